@@ -1,0 +1,39 @@
+#pragma once
+
+// Our own portable profile (INI) file store, giving the settings file the
+// behaviour the program relies on from the Windows profile functions. Both
+// front ends use it, so the book of locations behaves the same everywhere.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tintwright {
+
+// Copies every entry of a section, in file order, into buffer as name=value
+// NUL-separated with one more NUL at the end. Returns the characters copied
+// without that last NUL; when the entries do not fit, copies what fits and
+// returns capacity - 2. A missing file or section gives 0.
+std::uint32_t GetProfileSection(const std::string& filePath, std::string_view section, char* buffer,
+                                std::uint32_t capacity);
+
+// Copies a key's value, cut to capacity - 1 characters and NUL-ended, or the
+// default when there is no such key. Returns the characters copied.
+std::uint32_t GetProfileString(const std::string& filePath, std::string_view section,
+                               std::string_view key, std::string_view defaultValue, char* buffer,
+                               std::uint32_t capacity);
+
+// The same, for callers that do not need the buffer.
+std::string ReadProfileString(const std::string& filePath, std::string_view section,
+                              std::string_view key, std::string_view defaultValue,
+                              std::uint32_t capacity);
+
+// Sets a key (appended at the end of its section when new, replaced in place
+// otherwise), creating the section and the file when missing. A null value
+// deletes the key; a null key deletes the whole section. Returns false when the
+// file could not be written; the old file is then unchanged.
+bool WriteProfileString(const std::string& filePath, std::string_view section,
+                        std::optional<std::string_view> key, std::optional<std::string_view> value);
+
+}  // namespace tintwright

@@ -1,0 +1,19 @@
+#pragma once
+
+// What lives for the whole run, from start-up to the end of the process.
+
+#include <cstdint>
+#include <string>
+
+#include "core/RomImage.h"
+
+namespace tintwright {
+
+struct ProgramState {
+    RomImage rom;
+    std::string settingsPath;
+    std::string emulatorPath;
+    std::uint32_t saveCounter = 0;  // completed save-path choices
+};
+
+}  // namespace tintwright

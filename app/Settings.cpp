@@ -1,0 +1,26 @@
+#include "app/Settings.h"
+
+#include "app/ProfileFile.h"
+
+namespace tintwright {
+namespace {
+
+constexpr std::uint32_t kEmulatorPathBuffer = 261;
+
+}  // namespace
+
+std::string SettingsPathFor(const std::string& executablePath) {
+    // Only a dot in the file name itself starts the extension; dots in folder
+    // names do not.
+    const std::size_t nameStart = executablePath.find_last_of("\\/");
+    const std::size_t dot = executablePath.rfind('.');
+    const bool dotInName = dot != std::string::npos && (nameStart == std::string::npos || dot > nameStart);
+    if (!dotInName) return executablePath + ".ini";
+    return executablePath.substr(0, dot + 1) + "ini";
+}
+
+std::string ReadEmulatorPath(const std::string& settingsPath) {
+    return ReadProfileString(settingsPath, kSettingsSection, kEmulatorPathKey, "", kEmulatorPathBuffer);
+}
+
+}  // namespace tintwright

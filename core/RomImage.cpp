@@ -1,0 +1,142 @@
+#include "core/RomImage.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "core/SafeFileWrite.h"
+
+namespace tintwright {
+namespace {
+
+std::uint16_t LoadWord(const std::uint8_t* bytes) {
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+// The word as it sits in memory on this machine, so the scan can compare
+// memory without converting every word.
+std::uint16_t InMemoryOrder(std::uint16_t littleEndianWord) {
+    if constexpr (std::endian::native == std::endian::little) return littleEndianWord;
+    return static_cast<std::uint16_t>(littleEndianWord >> 8 | littleEndianWord << 8);
+}
+
+class FileCloser {
+public:
+    explicit FileCloser(std::FILE* file) : file_(file) {}
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+    ~FileCloser() {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+
+private:
+    std::FILE* file_;
+};
+
+}  // namespace
+
+std::optional<LoadedRom> LoadRomFile(const std::string& path) {
+    std::error_code error;
+    const auto fileSize = std::filesystem::file_size(path, error);
+    // The ROM's size is a 32-bit number; a larger file is refused, not cut.
+    if (error || fileSize > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    FileCloser closer(file);
+
+    LoadedRom loaded;
+    loaded.size = static_cast<std::uint32_t>(fileSize);
+    try {
+        loaded.bytes.assign(static_cast<std::size_t>(loaded.size) + 1, 0);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (loaded.size > 0 && std::fread(loaded.bytes.data(), 1, loaded.size, file) != loaded.size) {
+        return std::nullopt;
+    }
+    return loaded;
+}
+
+std::uint32_t WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
+    if (!WriteFileSafely(path, {data, size})) return 0;
+    return size;
+}
+
+void RomImage::Install(LoadedRom loaded) {
+    working_ = std::move(loaded.bytes);
+    size_ = loaded.size;
+    RefreshUndoCopy();
+}
+
+void RomImage::Release() {
+    undo_ = {};
+    working_ = {};
+    size_ = 0;
+}
+
+void RomImage::RefreshUndoCopy() {
+    if (undo_.size() != size_) undo_.assign(size_, 0);
+    std::copy_n(working_.begin(), size_, undo_.begin());
+}
+
+RgbColor RomImage::ReadColor(std::uint32_t offset) const {
+    if (offset >= size_) return kNoColor;
+    return ToRgbColor(LoadWord(working_.data() + offset));
+}
+
+void RomImage::WriteColor(std::uint32_t offset, RgbColor color) {
+    if (offset >= size_) return;
+    const SnesColor word = ToSnesColor(color);
+    working_[offset] = static_cast<std::uint8_t>(word & 0xFF);
+    working_[offset + 1] = static_cast<std::uint8_t>(word >> 8);  // may be the kept byte
+}
+
+void RomImage::RestoreFromUndo(std::uint32_t offset, std::uint32_t count) {
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t at = static_cast<std::uint64_t>(offset) + 2 * i;
+        if (at >= size_) continue;
+        working_[at] = undo_[at];
+        if (at + 1 < size_) working_[at + 1] = undo_[at + 1];
+    }
+}
+
+std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {
+    const std::uint16_t key = InMemoryOrder(ToSnesColor(color));
+    std::int64_t first = (static_cast<std::int64_t>(start) + 2) & ~std::int64_t{1};
+    if (first < 0) first = 0;
+    // Words starting at or after size - 4 are never examined.
+    const std::int64_t end = static_cast<std::int64_t>(size_) - 4;
+    if (first >= end) return kNotFound;
+
+    const std::uint8_t* bytes = working_.data();
+    // Blocks of 32 words are tested without branching so the compiler can
+    // vectorise them; only a block that holds the key is looked at word by word.
+    constexpr std::int64_t kBlockBytes = 64;
+    for (std::int64_t block = first; block < end; block += kBlockBytes) {
+        const std::int64_t blockEnd = std::min(block + kBlockBytes, end);
+        if (blockEnd - block == kBlockBytes) {
+            std::uint16_t words[kBlockBytes / 2];
+            std::memcpy(words, bytes + block, sizeof words);
+            unsigned hits = 0;
+            for (std::uint16_t word : words) hits |= (word == key);
+            if (hits == 0) continue;
+        }
+        for (std::int64_t p = block; p < blockEnd; p += 2) {
+            std::uint16_t word;
+            std::memcpy(&word, bytes + p, sizeof word);
+            if (word == key) return static_cast<std::int32_t>(p);
+        }
+    }
+    return kNotFound;
+}
+
+bool RomImage::WriteToSavePath() const {
+    return WriteFileSafely(savePath_, {working_.data(), size_});
+}
+
+}  // namespace tintwright

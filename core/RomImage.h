@@ -1,0 +1,71 @@
+#pragma once
+
+// The ROM held in memory twice: the working copy every edit changes and every
+// save writes, and the undo copy the undo commands restore from.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/SnesColor.h"
+
+namespace tintwright {
+
+// A file read whole: size bytes followed by one kept zero byte, which lets a
+// word at offset size - 1 be read and written without touching the file.
+struct LoadedRom {
+    std::vector<std::uint8_t> bytes;  // size + 1 bytes
+    std::uint32_t size = 0;
+};
+
+// Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
+// arrive than its size, or when it is too large for a 32-bit size.
+std::optional<LoadedRom> LoadRomFile(const std::string& path);
+
+// Writes size bytes of data to path without ever leaving a half-written file:
+// the bytes go to a temporary file beside the target, which replaces the target
+// only once everything is written and flushed. Returns the bytes written, or 0
+// with the old file untouched on failure.
+std::uint32_t WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
+
+class RomImage {
+public:
+    static constexpr std::int32_t kNotFound = -1;
+
+    // Replaces the working copy with a loaded file and makes it the undo state too.
+    void Install(LoadedRom loaded);
+    // Releases both copies, the undo copy first.
+    void Release();
+
+    void RefreshUndoCopy();
+    RgbColor ReadColor(std::uint32_t offset) const;
+    void WriteColor(std::uint32_t offset, RgbColor color);
+    void RestoreFromUndo(std::uint32_t offset, std::uint32_t count);
+    // The first even offset from start + 2 whose word equals the colour's word,
+    // never looking at a word that starts within the last four bytes.
+    std::int32_t FindColor(std::int32_t start, RgbColor color) const;
+    // Writes the working copy (without its kept byte) to the save path;
+    // false when it could not, the old file then being unchanged.
+    bool WriteToSavePath() const;
+
+    std::uint32_t Size() const { return size_; }
+    bool IsLoaded() const { return !working_.empty(); }
+    std::span<const std::uint8_t> WorkingBytes() const { return {working_.data(), working_.size()}; }
+    std::span<const std::uint8_t> UndoBytes() const { return undo_; }
+
+    std::string& SourcePath() { return sourcePath_; }
+    const std::string& SourcePath() const { return sourcePath_; }
+    std::string& SavePath() { return savePath_; }
+    const std::string& SavePath() const { return savePath_; }
+
+private:
+    std::vector<std::uint8_t> working_;  // size_ + 1 bytes once loaded
+    std::vector<std::uint8_t> undo_;     // size_ bytes
+    std::uint32_t size_ = 0;
+    std::string sourcePath_;
+    std::string savePath_;
+};
+
+}  // namespace tintwright

@@ -1,0 +1,101 @@
+#include "editor/PaletteView.h"
+
+#include <cstdio>
+
+#include "ui/ControlIds.h"
+
+namespace tintwright {
+namespace {
+
+// View offsets wrap like the 32-bit numbers they are; doing the sum unsigned
+// keeps that well defined.
+std::int32_t AddWrapping(std::int32_t offset, std::int64_t bytes) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(offset) +
+                                     static_cast<std::uint32_t>(bytes));
+}
+
+std::uint32_t HexDigit(unsigned char ch) {
+    if (ch < 'A') return (ch - 0x30u) & 0xFu;
+    if (ch < 0x57) return (ch - 0x37u) & 0xFu;
+    return (ch - 0x57u) & 0xFu;
+}
+
+}  // namespace
+
+std::uint32_t ParseHex(std::string_view text) {
+    std::uint32_t value = 0;
+    const std::size_t count = text.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const unsigned shift = static_cast<unsigned>((4 * (count - 1 - k)) % 32);
+        value += HexDigit(static_cast<unsigned char>(text[k])) << shift;
+    }
+    return value;
+}
+
+std::string FormatStatusLine(std::uint32_t selectedOffset, RgbColor currentColor) {
+    const SnesComponents components = DisplayComponents(currentColor);
+    char line[256] = {};
+    std::snprintf(line, sizeof line, "Editing Offset : %08lX - In Snes Rgb %lu,%lu,%lu",
+                  static_cast<unsigned long>(selectedOffset),
+                  static_cast<unsigned long>(components.red),
+                  static_cast<unsigned long>(components.green),
+                  static_cast<unsigned long>(components.blue));
+    return line;
+}
+
+void PaletteView::RefreshView(std::int32_t offset) {
+    for (int i = kViewCells - 1; i >= 0; --i) {
+        colorCache[i] = rom_.ReadColor(static_cast<std::uint32_t>(AddWrapping(offset, 2 * i)));
+    }
+    windowSystem_.Invalidate(ids::kStrip, true);
+    UpdateStatusLine();
+}
+
+std::uint32_t PaletteView::SelectedOffset() const {
+    return static_cast<std::uint32_t>(viewOffset) + 2 * selection;
+}
+
+void PaletteView::UpdateStatusLine() {
+    windowSystem_.SetText(ids::kStatusLine, FormatStatusLine(SelectedOffset(), colors_.CurrentColor()));
+}
+
+void PaletteView::GoToOffset() {
+    // Only the first eight characters of the box count.
+    std::string text = windowSystem_.GetText(ids::kOffsetBox, 8);
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '$') digits.remove_prefix(1);
+    viewOffset = static_cast<std::int32_t>(ParseHex(digits));
+    RefreshView(viewOffset);
+    UpdateStatusLine();
+    windowSystem_.Invalidate(0, true);
+}
+
+void PaletteView::MoveView(std::int32_t bytes) {
+    viewOffset = AddWrapping(viewOffset, bytes);
+    RefreshView(viewOffset);
+}
+
+void PaletteView::OnMouseWheel(std::int16_t delta) {
+    // Whole notches of 120 move one colour each; other deltas step as this
+    // arithmetic gives, which users of odd mice have come to expect.
+    if (delta > 0) {
+        const std::uint32_t steps = static_cast<std::uint32_t>(-(delta >> 3)) & 0xFu;
+        MoveView(static_cast<std::int32_t>(2 * steps));
+    } else {
+        const std::uint32_t steps = (static_cast<std::uint32_t>(static_cast<std::int32_t>(delta)) >> 3) & 0xFu;
+        MoveView(-static_cast<std::int32_t>(2 * steps));
+    }
+}
+
+void PaletteView::OnXButtonUp(int button) {
+    if (button == 1) MoveView(-2);
+    if (button == 2) MoveView(2);
+}
+
+void PaletteView::ShowSelectedOffset() {
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(SelectedOffset()));
+    windowSystem_.SetText(ids::kOffsetBox, text);
+}
+
+}  // namespace tintwright

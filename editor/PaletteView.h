@@ -1,0 +1,56 @@
+#pragma once
+
+// The window of 32 colour words the editor shows, its three markers and the
+// commands that move it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/RomImage.h"
+#include "editor/ColorEditor.h"
+#include "ui/WindowSystem.h"
+
+namespace tintwright {
+
+inline constexpr int kViewCells = 32;
+
+// Reads hexadecimal the forgiving way offsets have always been typed: any
+// character gives some digit, and the empty text gives 0.
+std::uint32_t ParseHex(std::string_view text);
+
+// "Editing Offset : %08lX - In Snes Rgb %lu,%lu,%lu".
+std::string FormatStatusLine(std::uint32_t selectedOffset, RgbColor currentColor);
+
+class PaletteView {
+public:
+    PaletteView(WindowSystem& windowSystem, const RomImage& rom, const ColorEditor& colors)
+        : windowSystem_(windowSystem), rom_(rom), colors_(colors) {}
+
+    // Re-reads the 32 words at offset, repaints the strip and the status line.
+    void RefreshView(std::int32_t offset);
+    std::uint32_t SelectedOffset() const;
+    void UpdateStatusLine();
+    void GoToOffset();
+    // Moves the view by a number of bytes and shows it.
+    void MoveView(std::int32_t bytes);
+    void OnMouseWheel(std::int16_t delta);
+    void OnXButtonUp(int button);
+    // Puts the selected offset into the offset box.
+    void ShowSelectedOffset();
+
+    std::int32_t viewOffset = 0x100;  // may be odd, negative or past the end
+    std::array<RgbColor, kViewCells> colorCache{};
+    std::uint32_t selection = 16;
+    std::uint32_t anchor = 16;
+    std::uint32_t trackingMarker = 16;
+    bool trackingFlag = false;
+
+private:
+    WindowSystem& windowSystem_;
+    const RomImage& rom_;
+    const ColorEditor& colors_;
+};
+
+}  // namespace tintwright

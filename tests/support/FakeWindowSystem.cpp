@@ -1,0 +1,264 @@
+#include "tests/support/FakeWindowSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "ui/ControlIds.h"
+#include "ui/DialogInteger.h"
+
+namespace tintwright::testing {
+namespace {
+
+// The order a sorted list box keeps: without regard to case.
+bool SortsBefore(const std::string& left, std::string_view right) {
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [](char a, char b) {
+                                            return std::tolower(static_cast<unsigned char>(a)) <
+                                                   std::tolower(static_cast<unsigned char>(b));
+                                        });
+}
+
+std::string Cut(std::string_view text, std::size_t maxChars) {
+    return std::string(text.substr(0, std::min(text.size(), maxChars)));
+}
+
+}  // namespace
+
+FakeWindowSystem::~FakeWindowSystem() {
+    for (const ExpectedMessageBox& expected : expectedBoxes_) {
+        ADD_FAILURE() << "expected a message box captioned \"" << expected.caption << "\" that never came";
+    }
+    for (std::size_t i = 0; i < fileAnswers_.size(); ++i) ADD_FAILURE() << "a file dialog answer was never used";
+    for (std::size_t i = 0; i < colorAnswers_.size(); ++i) ADD_FAILURE() << "a colour dialog answer was never used";
+}
+
+void FakeWindowSystem::ExpectMessageBox(std::string caption, int answer) {
+    expectedBoxes_.push_back({std::move(caption), answer});
+}
+
+void FakeWindowSystem::AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+
+void FakeWindowSystem::AnswerColorDialog(std::optional<RgbColor> color) { colorAnswers_.push_back(color); }
+
+void FakeWindowSystem::AnswerPopupMenu(int commandId) { popupAnswers_.push_back(commandId); }
+
+void FakeWindowSystem::CreateMainWindow(MainWindowEvents& events) {
+    events_ = &events;
+    mainWindowExists = true;
+    events.OnInitDialog();
+}
+
+void FakeWindowSystem::DeliverPosted() {
+    ASSERT_NE(events_, nullptr) << "no main window to deliver to";
+    while (!posted.empty() && !mainWindowDestroyed) {
+        const PostedMessage message = posted.front();
+        posted.pop_front();
+        if (message.kind == PostedKind::Command) events_->OnCommand(message.commandId, 0);
+        if (message.kind == PostedKind::ListChanged) events_->OnListChanged();
+    }
+}
+
+int FakeWindowSystem::RunMainWindow(MainWindowEvents& events) {
+    ++runMainWindowCalls;
+    CreateMainWindow(events);
+    if (session) session(events);
+    if (!quitCode) {
+        ADD_FAILURE() << "the main window was still open when the session ended";
+        return -999;
+    }
+    return *quitCode;
+}
+
+void FakeWindowSystem::DestroyMainWindow() {
+    EXPECT_TRUE(mainWindowExists) << "destroying a main window that does not exist";
+    mainWindowExists = false;
+    mainWindowDestroyed = true;
+    for (auto& [handle, dialog] : dialogs) dialog.open = false;  // owned windows go with it
+    if (events_ != nullptr) events_->OnDestroy();
+}
+
+std::string FakeWindowSystem::GetText(int id, std::size_t maxChars) { return Cut(controls[id].text, maxChars); }
+
+void FakeWindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
+    controls[id].text = FormatDialogInteger(value, isSigned);
+}
+
+std::optional<std::int32_t> FakeWindowSystem::GetSignedNumber(int id) {
+    return ParseDialogInteger(controls[id].text, true);
+}
+
+void FakeWindowSystem::SetSliderPosition(int id, int position) {
+    ControlState& slider = controls[id];
+    slider.sliderPosition = std::clamp(position, 0, slider.sliderMax);
+}
+
+void FakeWindowSystem::ListReset(int) {
+    listRows.clear();
+    listSelection = -1;
+}
+
+void FakeWindowSystem::ListAddString(int, std::string_view text) {
+    const auto at = std::upper_bound(listRows.begin(), listRows.end(), std::string(text),
+                                     [](const std::string& value, const std::string& row) {
+                                         return SortsBefore(value, row);
+                                     });
+    const int row = static_cast<int>(at - listRows.begin());
+    listRows.insert(at, std::string(text));
+    if (listSelection >= row) ++listSelection;
+}
+
+std::string FakeWindowSystem::ListRowText(int, int row) {
+    if (row < 0 || row >= static_cast<int>(listRows.size())) {
+        ADD_FAILURE() << "reading list row " << row << " of " << listRows.size();
+        return {};
+    }
+    return listRows[row];
+}
+
+void FakeWindowSystem::ListDeleteRow(int, int row) {
+    if (row < 0 || row >= static_cast<int>(listRows.size())) return;
+    listRows.erase(listRows.begin() + row);
+    if (listSelection == row) listSelection = -1;
+    else if (listSelection > row) --listSelection;
+}
+
+void FakeWindowSystem::ListClickAt(int id, Point listClient) {
+    const int row = listClient.y / kListRowHeight;
+    if (listClient.y < 0 || row >= static_cast<int>(listRows.size())) return;
+    const bool changed = row != listSelection;
+    listSelection = row;
+    if (changed && events_ != nullptr) events_->OnCommand(id, ids::kListSelectionChanged);
+}
+
+int FakeWindowSystem::AnswerBox(MessageBoxShown shown) {
+    boxesShown.push_back(shown);
+    if (expectedBoxes_.empty()) {
+        ADD_FAILURE() << "unexpected message box \"" << shown.caption << "\": " << shown.text;
+        return box::kAnswerOk;
+    }
+    const ExpectedMessageBox expected = expectedBoxes_.front();
+    expectedBoxes_.pop_front();
+    EXPECT_EQ(shown.caption, expected.caption) << "message box text: " << shown.text;
+    return expected.answer;
+}
+
+int FakeWindowSystem::ShowMessageBox(std::string_view text, std::string_view caption, unsigned style) {
+    return AnswerBox({std::string(text), std::string(caption), style, mainWindowExists, 0});
+}
+
+std::optional<std::string> FakeWindowSystem::ShowFileDialog(const FileDialogRequest& request) {
+    fileDialogsShown.push_back(request);
+    if (fileAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.title << "\"";
+        return std::nullopt;
+    }
+    auto answer = fileAnswers_.front();
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<RgbColor> FakeWindowSystem::ShowColorDialog(const ColorDialogRequest& request) {
+    colorDialogsShown.push_back(request);
+    if (colorAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return std::nullopt;
+    }
+    const auto answer = colorAnswers_.front();
+    colorAnswers_.pop_front();
+    return answer;
+}
+
+Point FakeWindowSystem::MapMainClientToControl(int id, Point mainClient) {
+    const Point origin = controlOrigins[id];
+    return {mainClient.x - origin.x, mainClient.y - origin.y};
+}
+
+RgbColor FakeWindowSystem::ScreenPixel(Point screen) {
+    const auto found = screenPixels.find({screen.x, screen.y});
+    return found == screenPixels.end() ? 0 : found->second;
+}
+
+RgbColor FakeWindowSystem::ControlPixel(int id, Point controlClient) {
+    if (!controlPixel) {
+        ADD_FAILURE() << "control " << id << " read without a picture";
+        return 0;
+    }
+    return controlPixel(id, controlClient);
+}
+
+bool FakeWindowSystem::LeftControlPressedSinceLastCall() {
+    if (leftControlPresses.empty()) return false;
+    const bool pressed = leftControlPresses.front();
+    leftControlPresses.pop_front();
+    return pressed;
+}
+
+void FakeWindowSystem::TrackPopupMenu(int popupIndex, Point screen) {
+    popupsShown.push_back({popupIndex, screen});
+    if (popupAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected popup menu " << popupIndex;
+        return;
+    }
+    const int chosen = popupAnswers_.front();
+    popupAnswers_.pop_front();
+    if (chosen != 0) PostCommand(chosen);
+}
+
+bool FakeWindowSystem::StartProgram(const std::string& file, const std::string& parameters,
+                                    const std::string& directory) {
+    programsStarted.push_back({file, parameters, directory});
+    return startProgramSucceeds;
+}
+
+bool FakeWindowSystem::SetCurrentDirectory(const std::string& directory) {
+    currentDirectory = directory;
+    return true;
+}
+
+DialogHandle FakeWindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {
+    const DialogHandle handle = nextDialog_++;
+    DialogState& dialog = dialogs[handle];
+    dialog.form = form;
+    dialog.parameter = parameter;
+    dialog.texts[0] = "Add new location";
+    dialog.texts[ids::kDialogConfirmButton] = "Ok";
+    dialog.texts[ids::kDialogCleanButton] = "Clean";
+    if (events_ != nullptr) events_->OnLocationDialogInit(handle, form, parameter);
+    return handle;
+}
+
+DialogState& FakeWindowSystem::Dialog(DialogHandle dialog) {
+    const auto found = dialogs.find(dialog);
+    if (found == dialogs.end() || !found->second.open) ADD_FAILURE() << "dialog " << dialog << " is not open";
+    return dialogs[dialog];
+}
+
+void FakeWindowSystem::SetDialogText(DialogHandle dialog, int id, std::string_view text) {
+    Dialog(dialog).texts[id] = std::string(text);
+}
+
+std::string FakeWindowSystem::GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) {
+    return Cut(Dialog(dialog).texts[id], maxChars);
+}
+
+void FakeWindowSystem::EnableDialogItem(DialogHandle dialog, int id, bool enabled) {
+    if (enabled) Dialog(dialog).disabled.erase(id);
+    else Dialog(dialog).disabled.insert(id);
+}
+
+void FakeWindowSystem::ShowDialogItem(DialogHandle dialog, int id, bool shown) {
+    if (shown) Dialog(dialog).hidden.erase(id);
+    else Dialog(dialog).hidden.insert(id);
+}
+
+int FakeWindowSystem::ShowDialogMessageBox(DialogHandle dialog, std::string_view text, std::string_view caption,
+                                           unsigned style) {
+    Dialog(dialog);
+    return AnswerBox({std::string(text), std::string(caption), style, false, dialog});
+}
+
+void FakeWindowSystem::EndLocationDialog(DialogHandle dialog) { Dialog(dialog).open = false; }
+
+}  // namespace tintwright::testing

@@ -1,0 +1,183 @@
+#pragma once
+
+// A scripted window system for tests: it keeps every control's state by id,
+// answers dialogs and message boxes from queues filled by the test, and fails
+// the test loudly when the logic shows a box or dialog nobody expected.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/WindowSystem.h"
+
+namespace tintwright::testing {
+
+struct MessageBoxShown {
+    std::string text;
+    std::string caption;
+    unsigned style = 0;
+    bool ownedByMainWindow = false;
+    DialogHandle ownerDialog = 0;
+};
+
+struct ExpectedMessageBox {
+    std::string caption;
+    int answer = box::kAnswerOk;
+};
+
+struct ControlState {
+    std::string text;
+    int sliderMax = 100;  // a new slider's range, before the logic sets it
+    int sliderPosition = 0;
+    bool checked = false;
+    int invalidations = 0;
+};
+
+struct DialogState {
+    LocationDialogForm form = LocationDialogForm::Add;
+    std::uint32_t parameter = 0;
+    std::map<int, std::string> texts;  // item 0 is the caption
+    std::set<int> disabled;
+    std::set<int> hidden;
+    bool open = true;
+};
+
+struct PopupShown {
+    int popupIndex;
+    Point screen;
+};
+
+struct ProgramStarted {
+    std::string file;
+    std::string parameters;
+    std::string directory;
+};
+
+enum class PostedKind { Command, ListChanged, Null };
+
+struct PostedMessage {
+    PostedKind kind;
+    int commandId = 0;
+};
+
+class FakeWindowSystem final : public WindowSystem {
+public:
+    static constexpr int kListRowHeight = 13;
+    ~FakeWindowSystem() override;
+
+    // --- Script -------------------------------------------------------------
+    void ExpectMessageBox(std::string caption, int answer = box::kAnswerOk);
+    void AnswerFileDialog(std::optional<std::string> path);
+    void AnswerColorDialog(std::optional<RgbColor> color);
+    void AnswerPopupMenu(int commandId);  // 0 closes the menu without a choice
+    // Runs inside RunMainWindow after the window is initialised, standing in
+    // for the user; the window should be closed by its end.
+    std::function<void(MainWindowEvents&)> session;
+
+    // Creates the main window around events, as RunMainWindow does, for tests
+    // that drive the logic without start-up.
+    void CreateMainWindow(MainWindowEvents& events);
+    // Delivers every posted message, in order, including ones posted meanwhile.
+    void DeliverPosted();
+
+    // --- What the logic did ---------------------------------------------------
+    std::map<int, ControlState> controls;
+    std::vector<std::string> listRows;  // of the location list, in display order
+    int listSelection = -1;
+    std::vector<MessageBoxShown> boxesShown;
+    std::vector<FileDialogRequest> fileDialogsShown;
+    std::vector<ColorDialogRequest> colorDialogsShown;
+    std::vector<PopupShown> popupsShown;
+    std::vector<ProgramStarted> programsStarted;
+    std::deque<PostedMessage> posted;
+    std::map<int, int> runningTimers;  // id -> period
+    std::map<DialogHandle, DialogState> dialogs;
+    std::vector<int> sleeps;
+    std::string currentDirectory;
+    int focusedControl = 0;
+    bool mouseCaptured = false;
+    bool mainWindowExists = false;
+    bool mainWindowDestroyed = false;
+    int foregroundRequests = 0;
+    std::optional<int> quitCode;
+    int runMainWindowCalls = 0;
+
+    // --- The world outside ------------------------------------------------------
+    std::string executablePath = "/opt/tintwright/tintwright";
+    Point cursor;
+    std::map<std::pair<int, int>, RgbColor> screenPixels;  // unlisted pixels read as 0
+    std::function<RgbColor(int id, Point controlClient)> controlPixel;
+    std::map<int, Point> controlOrigins;  // main-client origin of each control
+    std::deque<bool> leftControlPresses;
+    bool startProgramSucceeds = true;
+
+    const ControlState& Control(int id) { return controls[id]; }
+    std::string Text(int id) { return controls[id].text; }
+
+    // --- WindowSystem ---------------------------------------------------------
+    std::string ExecutablePath() override { return executablePath; }
+    int RunMainWindow(MainWindowEvents& events) override;
+    void DestroyMainWindow() override;
+    void PostQuit(int exitCode) override { quitCode = exitCode; }
+    void SetText(int id, std::string_view text) override { controls[id].text = std::string(text); }
+    std::string GetText(int id, std::size_t maxChars) override;
+    void SetNumber(int id, std::int32_t value, bool isSigned) override;
+    std::optional<std::int32_t> GetSignedNumber(int id) override;
+    void SetSliderRangeMax(int id, int maximum) override { controls[id].sliderMax = maximum; }
+    void SetSliderPosition(int id, int position) override;
+    int GetSliderPosition(int id) override { return controls[id].sliderPosition; }
+    void ListReset(int id) override;
+    void ListAddString(int id, std::string_view text) override;
+    int ListSelection(int) override { return listSelection; }
+    std::string ListRowText(int id, int row) override;
+    void ListDeleteRow(int id, int row) override;
+    void ListClickAt(int id, Point listClient) override;
+    void Invalidate(int id, bool) override { ++controls[id].invalidations; }
+    void SetFocus(int id) override { focusedControl = id; }
+    bool IsChecked(int id) override { return controls[id].checked; }
+    int ShowMessageBox(std::string_view text, std::string_view caption, unsigned style) override;
+    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+    std::optional<RgbColor> ShowColorDialog(const ColorDialogRequest& request) override;
+    void SetMouseCapture(bool captured) override { mouseCaptured = captured; }
+    Point CursorScreenPosition() override { return cursor; }
+    Point MapMainClientToControl(int id, Point mainClient) override;
+    RgbColor ScreenPixel(Point screen) override;
+    RgbColor ControlPixel(int id, Point controlClient) override;
+    bool LeftControlPressedSinceLastCall() override;
+    void SetForegroundMainWindow() override { ++foregroundRequests; }
+    void TrackPopupMenu(int popupIndex, Point screen) override;
+    void PostCommand(int id) override { posted.push_back({PostedKind::Command, id}); }
+    void PostListChanged() override { posted.push_back({PostedKind::ListChanged}); }
+    void PostNullMessage() override { posted.push_back({PostedKind::Null}); }
+    void StartTimer(int id, int milliseconds) override { runningTimers[id] = milliseconds; }
+    void StopTimer(int id) override { runningTimers.erase(id); }
+    bool StartProgram(const std::string& file, const std::string& parameters,
+                      const std::string& directory) override;
+    bool SetCurrentDirectory(const std::string& directory) override;
+    void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
+    void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;
+    std::string GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) override;
+    void EnableDialogItem(DialogHandle dialog, int id, bool enabled) override;
+    void ShowDialogItem(DialogHandle dialog, int id, bool shown) override;
+    int ShowDialogMessageBox(DialogHandle dialog, std::string_view text, std::string_view caption,
+                             unsigned style) override;
+    void EndLocationDialog(DialogHandle dialog) override;
+
+private:
+    int AnswerBox(MessageBoxShown shown);
+    DialogState& Dialog(DialogHandle dialog);
+
+    MainWindowEvents* events_ = nullptr;
+    std::deque<ExpectedMessageBox> expectedBoxes_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<RgbColor>> colorAnswers_;
+    std::deque<int> popupAnswers_;
+    DialogHandle nextDialog_ = 1;
+};
+
+}  // namespace tintwright::testing
