@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/RomFiles.h"
+#include "app/Settings.h"
+#include "app/StartUp.h"
+#include "tests/support/EditorFixture.h"
+#include "ui/ControlIds.h"
+#include "ui/MainWindow.h"
+
+namespace tintwright {
+namespace {
+
+using testing::FakeWindowSystem;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+class StartUpTest : public ::testing::Test {
+protected:
+    StartUpTest() {
+        fake.executablePath = dir.File("tintwright.exe");
+        WriteBytes(romPath, testing::IndexedRomBytes(0x400));
+    }
+
+    int Run() { return StartUp(fake, state, window); }
+    // The user closes the window as soon as it appears.
+    void CloseRightAway() {
+        fake.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };
+    }
+
+    TempDir dir;
+    std::string romPath = dir.File("game.smc");
+    std::string savePath = dir.File("hack.smc");
+    FakeWindowSystem fake;
+    ProgramState state;
+    MainWindow window{fake, state};
+};
+
+TEST_F(StartUpTest, CancelInEitherDialogEndsWithMinusOneAndNoBox) {
+    fake.AnswerFileDialog(std::nullopt);
+    EXPECT_EQ(Run(), -1);
+    EXPECT_EQ(fake.fileDialogsShown.size(), 1u);
+
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(std::nullopt);
+    EXPECT_EQ(Run(), -1);
+    EXPECT_TRUE(fake.boxesShown.empty());
+    EXPECT_EQ(fake.runMainWindowCalls, 0);
+    EXPECT_FALSE(std::filesystem::exists(savePath));
+}
+
+TEST_F(StartUpTest, UnreadableRomIsReportedThenEndsWithMinusOne) {
+    fake.AnswerFileDialog(dir.File("missing.smc"));
+    fake.ExpectMessageBox("File Open Error");
+    EXPECT_EQ(Run(), -1);
+    ASSERT_EQ(fake.boxesShown.size(), 1u);
+    EXPECT_EQ(fake.boxesShown[0].text, "Fail to Open file for Reading");
+    EXPECT_EQ(fake.boxesShown[0].style, 0x30u);
+    EXPECT_FALSE(fake.boxesShown[0].ownedByMainWindow) << "no window exists to own it yet";
+    EXPECT_EQ(state.rom.SourcePath(), dir.File("missing.smc")) << "kept for Reload Source";
+    EXPECT_EQ(fake.runMainWindowCalls, 0);
+}
+
+TEST_F(StartUpTest, SuccessWritesTheFirstCopySilentlyAndRunsTheWindowToExitCodeZero) {
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(savePath);
+    CloseRightAway();
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(fake.boxesShown.empty());
+    EXPECT_EQ(ReadBytes(savePath), ReadBytes(romPath));
+    EXPECT_EQ(state.saveCounter, 1u);
+    EXPECT_EQ(fake.runMainWindowCalls, 1);
+    EXPECT_TRUE(fake.mainWindowDestroyed);
+    EXPECT_FALSE(state.rom.IsLoaded()) << "closing releases both copies";
+}
+
+TEST_F(StartUpTest, SameFileAsSourceAndSaveIsRewrittenWithIdenticalBytes) {
+    const auto before = ReadBytes(romPath);
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(romPath);
+    CloseRightAway();
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(ReadBytes(romPath), before);
+}
+
+TEST_F(StartUpTest, FirstCopyThatCannotBeWrittenIsReportedWithItsPath) {
+    const std::string unwritable = dir.File("no-such-folder/hack.smc");
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(unwritable);
+    fake.ExpectMessageBox(std::string(kSaveFailedCaption));
+    CloseRightAway();
+    EXPECT_EQ(Run(), 0) << "the editor still opens; Save as can choose another path";
+    ASSERT_EQ(fake.boxesShown.size(), 1u);
+    EXPECT_NE(fake.boxesShown[0].text.find(unwritable), std::string::npos);
+    EXPECT_EQ(fake.boxesShown[0].style, 0x30u);
+}
+
+TEST_F(StartUpTest, DialogsAreDescribedAsUsersKnowThem) {
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(savePath);
+    CloseRightAway();
+    Run();
+    ASSERT_EQ(fake.fileDialogsShown.size(), 2u);
+    const FileDialogRequest& open = fake.fileDialogsShown[0];
+    const FileDialogRequest& save = fake.fileDialogsShown[1];
+    const std::vector<FileFilter> filters = {{"Snes Rom (*.smc)", "*.smc"}, {"All Files (*.*)", "*.*"}};
+
+    EXPECT_EQ(open.kind, FileDialogRequest::Kind::Open);
+    EXPECT_EQ(open.title, "Open Source Snes Rom ...");
+    EXPECT_EQ(open.filters, filters);
+    EXPECT_EQ(open.selectedFilter, 1);
+    EXPECT_EQ(open.defaultExtension, "smc");
+    EXPECT_TRUE(open.fileMustExist && open.pathMustExist && open.hideReadOnly);
+    EXPECT_FALSE(open.topmost);
+    EXPECT_EQ(open.initialPath, "");
+
+    EXPECT_EQ(save.kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(save.title, "Save Rom as ...");
+    EXPECT_EQ(save.filters, filters);
+    EXPECT_EQ(save.defaultExtension, "smc");
+    EXPECT_TRUE(save.promptOverwrite && save.pathMustExist && save.hideReadOnly && save.topmost);
+    EXPECT_FALSE(save.fileMustExist);
+}
+
+TEST_F(StartUpTest, EmulatorPathComesFromTheSettingsFileBesideTheExecutable) {
+    std::ofstream(dir.File("tintwright.ini"), std::ios::binary)
+        << "[Settings]\r\nSnesPath=C:\\Emu\\snes9x.exe\r\n";
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(savePath);
+    CloseRightAway();
+    Run();
+    EXPECT_EQ(state.settingsPath, dir.File("tintwright.ini"));
+    EXPECT_EQ(state.emulatorPath, "C:\\Emu\\snes9x.exe");
+}
+
+TEST(SettingsPath, ReplacesOnlyTheExtensionOfTheFileName) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\Tools\\snes\\editor.exe", "C:\\Tools\\snes\\editor.ini"},
+        {"C:\\my.tools\\v1.6\\editor.exe", "C:\\my.tools\\v1.6\\editor.ini"},
+        {"/opt/tintwright-1.6/tintwright", "/opt/tintwright-1.6/tintwright.ini"},
+        {"/home/a.b/bin/tintwright", "/home/a.b/bin/tintwright.ini"},
+        {"editor.", "editor.ini"},
+    };
+    for (const auto& [executable, settings] : rows) EXPECT_EQ(SettingsPathFor(executable), settings) << executable;
+}
+
+TEST(SettingsPath, MissingFileOrKeyGivesAnEmptyEmulatorPath) {
+    TempDir dir;
+    EXPECT_EQ(ReadEmulatorPath(dir.File("none.ini")), "");
+    std::ofstream(dir.File("other.ini")) << "[Settings]\nOther=1\n";
+    EXPECT_EQ(ReadEmulatorPath(dir.File("other.ini")), "");
+}
+
+}  // namespace
+}  // namespace tintwright

@@ -1,0 +1,38 @@
+#pragma once
+
+// A running editor around the scripted fake: a generated ROM loaded, the main
+// window created and initialised, as after a normal start-up.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "tests/support/FakeWindowSystem.h"
+#include "tests/support/TempDir.h"
+#include "ui/MainWindow.h"
+
+namespace tintwright::testing {
+
+// Bytes whose word at every even offset o is (o / 2) & 0x7FFF, so a colour
+// read anywhere tells where it came from.
+std::vector<std::uint8_t> IndexedRomBytes(std::size_t size);
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Writes the ROM file and the settings file, loads the ROM and opens the window.
+    void StartEditor(const std::vector<std::uint8_t>& rom, const std::string& settings = "");
+
+    std::string StatusLine() { return fake.Text(1006); }
+    void Command(int id) { window->OnCommand(id, 0); }
+
+    TempDir dir;
+    FakeWindowSystem fake;
+    ProgramState state;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace tintwright::testing
