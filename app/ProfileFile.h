@@ -3,6 +3,8 @@
 // Our own portable profile (INI) file store, giving the settings file the
 // behaviour the program relies on from the Windows profile functions. Both
 // front ends use it, so the book of locations behaves the same everywhere.
+// How it reads hand-edited files (blanks, comments, quotes, line ends, repeated
+// names) and where it puts new lines is written down in docs/settings-file.md.
 
 #include <cstdint>
 #include <optional>
