@@ -24,6 +24,26 @@ std::uint16_t InMemoryOrder(std::uint16_t littleEndianWord) {
     return static_cast<std::uint16_t>(littleEndianWord >> 8 | littleEndianWord << 8);
 }
 
+// GCC's portable vector extension: the compiler picks the target's SIMD
+// instructions, and the code stays free of any platform header.
+using WordVector = std::uint16_t __attribute__((vector_size(16)));
+using MaskVector = std::int16_t __attribute__((vector_size(16)));
+
+constexpr std::int64_t kBlockBytes = 256;
+constexpr int kBlockVectors = kBlockBytes / sizeof(WordVector);
+
+// Whether any of the 128 words at block (byte aligned only) equals key.
+bool BlockHoldsWord(const std::uint8_t* block, std::uint16_t key) {
+    WordVector words[kBlockVectors];
+    std::memcpy(words, block, sizeof words);
+    const WordVector keys = WordVector{} + key;
+    MaskVector hits = words[0] == keys;
+    for (int i = 1; i < kBlockVectors; ++i) hits |= words[i] == keys;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
 class FileCloser {
 public:
     explicit FileCloser(std::FILE* file) : file_(file) {}
@@ -114,18 +134,12 @@ std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {
     if (first >= end) return kNotFound;
 
     const std::uint8_t* bytes = working_.data();
-    // Blocks of 32 words are tested without branching so the compiler can
-    // vectorise them; only a block that holds the key is looked at word by word.
-    constexpr std::int64_t kBlockBytes = 64;
+    // Blocks of 128 words are compared with the key as vectors, without a branch
+    // per word; only a block that holds the key is looked at word by word. This
+    // keeps the scan of a whole ROM close to memchr speed.
     for (std::int64_t block = first; block < end; block += kBlockBytes) {
         const std::int64_t blockEnd = std::min(block + kBlockBytes, end);
-        if (blockEnd - block == kBlockBytes) {
-            std::uint16_t words[kBlockBytes / 2];
-            std::memcpy(words, bytes + block, sizeof words);
-            unsigned hits = 0;
-            for (std::uint16_t word : words) hits |= (word == key);
-            if (hits == 0) continue;
-        }
+        if (blockEnd - block == kBlockBytes && !BlockHoldsWord(bytes + block, key)) continue;
         for (std::int64_t p = block; p < blockEnd; p += 2) {
             std::uint16_t word;
             std::memcpy(&word, bytes + p, sizeof word);

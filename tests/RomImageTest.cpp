@@ -167,7 +167,7 @@ TEST(RomImage, FindColorMatchesAllSixteenBitsAndTinyFilesFindNothing) {
 TEST(RomImage, FindColorAgreesWithAWordByWordScanAcrossBlockEdges) {
     std::vector<std::uint8_t> bytes(1000);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 37) % 251);
-    for (std::size_t at : {64u, 127u, 128u, 190u, 191u, 500u, 994u, 995u}) {
+    for (std::size_t at : {62u, 127u, 190u, 254u, 257u, 509u, 512u, 767u, 994u, 995u}) {
         bytes[at] = 0x34;
         bytes[at + 1] = 0x12;
     }
