@@ -16,8 +16,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# A first run gets the sample location book beside the editor.
 run: build
 	@if [ -x $(BUILD_DIR)/ui/qt/tintwright ]; then \
+	  [ -e $(BUILD_DIR)/ui/qt/tintwright.ini ] || cp samples/tintwright.ini $(BUILD_DIR)/ui/qt/tintwright.ini; \
 	  exec $(BUILD_DIR)/ui/qt/tintwright; \
 	else \
 	  echo "The Linux editor is not built yet: only the portable core and its tests exist." >&2; exit 1; \
