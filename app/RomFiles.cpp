@@ -3,34 +3,32 @@
 namespace tintwright {
 namespace {
 
-std::vector<FileFilter> RomFilters() {
-    return {{"Snes Rom (*.smc)", "*.smc"}, {"All Files (*.*)", "*.*"}};
+// What both ROM dialogs share: the filters, the extension and the hidden
+// read-only box, with the previous choice filled in.
+FileDialogRequest RomDialogRequest(FileDialogRequest::Kind kind, std::string title, const std::string& path) {
+    FileDialogRequest request;
+    request.kind = kind;
+    request.title = std::move(title);
+    request.filters = {{"Snes Rom (*.smc)", "*.smc"}, {"All Files (*.*)", "*.*"}};
+    request.initialPath = path;
+    request.defaultExtension = "smc";
+    request.pathMustExist = true;
+    return request;
 }
 
 }  // namespace
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
-    request.title = "Open Source Snes Rom ...";
-    request.filters = RomFilters();
-    request.initialPath = currentSourcePath;
-    request.defaultExtension = "smc";
+    FileDialogRequest request =
+        RomDialogRequest(FileDialogRequest::Kind::Open, "Open Source Snes Rom ...", currentSourcePath);
     request.fileMustExist = true;
-    request.pathMustExist = true;
     return request;
 }
 
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath) {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.title = "Save Rom as ...";
-    request.filters = RomFilters();
-    request.initialPath = currentSavePath;
-    request.defaultExtension = "smc";
-    request.pathMustExist = true;
+    FileDialogRequest request = RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
     request.promptOverwrite = true;
-    request.topmost = true;
+    request.topmost = true;  // kept above the editor and anything else
     return request;
 }
 

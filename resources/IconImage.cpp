@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "resources/LittleEndian.h"
+
 namespace tintwright {
 
 namespace {
@@ -22,16 +24,6 @@ constexpr DiamondColours kTop{{232, 48, 40, 255}, {120, 16, 12, 255}};      // r
 constexpr DiamondColours kLeft{{52, 184, 64, 255}, {18, 90, 26, 255}};      // green
 constexpr DiamondColours kRight{{48, 96, 232, 255}, {16, 36, 124, 255}};    // blue
 constexpr DiamondColours kBottom{{248, 212, 40, 255}, {128, 100, 8, 255}};  // yellow
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFFu));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    PutU16(out, value & 0xFFFFu);
-    PutU16(out, value >> 16);
-}
 
 bool SameColour(const Rgba8& a, const Rgba8& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;

@@ -2,22 +2,14 @@
 
 #include <algorithm>
 
+#include "resources/LittleEndian.h"
+
 namespace tintwright {
 
 namespace {
 
 constexpr int kBmpHeaderBytes = 14 + 40;
 constexpr int kBmpRowBytes = kPickerWidth * 3;  // already a multiple of 4: no padding
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFFu));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    PutU16(out, value & 0xFFFFu);
-    PutU16(out, value >> 16);
-}
 
 // Fully saturated colour at the column's hue, hue = 360 * column / width.
 // Integer arithmetic keeps the pixels identical on every compiler.
