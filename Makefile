@@ -2,8 +2,14 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+# tintwright.exe for 32- and 64-bit Windows, cross-compiled with MinGW-w64; the
+# native build supplies the programs that write the resource files.
+WIN32_BUILD_DIR ?= build-win32
+WIN64_BUILD_DIR ?= build-win64
+WINDOWS_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+HOST_TOOLS = -DTINTWRIGHT_HOST_TOOLS=$(abspath $(BUILD_DIR))
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean windows
 
 all: build
 
@@ -25,11 +31,21 @@ run: build
 	  echo "The Linux editor is not built yet: only the portable core and its tests exist." >&2; exit 1; \
 	fi
 
-test: build
+windows: build
+	@cmake -S . -B $(WIN32_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(HOST_TOOLS) \
+	  $(WINDOWS_CMAKE_FLAGS) >/dev/null
+	@cmake --build $(WIN32_BUILD_DIR) -j $(JOBS)
+	@cmake -S . -B $(WIN64_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(HOST_TOOLS) \
+	  -DTINTWRIGHT_WINE_TESTS=ON $(WINDOWS_CMAKE_FLAGS) >/dev/null
+	@cmake --build $(WIN64_BUILD_DIR) -j $(JOBS)
+
+# The Windows tests run the 64-bit build under Wine, one at a time.
+test: build windows
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
+	@ctest --test-dir $(WIN64_BUILD_DIR)/tests/win32/wine --output-on-failure --timeout 300
 
 bench: build
 	@$(BUILD_DIR)/bench/tintwright_bench
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR)

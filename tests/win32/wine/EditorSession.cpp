@@ -1,0 +1,92 @@
+#include "tests/win32/wine/EditorSession.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/StartUp.h"
+
+namespace tintwright::testing {
+namespace {
+
+std::filesystem::path FreshDirectory() {
+    static int counter = 0;
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("tintwright-win32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+std::uint16_t RomWordAt(std::uint32_t offset) {
+    return static_cast<std::uint16_t>(((offset / 2) * 0x0C65u + 0x1234u) & 0x7FFFu);
+}
+
+EditorSession* EditorSession::running_ = nullptr;
+
+EditorSession::EditorSession()
+    : directory(FreshDirectory()),
+      romPath(directory / "rom.smc"),
+      savePath(directory / "save.smc"),
+      windowSystem(GetModuleHandleA(nullptr)),
+      logic(windowSystem, state),
+      events(logic),
+      settingsPath(std::filesystem::path(windowSystem.ExecutablePath()).replace_extension("ini")) {
+    romBytes.resize(kRomSize);
+    for (std::uint32_t offset = 0; offset < kRomSize; offset += 2) {
+        const std::uint16_t word = RomWordAt(offset);
+        romBytes[offset] = static_cast<std::uint8_t>(word & 0xFF);
+        romBytes[offset + 1] = static_cast<std::uint8_t>(word >> 8);
+    }
+    WriteFile(romPath, romBytes);
+    // An older save file that start-up must replace.
+    WriteFile(savePath, std::vector<std::uint8_t>(16, 0xEE));
+    std::filesystem::remove(settingsPath);
+    windowSystem.SetModalScript(&user);
+}
+
+EditorSession::~EditorSession() {
+    std::error_code ignored;
+    std::filesystem::remove(settingsPath, ignored);
+    std::filesystem::remove_all(directory, ignored);
+}
+
+void EditorSession::WriteSettings(const std::string& text) const {
+    std::ofstream file(settingsPath, std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+int EditorSession::Run(std::function<void(HWND)> steps) {
+    user.AnswerFileDialog(romPath.string());
+    user.AnswerFileDialog(savePath.string());
+    steps_ = std::move(steps);
+    running_ = this;
+    // A thread timer: its tick is the first thing the main loop dispatches.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunSteps);
+    const int exitCode = StartUp(windowSystem, state, events);
+    KillTimer(nullptr, timer);
+    running_ = nullptr;
+    return exitCode;
+}
+
+void CALLBACK EditorSession::RunSteps(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EditorSession* session = running_;
+    if (session == nullptr || !session->steps_) return;
+    const HWND window = session->windowSystem.MainWindowHandle();
+    auto steps = std::move(session->steps_);
+    session->steps_ = nullptr;
+    steps(window);
+    // Whatever the steps did, the loop must end.
+    if (IsWindow(window)) SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace tintwright::testing

@@ -1,0 +1,61 @@
+#pragma once
+
+// One run of the real editor in this process: a generated ROM, the real
+// Win32WindowSystem built from the linked resources, the real main-window
+// logic, and test steps that run inside the message loop once the window is
+// up. The window is closed after the steps if they left it open.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "tests/win32/wine/RecordingEvents.h"
+#include "tests/win32/wine/ScriptedUser.h"
+#include "ui/MainWindow.h"
+#include "ui/win32/Win32WindowSystem.h"
+
+namespace tintwright::testing {
+
+inline constexpr std::size_t kRomSize = 0x4000;
+
+// The colour word the generated ROM holds at an even offset; distinct for
+// neighbouring words and never black.
+std::uint16_t RomWordAt(std::uint32_t offset);
+
+class EditorSession {
+public:
+    EditorSession();
+    ~EditorSession();
+    EditorSession(const EditorSession&) = delete;
+    EditorSession& operator=(const EditorSession&) = delete;
+
+    // Start-up with both file dialogs answered, then steps(main window) inside
+    // the message loop. Returns the program's exit code.
+    int Run(std::function<void(HWND)> steps);
+
+    void WriteSettings(const std::string& text) const;
+
+    std::filesystem::path directory;
+    std::filesystem::path romPath;
+    std::filesystem::path savePath;
+    std::vector<std::uint8_t> romBytes;
+
+    Win32WindowSystem windowSystem;
+    ScriptedUser user;
+    ProgramState state;
+    MainWindow logic;
+    RecordingEvents events;
+    // The settings file beside the executable, as the program finds it.
+    std::filesystem::path settingsPath;
+
+private:
+    static void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD);
+
+    std::function<void(HWND)> steps_;
+    static EditorSession* running_;
+};
+
+}  // namespace tintwright::testing

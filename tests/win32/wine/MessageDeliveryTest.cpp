@@ -1,0 +1,169 @@
+// The front end's half of the contract: real window messages arrive in the
+// logic as the events the seam promises, with the right ids, codes and
+// main-window client coordinates, and the seam's operations act on the real
+// controls.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/win32/wine/EditorSession.h"
+#include "tests/win32/wine/WindowProbe.h"
+#include "ui/ControlIds.h"
+
+namespace tintwright::testing {
+namespace {
+
+using Kind = MouseEvent::Kind;
+
+// The events, in this order, among whatever else the pointer produced.
+bool ContainsInOrder(const std::vector<MouseEvent>& recorded, const std::vector<MouseEvent>& expected) {
+    auto next = recorded.begin();
+    for (const MouseEvent& event : expected) {
+        next = std::find(next, recorded.end(), event);
+        if (next == recorded.end()) return false;
+        ++next;
+    }
+    return true;
+}
+
+POINT ScreenPointOf(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+TEST(MessageDelivery, MouseMessagesArriveInMainClientCoordinatesNegativeOnesIncluded) {
+    EditorSession session;
+    session.Run([&](HWND window) {
+        const struct {
+            UINT message;
+            int x, y;
+            Kind kind;
+        } sent[] = {
+            {WM_LBUTTONDOWN, 277, 2, Kind::LeftDown},
+            {WM_MOUSEMOVE, 300, 50, Kind::Move},
+            {WM_LBUTTONUP, -5, 240, Kind::LeftUp},
+            {WM_RBUTTONUP, 57, 250, Kind::RightUp},
+        };
+        std::vector<MouseEvent> expected;
+        for (const auto& message : sent) {
+            SendMessageA(window, message.message, 0, PointParameter(message.x, message.y));
+            expected.push_back({message.kind, {message.x, message.y}});
+        }
+        EXPECT_TRUE(ContainsInOrder(session.events.mouse, expected));
+        // The strip and the picker let the mouse through to the main window.
+        for (const auto& [x, y] : {std::pair{100, 250}, {400, 60}}) {
+            EXPECT_EQ(WindowFromPoint(ScreenPointOf(window, x, y)), window) << x << "," << y;
+        }
+    });
+}
+
+TEST(MessageDelivery, SliderEditTimerPostedMessagesAndSwatchPaintsReachTheLogic) {
+    EditorSession session;
+    session.Run([&](HWND window) {
+        // The slider moved by its own keyboard handling notifies its parent.
+        SendDlgItemMessageA(window, ids::kGreenSlider, WM_KEYDOWN, VK_END, 0);
+        EXPECT_NE(std::find(session.events.scrolledControls.begin(), session.events.scrolledControls.end(),
+                            ids::kGreenSlider),
+                  session.events.scrolledControls.end());
+
+        // A released key reaches the logic, and the edit still types.
+        const HWND blue = GetDlgItem(window, ids::kBlueEdit);
+        SendMessageA(blue, WM_CHAR, '7', 1);
+        SendMessageA(blue, WM_KEYUP, '7', 0xC0000001);
+        EXPECT_EQ(session.events.keyUpEdits, std::vector<int>{ids::kBlueEdit});
+        EXPECT_EQ(WindowText(blue), "7");
+
+        session.windowSystem.PostListChanged();
+        session.windowSystem.PostCommand(ids::kCurrentButton);
+        Pump(250);
+        EXPECT_EQ(session.events.listChanges, 1);
+        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
+                            CommandEvent{ids::kCurrentButton, 0}),
+                  session.events.commands.end());
+        EXPECT_EQ(ControlText(window, ids::kOffsetBox), "00000120");
+        EXPECT_GE(session.events.timerTicks, 2) << "the 50 ms timer ticks";
+
+        session.events.swatchOverride = RGB(0x30, 0x60, 0x90);
+        for (const int swatch : {ids::kCurrentSwatch, ids::kStoredSwatch}) {
+            InvalidateRect(GetDlgItem(window, swatch), nullptr, TRUE);
+            EXPECT_EQ(PaintedPixel(GetDlgItem(window, swatch), 20, 30), RGB(0x30, 0x60, 0x90)) << swatch;
+        }
+        EXPECT_EQ(PaintedPixel(GetDlgItem(window, ids::kRedLabel), 1, 1), GetSysColor(COLOR_BTNFACE));
+    });
+}
+
+TEST(MessageDelivery, LocationListFillsSortedSelectsByPointAndReloadsWhenTold) {
+    EditorSession session;
+    session.WriteSettings("[Patch]\r\nbeta=0002C000\r\nAlpha=$8000\r\nGamma=0001A000\r\n");
+    session.Run([&](HWND window) {
+        const HWND list = GetDlgItem(window, ids::kLocationList);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+        const char* rows[] = {"Alpha", "beta", "Gamma"};
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(session.windowSystem.ListRowText(ids::kLocationList, row), rows[row]);
+        }
+
+        const auto rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        session.windowSystem.ListClickAt(ids::kLocationList, {10, rowHeight + rowHeight / 2});
+        EXPECT_EQ(session.windowSystem.ListSelection(ids::kLocationList), 1);
+        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
+                            CommandEvent{ids::kLocationList, LBN_SELCHANGE}),
+                  session.events.commands.end());
+
+        SendMessageA(list, WM_RBUTTONUP, 0, PointParameter(10, 5));
+        EXPECT_EQ(session.events.mouse.back(), (MouseEvent{Kind::ListRightUp, {10, 5}}));
+
+        session.windowSystem.ListDeleteRow(ids::kLocationList, 0);
+        EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+
+        session.WriteSettings("[Patch]\r\nbeta=0002C000\r\nAlpha=$8000\r\nGamma=0001A000\r\nDelta=10\r\n");
+        PostMessageA(window, WM_USER + 1, 0, 0);
+        Pump(300);
+        EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+        EXPECT_EQ(session.windowSystem.ListSelection(ids::kLocationList), -1);
+    });
+}
+
+struct PopupSeen {
+    bool shown = false;
+    HMENU menu = nullptr;
+    RECT rect{};
+};
+PopupSeen popup;
+
+// Runs inside the popup menu's own loop: notes the menu and picks its first item.
+void CALLBACK ChooseFirstPopupItem(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
+    KillTimer(nullptr, timer);
+    popup.shown = true;
+    popup.menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    GetWindowRect(menuWindow, &popup.rect);
+    const HWND owner = GetActiveWindow();
+    PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) {
+    EditorSession session;
+    popup = {};
+    session.Run([&](HWND window) {
+        session.windowSystem.SetForegroundMainWindow();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseFirstPopupItem);
+        session.windowSystem.TrackPopupMenu(ids::kToolsPopupIndex, {200, 150});
+        KillTimer(nullptr, timer);
+        Pump(50);
+        EXPECT_TRUE(popup.shown);
+        EXPECT_EQ(popup.menu, GetSubMenu(GetMenu(window), ids::kToolsPopupIndex));
+        EXPECT_EQ(popup.rect.left, 200);
+        EXPECT_EQ(popup.rect.top, 150);
+        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
+                            CommandEvent{ids::kGradientFill, 0}),
+                  session.events.commands.end());
+    });
+}
+
+}  // namespace
+}  // namespace tintwright::testing
