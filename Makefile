@@ -8,8 +8,12 @@ WIN32_BUILD_DIR ?= build-win32
 WIN64_BUILD_DIR ?= build-win64
 WINDOWS_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 HOST_TOOLS = -DTINTWRIGHT_HOST_TOOLS=$(abspath $(BUILD_DIR))
+# The portable code and its tests once more under AddressSanitizer and UBSan.
+SANITIZE_BUILD_DIR ?= build-sanitize
+SANITIZE_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWRIGHT_SANITIZE=ON -DTINTWRIGHT_QT=OFF \
+  -DTINTWRIGHT_BENCHMARKS=OFF
 
-.PHONY: all deps configure build run test bench clean windows
+.PHONY: all deps configure build run test bench clean windows sanitize
 
 all: build
 
@@ -39,8 +43,13 @@ windows: build
 	  -DTINTWRIGHT_WINE_TESTS=ON $(WINDOWS_CMAKE_FLAGS) >/dev/null
 	@cmake --build $(WIN64_BUILD_DIR) -j $(JOBS)
 
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD_DIR) $(SANITIZE_CMAKE_FLAGS) >/dev/null
+	@cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS) --target tintwright_tests
+
 # The Windows tests run the 64-bit build under Wine, one at a time.
-test: build windows
+test: build windows sanitize
+	@ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L portable
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
 	@ctest --test-dir $(WIN64_BUILD_DIR)/tests/win32/wine --output-on-failure --timeout 300
 
@@ -48,4 +57,4 @@ bench: build
 	@$(BUILD_DIR)/bench/tintwright_bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR)
