@@ -1,7 +1,7 @@
 # Tintwright: `make run` starts the editor, `make test` builds and tests everything.
 BUILD_DIR ?= build
 JOBS ?= 2
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTINTWRIGHT_QT=ON
 # tintwright.exe for 32- and 64-bit Windows, cross-compiled with MinGW-w64; the
 # native build supplies the programs that write the resource files.
 WIN32_BUILD_DIR ?= build-win32

@@ -76,13 +76,17 @@ void PaletteView::MoveView(std::int32_t bytes) {
 }
 
 void PaletteView::OnMouseWheel(std::int16_t delta) {
-    // Whole notches of 120 move one colour each; other deltas step as this
-    // arithmetic gives, which users of odd mice have come to expect.
-    if (delta > 0) {
-        const std::uint32_t steps = static_cast<std::uint32_t>(-(delta >> 3)) & 0xFu;
+    // Each whole notch of 120 moves one colour. Touchpads and smooth wheels send
+    // small deltas; they are gathered until they make whole notches, since the
+    // step arithmetic below would make a delta of 8 jump fifteen colours.
+    pendingWheelDelta_ += delta;
+    const std::int32_t whole = pendingWheelDelta_ / kWheelNotch * kWheelNotch;
+    pendingWheelDelta_ -= whole;
+    if (whole > 0) {
+        const std::uint32_t steps = static_cast<std::uint32_t>(-(whole >> 3)) & 0xFu;
         MoveView(static_cast<std::int32_t>(2 * steps));
-    } else {
-        const std::uint32_t steps = (static_cast<std::uint32_t>(static_cast<std::int32_t>(delta)) >> 3) & 0xFu;
+    } else if (whole < 0) {
+        const std::uint32_t steps = (static_cast<std::uint32_t>(whole) >> 3) & 0xFu;
         MoveView(-static_cast<std::int32_t>(2 * steps));
     }
 }

@@ -15,6 +15,7 @@
 namespace tintwright {
 
 inline constexpr int kViewCells = 32;
+inline constexpr std::int32_t kWheelNotch = 120;
 
 // Reads hexadecimal the forgiving way offsets have always been typed: any
 // character gives some digit, and the empty text gives 0.
@@ -49,6 +50,7 @@ public:
 
 private:
     WindowSystem& windowSystem_;
+    std::int32_t pendingWheelDelta_ = 0;  // less than a notch, waiting for more
     const RomImage& rom_;
     const ColorEditor& colors_;
 };

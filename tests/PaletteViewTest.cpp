@@ -98,10 +98,10 @@ TEST_F(PaletteViewTest, OddOffsetsShowStraddlingWordsAndStayOdd) {
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000123 - In Snes Rgb 0,0,0");
 }
 
-TEST_F(PaletteViewTest, WheelAndXButtonsStepByColours) {
+TEST_F(PaletteViewTest, WheelNotchesAndXButtonsStepByColours) {
     StartEditor(IndexedRomBytes(0x400));
     const std::pair<std::int16_t, std::int32_t> wheel[] = {
-        {120, 0x102}, {360, 0x108}, {-120, 0x106}, {-240, 0x102}, {8, 0x120}, {0, 0x120}, {-8, 0x102},
+        {120, 0x102}, {360, 0x108}, {-120, 0x106}, {-240, 0x102}, {1800, 0x120}, {0, 0x120}, {-1800, 0x102},
     };
     for (const auto& [delta, offset] : wheel) {
         window->OnMouseWheel(delta);
@@ -114,6 +114,19 @@ TEST_F(PaletteViewTest, WheelAndXButtonsStepByColours) {
     EXPECT_EQ(View().viewOffset, 0x104);
     window->OnXButtonUp(3);
     EXPECT_EQ(View().viewOffset, 0x104);
+}
+
+TEST_F(PaletteViewTest, SmallWheelDeltasAreGatheredIntoWholeNotches) {
+    StartEditor(IndexedRomBytes(0x400));
+    const std::pair<std::int16_t, std::int32_t> touchpad[] = {
+        {8, 0x100},  {-8, 0x100}, {60, 0x100}, {59, 0x100}, {1, 0x102},     // 8 - 8 + 60 + 59 + 1 = 120
+        {-30, 0x102}, {-100, 0x100}, {130, 0x102}, {-120, 0x100}, {20, 0x100},  // -130 leaves -10 pending
+        {100, 0x102},
+    };
+    for (const auto& [delta, offset] : touchpad) {
+        window->OnMouseWheel(delta);
+        EXPECT_EQ(View().viewOffset, offset) << "delta " << delta;
+    }
 }
 
 TEST_F(PaletteViewTest, CurrentWritesTheSelectedOffsetIntoTheBoxWithoutMovingTheView) {

@@ -1,0 +1,58 @@
+#pragma once
+
+// The real Qt window around the real MainWindow logic (or around a recorder
+// alone), on a generated ROM, with helpers that act as the window system
+// would: mouse events enter through the window's native handle at window
+// positions, so they are routed exactly as a user's would be.
+
+#include <gtest/gtest.h>
+
+#include <QPoint>
+#include <memory>
+#include <string>
+
+#include "app/ProgramState.h"
+#include "tests/qt/DialogAnswerer.h"
+#include "tests/qt/RecordingEvents.h"
+#include "tests/support/TempDir.h"
+#include "ui/MainWindow.h"
+#include "ui/qt/QtWindowSystem.h"
+
+class QWindow;
+
+namespace tintwright::qt::testing {
+
+class QtEditorFixture : public ::testing::Test {
+protected:
+    void TearDown() override;
+
+    // A ROM whose word at even offset o is (o / 2) & 0x7FFF, loaded as after start-up.
+    void StartEditor(std::size_t romSize = 0x8000, const std::string& settings = "");
+    // The window around a recorder with no logic behind it.
+    void StartRecorderOnly();
+
+    void WaitForActiveWindow();
+    QWidget* Control(int id) const;
+    template <typename Widget>
+    Widget* ControlAs(int id) const {
+        return qobject_cast<Widget*>(Control(id));
+    }
+    QWindow* Window() const;
+    QPoint WindowPoint(QPoint client) const;  // main-window client pixels to window pixels
+    std::string StatusLine() const;
+
+    void Press(Qt::MouseButton button, QPoint client);
+    void Release(Qt::MouseButton button, QPoint client);
+    void Click(Qt::MouseButton button, QPoint client);
+    void Move(QPoint client);
+    void Wheel(int angleDelta, QPoint client);
+
+    ::tintwright::testing::TempDir dir;
+    ProgramState state;
+    std::unique_ptr<MainWindow> logic;
+    std::unique_ptr<RecordingEvents> events;
+    DialogAnswerer answerer;
+    std::unique_ptr<QtWindowSystem> windowSystem;  // last: its windows go before what they call
+};
+
+}  // namespace tintwright::qt::testing

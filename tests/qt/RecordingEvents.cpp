@@ -1,0 +1,134 @@
+#include "tests/qt/RecordingEvents.h"
+
+#include <algorithm>
+
+namespace tintwright::qt::testing {
+
+std::string RecordingEvents::Entry(const std::string& name, std::initializer_list<int> values) {
+    std::string entry = name;
+    for (const int value : values) {
+        entry.push_back(' ');
+        entry.append(std::to_string(value));
+    }
+    return entry;
+}
+
+void RecordingEvents::Record(const std::string& name, std::initializer_list<int> values) {
+    log.push_back(Entry(name, values));
+}
+
+int RecordingEvents::Count(const std::string& name, std::initializer_list<int> values) const {
+    return static_cast<int>(std::count(log.begin(), log.end(), Entry(name, values)));
+}
+
+std::vector<std::string> RecordingEvents::WithoutTicks() const {
+    std::vector<std::string> entries;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(entries),
+                 [](const std::string& entry) { return entry != "OnTimer"; });
+    return entries;
+}
+
+void RecordingEvents::OnInitDialog() {
+    Record("OnInitDialog");
+    if (logic_) logic_->OnInitDialog();
+    if (onInitDialog) onInitDialog();
+}
+
+int RecordingEvents::OnCommand(int id, int notificationCode) {
+    Record("OnCommand", {id, notificationCode});
+    return logic_ ? logic_->OnCommand(id, notificationCode) : 0;
+}
+
+void RecordingEvents::OnHScroll(int controlId) {
+    Record("OnHScroll", {controlId});
+    if (logic_) logic_->OnHScroll(controlId);
+}
+
+void RecordingEvents::OnLeftButtonDown(Point client) {
+    Record("OnLeftButtonDown", {client.x, client.y});
+    if (logic_) logic_->OnLeftButtonDown(client);
+}
+
+void RecordingEvents::OnMouseMove(Point client) {
+    Record("OnMouseMove", {client.x, client.y});
+    if (logic_) logic_->OnMouseMove(client);
+}
+
+void RecordingEvents::OnLeftButtonUp(Point client) {
+    Record("OnLeftButtonUp", {client.x, client.y});
+    if (logic_) logic_->OnLeftButtonUp(client);
+}
+
+void RecordingEvents::OnRightButtonUp(Point client) {
+    Record("OnRightButtonUp", {client.x, client.y});
+    if (logic_) logic_->OnRightButtonUp(client);
+}
+
+void RecordingEvents::OnXButtonUp(int button) {
+    Record("OnXButtonUp", {button});
+    if (logic_) logic_->OnXButtonUp(button);
+}
+
+void RecordingEvents::OnMouseWheel(std::int16_t delta) {
+    Record("OnMouseWheel", {delta});
+    if (logic_) logic_->OnMouseWheel(delta);
+}
+
+void RecordingEvents::OnTimer() {
+    Record("OnTimer");
+    if (logic_) logic_->OnTimer();
+}
+
+void RecordingEvents::OnListChanged() {
+    Record("OnListChanged");
+    if (logic_) logic_->OnListChanged();
+}
+
+void RecordingEvents::OnClose() {
+    Record("OnClose");
+    if (logic_) logic_->OnClose();
+}
+
+void RecordingEvents::OnDestroy() {
+    Record("OnDestroy");
+    if (logic_) logic_->OnDestroy();
+}
+
+void RecordingEvents::OnEditKeyUp(int editId) {
+    Record("OnEditKeyUp", {editId});
+    if (logic_) logic_->OnEditKeyUp(editId);
+}
+
+void RecordingEvents::OnListRightButtonUp(Point listClient) {
+    Record("OnListRightButtonUp", {listClient.x, listClient.y});
+    if (logic_) logic_->OnListRightButtonUp(listClient);
+}
+
+void RecordingEvents::PaintStrip(StripCanvas& canvas) {
+    if (logic_) logic_->PaintStrip(canvas);
+}
+
+RgbColor RecordingEvents::SwatchColor(int controlId) {
+    if (logic_) return logic_->SwatchColor(controlId);
+    const auto found = swatchColors.find(controlId);
+    return found == swatchColors.end() ? 0 : found->second;
+}
+
+void RecordingEvents::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form,
+                                           std::uint32_t parameter) {
+    Record("OnLocationDialogInit",
+           {dialog, form == LocationDialogForm::Edit ? 1 : 0, static_cast<int>(parameter)});
+    if (logic_) logic_->OnLocationDialogInit(dialog, form, parameter);
+}
+
+void RecordingEvents::OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) {
+    Record("OnLocationDialogCommand", {dialog, id, notificationCode});
+    if (logic_) logic_->OnLocationDialogCommand(dialog, id, notificationCode);
+}
+
+void RecordingEvents::OnLocationDialogClose(DialogHandle dialog) {
+    Record("OnLocationDialogClose", {dialog});
+    if (logic_) logic_->OnLocationDialogClose(dialog);
+}
+
+}  // namespace tintwright::qt::testing

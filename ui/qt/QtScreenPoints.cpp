@@ -1,0 +1,39 @@
+#include "ui/qt/QtScreenPoints.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace tintwright::qt {
+namespace {
+
+// Qt keeps each screen's top-left corner in physical pixels and scales what
+// lies beyond it by the screen's ratio.
+QScreen* ScreenNear(const QPoint& logical) {
+    QScreen* screen = QGuiApplication::screenAt(logical);
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+Point ToPhysicalScreen(const QPoint& logical) {
+    const QScreen* screen = ScreenNear(logical);
+    if (screen == nullptr) return {logical.x(), logical.y()};
+    const QPoint origin = screen->geometry().topLeft();
+    const qreal ratio = screen->devicePixelRatio();
+    return {origin.x() + static_cast<int>(std::lround((logical.x() - origin.x()) * ratio)),
+            origin.y() + static_cast<int>(std::lround((logical.y() - origin.y()) * ratio))};
+}
+
+QPoint ToLogicalScreen(Point physical) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QPoint origin = screen->geometry().topLeft();
+        const qreal ratio = screen->devicePixelRatio();
+        const QPoint logical(origin.x() + static_cast<int>(std::lround((physical.x - origin.x()) / ratio)),
+                             origin.y() + static_cast<int>(std::lround((physical.y - origin.y()) / ratio)));
+        if (screen->geometry().contains(logical)) return logical;
+    }
+    return {physical.x, physical.y};
+}
+
+}  // namespace tintwright::qt

@@ -1,0 +1,67 @@
+// The Linux program: the portable start-up and main window logic running on
+// the Qt window system.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/ProgramState.h"
+#include "app/StartUp.h"
+#include "ui/MainWindow.h"
+#include "ui/qt/QtApplicationSetup.h"
+#include "ui/qt/QtWindowSystem.h"
+
+namespace {
+
+// Milliseconds since the kernel started this process, from /proc; the clock
+// ticks it counts in make this good to about 10 ms. -1 when /proc says nothing.
+long MillisecondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t afterName = line.rfind(')');
+    if (afterName == std::string::npos) return -1;
+    std::istringstream fields(line.substr(afterName + 1));
+    std::string field;
+    for (int index = 3; index <= 22 && fields >> field; ++index) {
+    }
+    const double startSeconds =
+        std::strtod(field.c_str(), nullptr) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<long>((now.tv_sec + now.tv_nsec / 1e9 - startSeconds) * 1000.0);
+}
+
+// With TINTWRIGHT_REPORT_FIRST_PAINT set, the time to the first picture of
+// the palette goes to standard error, with how much of it the user spent in
+// the start-up file dialogs.
+void ReportFirstPaint(tintwright::qt::QtWindowSystem& windowSystem) {
+    if (!qEnvironmentVariableIsSet("TINTWRIGHT_REPORT_FIRST_PAINT")) return;
+    windowSystem.onStripPainted = [&windowSystem, reported = false]() mutable {
+        if (reported) return;
+        reported = true;
+        std::fprintf(stderr,
+                     "tintwright: first paint %ld ms after process start, %lld ms of it in file dialogs\n",
+                     MillisecondsSinceProcessStart(),
+                     static_cast<long long>(windowSystem.TimeInFileDialogs().count()));
+    };
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    tintwright::qt::PrepareQtPlatform();
+    QApplication application(argc, argv);
+    tintwright::qt::ConfigureApplication(application);
+    tintwright::qt::QtWindowSystem windowSystem;
+    tintwright::ProgramState state;
+    tintwright::MainWindow mainWindow(windowSystem, state);
+    ReportFirstPaint(windowSystem);
+    return tintwright::StartUp(windowSystem, state, mainWindow);
+}
