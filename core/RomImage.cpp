@@ -82,8 +82,9 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path) {
     return loaded;
 }
 
-std::uint32_t WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
-    if (!WriteFileSafely(path, {data, size})) return 0;
+std::optional<std::uint32_t> WriteRomFile(const std::string& path, const std::uint8_t* data,
+                                          std::uint32_t size) {
+    if (!WriteFileSafely(path, {data, size})) return std::nullopt;
     return size;
 }
 
@@ -150,7 +151,7 @@ std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {
 }
 
 bool RomImage::WriteToSavePath() const {
-    return WriteFileSafely(savePath_, {working_.data(), size_});
+    return WriteRomFile(savePath_, working_.data(), size_).has_value();
 }
 
 }  // namespace tintwright

@@ -26,9 +26,10 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path);
 
 // Writes size bytes of data to path without ever leaving a half-written file:
 // the bytes go to a temporary file beside the target, which replaces the target
-// only once everything is written and flushed. Returns the bytes written, or 0
-// with the old file untouched on failure.
-std::uint32_t WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
+// only once everything is written and flushed. Returns the bytes written, or
+// nothing with the old file untouched on failure.
+std::optional<std::uint32_t> WriteRomFile(const std::string& path, const std::uint8_t* data,
+                                          std::uint32_t size);
 
 class RomImage {
 public:

@@ -215,7 +215,7 @@ TEST(SafeSave, AFailurePartWayLeavesTheOldFileByteIdentical) {
                   1)
             << "the temporary file is removed";
     }
-    EXPECT_EQ(WriteRomFile(dir.File("missing-folder/save.smc"), fresh.data(), 10), 0u);
+    EXPECT_FALSE(WriteRomFile(dir.File("missing-folder/save.smc"), fresh.data(), 10));
 }
 
 TEST(SafeSave, CreatesANewFileAndWritesAnEmptyOne) {

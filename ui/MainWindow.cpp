@@ -21,7 +21,6 @@ const MainWindow::CommandRow MainWindow::kCommandTable[] = {
 MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
     : windowSystem_(windowSystem),
       state_(state),
-      colors_(windowSystem),
       view_(windowSystem, state.rom, colors_),
       locations_(windowSystem, state.settingsPath) {}
 

@@ -44,7 +44,6 @@ public:
     void OnLocationDialogClose(DialogHandle dialog) override;
 
     const PaletteView& View() const { return view_; }
-    const ColorEditor& Colors() const { return colors_; }
 
 private:
     struct CommandRow {

@@ -65,8 +65,7 @@ std::string QtWindowSystem::ExecutablePath() {
 
 void QtWindowSystem::CreateMainWindow(MainWindowEvents& events) {
     events_ = &events;
-    mainWindow_.reset(new QtMainWindow(
-        events, [this](int id) { Post([id](MainWindowEvents& target) { target.OnCommand(id, 0); }); }));
+    mainWindow_.reset(new QtMainWindow(events, [this](int id) { PostCommand(id); }));
     mainWindow_->Strip()->onPainted = [this] {
         if (onStripPainted) onStripPainted();
     };
