@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/ProgramState.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ProgramState.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ui/ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintwright {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "core/RomImage.h"
 #include "editor/ColorEditor.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

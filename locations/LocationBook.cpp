@@ -6,7 +6,7 @@
 
 #include "app/ProfileFile.h"
 #include "app/Settings.h"
-#include "ui/ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintwright {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

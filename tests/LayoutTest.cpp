@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright {
 namespace {

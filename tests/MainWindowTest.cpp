@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "tests/support/EditorFixture.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright {
 namespace {

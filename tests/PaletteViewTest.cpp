@@ -2,7 +2,7 @@
 
 #include "editor/PaletteView.h"
 #include "tests/support/EditorFixture.h"
-#include "ui/ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintwright {
 namespace {

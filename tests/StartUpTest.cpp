@@ -6,8 +6,8 @@
 #include "app/Settings.h"
 #include "app/StartUp.h"
 #include "tests/support/EditorFixture.h"
-#include "ui/ControlIds.h"
 #include "ui/MainWindow.h"
+#include "window/ControlIds.h"
 
 namespace tintwright {
 namespace {

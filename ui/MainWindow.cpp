@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/PaletteStrip.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright {
 

@@ -10,7 +10,7 @@
 #include "editor/ColorEditor.h"
 #include "editor/PaletteView.h"
 #include "locations/LocationBook.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

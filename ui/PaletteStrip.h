@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "editor/PaletteView.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

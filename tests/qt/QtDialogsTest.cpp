@@ -14,12 +14,12 @@
 
 #include "app/RomFiles.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtLocationDialog.h"
 #include "ui/qt/QtMainWindow.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::qt::testing {
 namespace {

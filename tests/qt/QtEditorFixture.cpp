@@ -8,10 +8,10 @@
 
 #include "core/RomImage.h"
 #include "tests/support/EditorFixture.h"
-#include "ui/ControlIds.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtMainWindow.h"
 #include "ui/qt/QtWidgetText.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {
 

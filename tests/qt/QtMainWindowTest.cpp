@@ -15,13 +15,13 @@
 #include "core/SnesColor.h"
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/PaletteStrip.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtMainWindow.h"
 #include "ui/qt/QtWidgetText.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::qt::testing {
 namespace {

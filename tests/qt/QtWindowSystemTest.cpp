@@ -11,8 +11,8 @@
 
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/ControlIds.h"
 #include "ui/qt/QtMainWindow.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {
 namespace {

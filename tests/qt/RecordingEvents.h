@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt::testing {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ui/ControlIds.h"
-#include "ui/DialogInteger.h"
+#include "window/ControlIds.h"
+#include "window/DialogInteger.h"
 
 namespace tintwright::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::testing {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "tools/ResourceScript.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

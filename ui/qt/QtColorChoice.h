@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 class QWidget;
 

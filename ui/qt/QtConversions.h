@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "core/SnesColor.h"
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

@@ -5,7 +5,7 @@
 
 #include <QLineEdit>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

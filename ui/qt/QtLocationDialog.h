@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "ui/Layout.h"
-#include "ui/WindowSystem.h"
+#include "window/Layout.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

@@ -3,9 +3,9 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
-#include "ui/ControlIds.h"
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtSortedListItem.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::qt {
 

@@ -7,7 +7,7 @@
 
 #include <QListWidget>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

@@ -11,7 +11,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-#include "ui/ControlIds.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtKeyUpEdit.h"
@@ -19,6 +18,7 @@
 #include "ui/qt/QtPaletteStrip.h"
 #include "ui/qt/QtResourceImages.h"
 #include "ui/qt/QtSwatch.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::qt {
 namespace {

@@ -9,8 +9,8 @@
 #include <map>
 #include <vector>
 
-#include "ui/Layout.h"
-#include "ui/WindowSystem.h"
+#include "window/Layout.h"
+#include "window/WindowSystem.h"
 
 class QMenu;
 

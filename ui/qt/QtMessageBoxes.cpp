@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QWindow>
 
-#include "ui/WindowSystem.h"
 #include "ui/qt/QtConversions.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 namespace {

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

@@ -6,7 +6,7 @@
 
 #include <QPoint>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::qt {
 

@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 class QPainter;
 

@@ -16,8 +16,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "ui/DialogInteger.h"
-#include "ui/Layout.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtColorChoice.h"
 #include "ui/qt/QtConversions.h"
@@ -30,6 +28,8 @@
 #include "ui/qt/QtScreenPoints.h"
 #include "ui/qt/QtWidgetText.h"
 #include "ui/qt/X11Screen.h"
+#include "window/DialogInteger.h"
+#include "window/Layout.h"
 
 namespace tintwright::qt {
 namespace {

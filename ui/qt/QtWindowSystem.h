@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 class QTimer;
 class QWidget;

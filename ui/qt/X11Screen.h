@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 // Xlib's own declaration, repeated so that this header needs no X11 header.
 typedef struct _XDisplay Display;

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
 

@@ -3,9 +3,9 @@
 // The strip's StripCanvas on a GDI device context: solid fills and one-letter
 // glyphs on a transparent background, in the context's own font.
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/StripBrushes.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/win32/ExceptionBarrier.h"
 #include "ui/win32/PixelLayout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::win32 {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
 

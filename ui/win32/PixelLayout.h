@@ -7,8 +7,8 @@
 
 #include <span>
 
-#include "ui/Layout.h"
 #include "ui/win32/Win32Api.h"
+#include "window/Layout.h"
 
 namespace tintwright::win32 {
 

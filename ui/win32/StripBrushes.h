@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/GdiObject.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
 

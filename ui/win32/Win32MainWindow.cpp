@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/win32/ExceptionBarrier.h"
 #include "ui/win32/GdiStripCanvas.h"
 #include "ui/win32/PaintSession.h"
 #include "ui/win32/PixelLayout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::win32 {
 namespace {

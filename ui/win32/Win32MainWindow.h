@@ -9,10 +9,10 @@
 #include <cstddef>
 #include <optional>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/GdiObject.h"
 #include "ui/win32/StripBrushes.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
 

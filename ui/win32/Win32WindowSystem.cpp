@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "ui/Layout.h"
 #include "ui/win32/CommonDialogs.h"
 #include "ui/win32/WindowDc.h"
+#include "window/Layout.h"
 
 namespace tintwright {
 namespace {

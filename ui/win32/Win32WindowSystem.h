@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/LocationDialogs.h"
 #include "ui/win32/ModalScript.h"
 #include "ui/win32/Win32Api.h"
 #include "ui/win32/Win32MainWindow.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

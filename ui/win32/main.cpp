@@ -5,10 +5,10 @@
 
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
-#include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/win32/Win32Api.h"
 #include "ui/win32/Win32WindowSystem.h"
+#include "window/Layout.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {

@@ -6,8 +6,8 @@
 #include "resources/PickerImage.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::testing {
 namespace {

@@ -11,9 +11,9 @@
 #include "core/SnesColor.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintwright::testing {
 namespace {

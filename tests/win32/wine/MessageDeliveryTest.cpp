@@ -9,7 +9,7 @@
 
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::testing {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "ui/WindowSystem.h"
 #include "ui/win32/Win32Api.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright::testing {
 

@@ -1,8 +1,8 @@
-#include "ui/Layout.h"
+#include "window/Layout.h"
 
 #include <algorithm>
 
-#include "ui/ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintwright {
 namespace {

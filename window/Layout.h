@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/WindowSystem.h"
+#include "window/WindowSystem.h"
 
 namespace tintwright {
 

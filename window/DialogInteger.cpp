@@ -1,4 +1,4 @@
-#include "ui/DialogInteger.h"
+#include "window/DialogInteger.h"
 
 #include <cstdint>
 
