@@ -45,14 +45,27 @@ std::string FormatStatusLine(std::uint32_t selectedOffset, RgbColor currentColor
 
 void PaletteView::RefreshView(std::int32_t offset) {
     for (int i = kViewCells - 1; i >= 0; --i) {
-        colorCache[i] = rom_.ReadColor(static_cast<std::uint32_t>(AddWrapping(offset, 2 * i)));
+        colorCache_[i] = rom_.ReadColor(static_cast<std::uint32_t>(AddWrapping(offset, 2 * i)));
     }
     windowSystem_.Invalidate(ids::kStrip, true);
     UpdateStatusLine();
 }
 
 std::uint32_t PaletteView::SelectedOffset() const {
-    return static_cast<std::uint32_t>(viewOffset) + 2 * selection;
+    return static_cast<std::uint32_t>(viewOffset_) + 2 * selection_;
+}
+
+bool PaletteView::SelectCell(std::uint32_t cell) {
+    if (cell >= kViewCells) return false;
+    anchor_ = selection_;
+    selection_ = cell;
+    return true;
+}
+
+bool PaletteView::SetTrackingMarker(std::uint32_t cell) {
+    if (cell >= kViewCells) return false;
+    trackingMarker_ = cell;
+    return true;
 }
 
 void PaletteView::UpdateStatusLine() {
@@ -64,15 +77,15 @@ void PaletteView::GoToOffset() {
     std::string text = windowSystem_.GetText(ids::kOffsetBox, 8);
     std::string_view digits = text;
     if (!digits.empty() && digits.front() == '$') digits.remove_prefix(1);
-    viewOffset = static_cast<std::int32_t>(ParseHex(digits));
-    RefreshView(viewOffset);
+    viewOffset_ = static_cast<std::int32_t>(ParseHex(digits));
+    Refresh();
     UpdateStatusLine();
     windowSystem_.Invalidate(0, true);
 }
 
 void PaletteView::MoveView(std::int32_t bytes) {
-    viewOffset = AddWrapping(viewOffset, bytes);
-    RefreshView(viewOffset);
+    viewOffset_ = AddWrapping(viewOffset_, bytes);
+    Refresh();
 }
 
 void PaletteView::OnMouseWheel(std::int16_t delta) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/RomImage.h"
 #include "editor/ColorEditor.h"
@@ -31,6 +32,8 @@ public:
 
     // Re-reads the 32 words at offset, repaints the strip and the status line.
     void RefreshView(std::int32_t offset);
+    // RefreshView at the current view offset, which is what every caller wants.
+    void Refresh() { RefreshView(viewOffset_); }
     std::uint32_t SelectedOffset() const;
     void UpdateStatusLine();
     void GoToOffset();
@@ -41,14 +44,31 @@ public:
     // Puts the selected offset into the offset box.
     void ShowSelectedOffset();
 
-    std::int32_t viewOffset = 0x100;  // may be odd, negative or past the end
-    std::array<RgbColor, kViewCells> colorCache{};
-    std::uint32_t selection = 16;
-    std::uint32_t anchor = 16;
-    std::uint32_t trackingMarker = 16;
-    bool trackingFlag = false;
+    std::int32_t ViewOffset() const { return viewOffset_; }
+    // Moves the view without redrawing it; the caller refreshes when it should.
+    void SetViewOffset(std::int32_t offset) { viewOffset_ = offset; }
+    // The colours last read by RefreshView; stale until the next refresh.
+    const std::array<RgbColor, kViewCells>& ColorCache() const { return colorCache_; }
+
+    std::uint32_t Selection() const { return selection_; }
+    std::uint32_t Anchor() const { return anchor_; }
+    // The old selection becomes the anchor. A cell outside the strip changes
+    // nothing and gives false, so both cursors always name one of the 32 cells.
+    bool SelectCell(std::uint32_t cell);
+    void SwapCursors() { std::swap(selection_, anchor_); }
+
+    std::uint32_t TrackingMarker() const { return trackingMarker_; }
+    bool SetTrackingMarker(std::uint32_t cell);  // false outside the strip
+    bool TrackingFlag() const { return trackingFlag_; }
+    void SetTrackingFlag(bool on) { trackingFlag_ = on; }
 
 private:
+    std::int32_t viewOffset_ = 0x100;  // may be odd, negative or past the end
+    std::array<RgbColor, kViewCells> colorCache_{};
+    std::uint32_t selection_ = 16;
+    std::uint32_t anchor_ = 16;
+    std::uint32_t trackingMarker_ = 16;
+    bool trackingFlag_ = false;
     WindowSystem& windowSystem_;
     std::int32_t pendingWheelDelta_ = 0;  // less than a notch, waiting for more
     const RomImage& rom_;

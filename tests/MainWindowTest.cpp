@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, UnknownIdsAndForeignNotificationsDoNothing) {
     EXPECT_EQ(window->OnCommand(ids::kForwardEightButton, ids::kListSelectionChanged), 1)
         << "code 1 is routed before the id and never moves the view";
     EXPECT_EQ(window->OnCommand(ids::kForwardEightButton, ids::kListDoubleClicked), 1);
-    EXPECT_EQ(window->View().viewOffset, 0x100);
+    EXPECT_EQ(window->View().ViewOffset(), 0x100);
     EXPECT_EQ(StatusLine(), status);
     window->OnHScroll(ids::kStrip);
     EXPECT_TRUE(fake.boxesShown.empty());

@@ -53,7 +53,7 @@ TEST_F(PaletteStripTest, EachCellIsFramedInBlackAndFilledWithItsColour) {
     const PixelCanvas canvas = Paint();
     for (int cell = 0; cell < 32; ++cell) {
         const int left = 20 * cell;
-        const RgbColor color = window->View().colorCache[cell];
+        const RgbColor color = window->View().ColorCache()[cell];
         EXPECT_EQ(canvas.At(left + 1, 1), color) << cell;
         EXPECT_EQ(canvas.At(left + 18, 38), color) << cell;
         EXPECT_EQ(canvas.At(left, 20), 0u) << "left frame of cell " << cell;
@@ -82,9 +82,9 @@ TEST_F(PaletteStripTest, StartUpDrawsSelectionAndAnchorTogetherInCell16WithShado
 TEST_F(PaletteStripTest, TrackingGlyphOnlyWithTheFlagSet) {
     StartEditor(IndexedRomBytes(0x400));
     auto& view = const_cast<PaletteView&>(window->View());
-    view.trackingMarker = 3;
+    view.SetTrackingMarker(3);
     EXPECT_EQ(Paint().glyphs.size(), 4u);
-    view.trackingFlag = true;
+    view.SetTrackingFlag(true);
     const PixelCanvas canvas = Paint();
     ASSERT_EQ(canvas.glyphs.size(), 6u);
     EXPECT_EQ(canvas.glyphs[0].glyph, '?') << "cell 3 is painted before cell 16";

@@ -35,8 +35,8 @@ protected:
 
 TEST_F(PaletteViewTest, StartUpShowsOffsets0x100To0x13EWithCell16Described) {
     StartEditor(IndexedRomBytes(0x1000));
-    EXPECT_EQ(View().viewOffset, 0x100);
-    for (int cell = 0; cell < 32; ++cell) EXPECT_EQ(View().colorCache[cell], WordAt(0x100 + 2 * cell)) << cell;
+    EXPECT_EQ(View().ViewOffset(), 0x100);
+    for (int cell = 0; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], WordAt(0x100 + 2 * cell)) << cell;
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0");
     EXPECT_GE(fake.Control(ids::kStrip).invalidations, 1);
 }
@@ -49,8 +49,8 @@ TEST_F(PaletteViewTest, NavigationButtonsMoveByEightOrOneColour) {
     };
     for (const auto& [button, offset] : steps) {
         Command(button);
-        EXPECT_EQ(View().viewOffset, offset);
-        EXPECT_EQ(View().colorCache[0], WordAt(offset));
+        EXPECT_EQ(View().ViewOffset(), offset);
+        EXPECT_EQ(View().ColorCache()[0], WordAt(offset));
     }
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0");
 }
@@ -60,16 +60,16 @@ TEST_F(PaletteViewTest, BackBeforeTheStartShowsNoColourForOffsetsBelowZero) {
     TypeOffset("0");
     Command(ids::kGotoButton);
     Command(ids::kBackEightButton);
-    EXPECT_EQ(View().viewOffset, -16);
-    for (int cell = 0; cell < 8; ++cell) EXPECT_EQ(View().colorCache[cell], kNoColor) << cell;
-    for (int cell = 8; cell < 32; ++cell) EXPECT_EQ(View().colorCache[cell], WordAt(2 * (cell - 8))) << cell;
+    EXPECT_EQ(View().ViewOffset(), -16);
+    for (int cell = 0; cell < 8; ++cell) EXPECT_EQ(View().ColorCache()[cell], kNoColor) << cell;
+    for (int cell = 8; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], WordAt(2 * (cell - 8))) << cell;
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000010 - In Snes Rgb 0,0,0");
 }
 
 TEST_F(PaletteViewTest, CellsPastTheEndOfTheFileHoldNoColour) {
     StartEditor(IndexedRomBytes(0x111));
-    EXPECT_EQ(View().colorCache[8], ToRgbColor(0x0088)) << "offset 0x110 = size - 1 reads the kept byte";
-    for (int cell = 9; cell < 32; ++cell) EXPECT_EQ(View().colorCache[cell], kNoColor) << cell;
+    EXPECT_EQ(View().ColorCache()[8], ToRgbColor(0x0088)) << "offset 0x110 = size - 1 reads the kept byte";
+    for (int cell = 9; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], kNoColor) << cell;
 }
 
 TEST_F(PaletteViewTest, GotoReadsAtMostEightCharactersWithAnOptionalDollar) {
@@ -82,7 +82,7 @@ TEST_F(PaletteViewTest, GotoReadsAtMostEightCharactersWithAnOptionalDollar) {
         TypeOffset(text);
         const int repaintsBefore = fake.Control(0).invalidations;
         Command(ids::kGotoButton);
-        EXPECT_EQ(View().viewOffset, offset) << text;
+        EXPECT_EQ(View().ViewOffset(), offset) << text;
         EXPECT_EQ(fake.Control(0).invalidations, repaintsBefore + 1) << "the whole window is repainted";
     }
     EXPECT_TRUE(fake.boxesShown.empty()) << "nonsense is never reported";
@@ -92,9 +92,9 @@ TEST_F(PaletteViewTest, OddOffsetsShowStraddlingWordsAndStayOdd) {
     StartEditor(IndexedRomBytes(0x400));
     TypeOffset("101");
     Command(ids::kGotoButton);
-    EXPECT_EQ(View().colorCache[0], ToRgbColor(0x8100)) << "low byte from 0x101, high byte from 0x102";
+    EXPECT_EQ(View().ColorCache()[0], ToRgbColor(0x8100)) << "low byte from 0x101, high byte from 0x102";
     Command(ids::kForwardOneButton);
-    EXPECT_EQ(View().viewOffset, 0x103);
+    EXPECT_EQ(View().ViewOffset(), 0x103);
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000123 - In Snes Rgb 0,0,0");
 }
 
@@ -105,15 +105,15 @@ TEST_F(PaletteViewTest, WheelNotchesAndXButtonsStepByColours) {
     };
     for (const auto& [delta, offset] : wheel) {
         window->OnMouseWheel(delta);
-        EXPECT_EQ(View().viewOffset, offset) << "delta " << delta;
+        EXPECT_EQ(View().ViewOffset(), offset) << "delta " << delta;
     }
     window->OnXButtonUp(1);
-    EXPECT_EQ(View().viewOffset, 0x100);
+    EXPECT_EQ(View().ViewOffset(), 0x100);
     window->OnXButtonUp(2);
     window->OnXButtonUp(2);
-    EXPECT_EQ(View().viewOffset, 0x104);
+    EXPECT_EQ(View().ViewOffset(), 0x104);
     window->OnXButtonUp(3);
-    EXPECT_EQ(View().viewOffset, 0x104);
+    EXPECT_EQ(View().ViewOffset(), 0x104);
 }
 
 TEST_F(PaletteViewTest, SmallWheelDeltasAreGatheredIntoWholeNotches) {
@@ -125,7 +125,7 @@ TEST_F(PaletteViewTest, SmallWheelDeltasAreGatheredIntoWholeNotches) {
     };
     for (const auto& [delta, offset] : touchpad) {
         window->OnMouseWheel(delta);
-        EXPECT_EQ(View().viewOffset, offset) << "delta " << delta;
+        EXPECT_EQ(View().ViewOffset(), offset) << "delta " << delta;
     }
 }
 
@@ -137,7 +137,7 @@ TEST_F(PaletteViewTest, CurrentWritesTheSelectedOffsetIntoTheBoxWithoutMovingThe
     Command(ids::kGotoButton);
     Command(ids::kCurrentButton);
     EXPECT_EQ(fake.Text(ids::kOffsetBox), "00000010") << "32-bit arithmetic wraps";
-    EXPECT_EQ(View().viewOffset, -16);
+    EXPECT_EQ(View().ViewOffset(), -16);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
 
 void MainWindow::OnInitDialog() {
     locations_.LoadLocationList();
-    view_.RefreshView(view_.viewOffset);
+    view_.Refresh();
     for (const int slider : {ids::kRedSlider, ids::kGreenSlider, ids::kBlueSlider}) {
         windowSystem_.SetSliderRangeMax(slider, 255);
     }

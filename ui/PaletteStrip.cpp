@@ -35,11 +35,11 @@ PixelRect StripColorArea(int cell) {
 void PaintStrip(const PaletteView& view, StripCanvas& canvas) {
     for (int cell = 0; cell < kViewCells; ++cell) {
         canvas.FillRect(StripCellRect(cell), kBlack);
-        canvas.FillRect(StripColorArea(cell), view.colorCache[cell]);
+        canvas.FillRect(StripColorArea(cell), view.ColorCache()[cell]);
         const auto index = static_cast<std::uint32_t>(cell);
-        if (index == view.selection) DrawShadowedGlyph(canvas, 'V', cell, kSelectionGlyphTop);
-        if (index == view.anchor) DrawShadowedGlyph(canvas, '*', cell, kAnchorGlyphTop);
-        if (index == view.trackingMarker && view.trackingFlag) {
+        if (index == view.Selection()) DrawShadowedGlyph(canvas, 'V', cell, kSelectionGlyphTop);
+        if (index == view.Anchor()) DrawShadowedGlyph(canvas, '*', cell, kAnchorGlyphTop);
+        if (index == view.TrackingMarker() && view.TrackingFlag()) {
             DrawShadowedGlyph(canvas, '?', cell, kTrackingGlyphTop);
         }
     }
