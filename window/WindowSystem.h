@@ -173,13 +173,13 @@ public:
     virtual bool LeftControlPressedSinceLastCall() = 0;
 
     // Menus and posted messages.
-    virtual void SetForegroundMainWindow() = 0;
-    // Pops up a menu-bar popup at a screen position; a chosen item arrives later
-    // as OnCommand(itemId, 0).
-    virtual void TrackPopupMenu(int popupIndex, Point screen) = 0;
+    // Brings the main window to the front and pops up one of its menu-bar
+    // popups with its top-left corner at a screen position; returns when the
+    // menu has closed. A chosen item arrives afterwards as OnCommand(itemId, 0),
+    // exactly as if it had been chosen from the menu bar.
+    virtual void ShowPopupMenu(int popupIndex, Point screen) = 0;
     virtual void PostCommand(int id) = 0;
     virtual void PostListChanged() = 0;
-    virtual void PostNullMessage() = 0;
 
     // Timers; a tick arrives as OnTimer.
     virtual void StartTimer(int id, int milliseconds) = 0;

@@ -157,7 +157,7 @@ TEST_F(QtDialogsTest, PopupMenuChoiceArrivesAsACommandAfterTheMenuCloses) {
         menu->setActiveAction(menu->actions()[0]);  // "Gradient Fill"
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    windowSystem->TrackPopupMenu(ids::kToolsPopupIndex, Point{200, 200});
+    windowSystem->ShowPopupMenu(ids::kToolsPopupIndex, Point{200, 200});
     EXPECT_EQ(events->Count("OnCommand", {10009, 0}), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(events->Count("OnCommand", {10009, 0}), 1);

@@ -195,7 +195,7 @@ bool FakeWindowSystem::LeftControlPressedSinceLastCall() {
     return pressed;
 }
 
-void FakeWindowSystem::TrackPopupMenu(int popupIndex, Point screen) {
+void FakeWindowSystem::ShowPopupMenu(int popupIndex, Point screen) {
     popupsShown.push_back({popupIndex, screen});
     if (popupAnswers_.empty()) {
         ADD_FAILURE() << "unexpected popup menu " << popupIndex;

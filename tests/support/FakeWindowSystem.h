@@ -57,7 +57,7 @@ struct ProgramStarted {
     std::string directory;
 };
 
-enum class PostedKind { Command, ListChanged, Null };
+enum class PostedKind { Command, ListChanged };
 
 struct PostedMessage {
     PostedKind kind;
@@ -102,7 +102,6 @@ public:
     bool mouseCaptured = false;
     bool mainWindowExists = false;
     bool mainWindowDestroyed = false;
-    int foregroundRequests = 0;
     std::optional<int> quitCode;
     int runMainWindowCalls = 0;
 
@@ -148,11 +147,9 @@ public:
     RgbColor ScreenPixel(Point screen) override;
     RgbColor ControlPixel(int id, Point controlClient) override;
     bool LeftControlPressedSinceLastCall() override;
-    void SetForegroundMainWindow() override { ++foregroundRequests; }
-    void TrackPopupMenu(int popupIndex, Point screen) override;
+    void ShowPopupMenu(int popupIndex, Point screen) override;
     void PostCommand(int id) override { posted.push_back({PostedKind::Command, id}); }
     void PostListChanged() override { posted.push_back({PostedKind::ListChanged}); }
-    void PostNullMessage() override { posted.push_back({PostedKind::Null}); }
     void StartTimer(int id, int milliseconds) override { runningTimers[id] = milliseconds; }
     void StopTimer(int id) override { runningTimers.erase(id); }
     bool StartProgram(const std::string& file, const std::string& parameters,

@@ -271,15 +271,13 @@ bool QtWindowSystem::LeftControlPressedSinceLastCall() {
 
 // --- Menus and posted messages ----------------------------------------------------------
 
-void QtWindowSystem::SetForegroundMainWindow() {
+// Returns when the menu has closed; the chosen item follows as a posted
+// command (the menu bar's actions post theirs). Qt's menus need no null
+// message afterwards to wake the loop.
+void QtWindowSystem::ShowPopupMenu(int popupIndex, Point screen) {
     if (!mainWindow_) return;
     mainWindow_->raise();
     mainWindow_->activateWindow();
-}
-
-// Returns when the menu has closed; the chosen item follows as a posted command.
-void QtWindowSystem::TrackPopupMenu(int popupIndex, Point screen) {
-    if (!mainWindow_) return;
     if (QMenu* popup = mainWindow_->Popup(popupIndex)) popup->exec(ToLogicalScreen(screen));
 }
 
@@ -299,10 +297,6 @@ void QtWindowSystem::PostCommand(int id) {
 void QtWindowSystem::PostListChanged() {
     Post([](MainWindowEvents& events) { events.OnListChanged(); });
 }
-
-// The null message only wakes the other platform's loop after a popup menu;
-// Qt's menus need no such nudge.
-void QtWindowSystem::PostNullMessage() {}
 
 // --- Timers -------------------------------------------------------------------------------
 

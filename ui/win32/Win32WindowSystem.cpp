@@ -230,15 +230,16 @@ bool Win32WindowSystem::LeftControlPressedSinceLastCall() {
     return (GetAsyncKeyState(VK_LCONTROL) & 1) != 0;
 }
 
-void Win32WindowSystem::SetForegroundMainWindow() {
-    SetForegroundWindow(MainWindowHandle());
-}
-
-// Flags 0: a chosen item arrives as WM_COMMAND, as from the menu bar.
-void Win32WindowSystem::TrackPopupMenu(int popupIndex, Point screen) {
+// The window must be in front, or the menu would not close when the user
+// clicks elsewhere; the null message afterwards lets the menu's loop finish
+// (the documented TrackPopupMenu remark). Flags 0: a chosen item arrives as
+// WM_COMMAND, as from the menu bar.
+void Win32WindowSystem::ShowPopupMenu(int popupIndex, Point screen) {
     const HWND window = MainWindowHandle();
+    SetForegroundWindow(window);
     const HMENU popup = GetSubMenu(GetMenu(window), popupIndex);
     if (popup != nullptr) ::TrackPopupMenu(popup, 0, screen.x, screen.y, 0, window, nullptr);
+    PostMessageA(window, WM_NULL, 0, 0);
 }
 
 void Win32WindowSystem::PostCommand(int id) {
@@ -247,10 +248,6 @@ void Win32WindowSystem::PostCommand(int id) {
 
 void Win32WindowSystem::PostListChanged() {
     PostMessageA(MainWindowHandle(), win32::kListChangedMessage, 0, 0);
-}
-
-void Win32WindowSystem::PostNullMessage() {
-    PostMessageA(MainWindowHandle(), WM_NULL, 0, 0);
 }
 
 void Win32WindowSystem::StartTimer(int id, int milliseconds) {

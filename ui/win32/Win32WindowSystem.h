@@ -67,11 +67,9 @@ public:
     RgbColor ControlPixel(int id, Point controlClient) override;
     bool LeftControlPressedSinceLastCall() override;
 
-    void SetForegroundMainWindow() override;
-    void TrackPopupMenu(int popupIndex, Point screen) override;
+    void ShowPopupMenu(int popupIndex, Point screen) override;
     void PostCommand(int id) override;
     void PostListChanged() override;
-    void PostNullMessage() override;
 
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;

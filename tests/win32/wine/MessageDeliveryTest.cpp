@@ -150,9 +150,8 @@ TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) 
     EditorSession session;
     popup = {};
     session.Run([&](HWND window) {
-        session.windowSystem.SetForegroundMainWindow();
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseFirstPopupItem);
-        session.windowSystem.TrackPopupMenu(ids::kToolsPopupIndex, {200, 150});
+        session.windowSystem.ShowPopupMenu(ids::kToolsPopupIndex, {200, 150});
         KillTimer(nullptr, timer);
         Pump(50);
         EXPECT_TRUE(popup.shown);
