@@ -13,7 +13,7 @@
 
 #include "app/ProgramState.h"
 #include "tests/qt/DialogAnswerer.h"
-#include "tests/qt/RecordingEvents.h"
+#include "tests/support/RecordingEvents.h"
 #include "tests/support/TempDir.h"
 #include "ui/MainWindow.h"
 #include "ui/qt/QtWindowSystem.h"
@@ -21,6 +21,8 @@
 class QWindow;
 
 namespace tintwright::qt::testing {
+
+using ::tintwright::testing::RecordingEvents;
 
 class QtEditorFixture : public ::testing::Test {
 protected:

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/ProgramState.h"
-#include "tests/win32/wine/RecordingEvents.h"
+#include "tests/support/RecordingEvents.h"
 #include "tests/win32/wine/ScriptedUser.h"
 #include "ui/MainWindow.h"
 #include "ui/win32/Win32WindowSystem.h"

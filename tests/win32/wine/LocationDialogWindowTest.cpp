@@ -47,7 +47,7 @@ TEST(LocationDialogWindow, IsBuiltFromItsTemplateOwnedByAndPlacedBesideTheMainWi
     session.Run([&](HWND window) {
         const DialogHandle first = session.windowSystem.CreateLocationDialog(LocationDialogForm::Add, 0);
         ASSERT_NE(first, 0);
-        EXPECT_EQ(session.events.dialogInits, std::vector<DialogHandle>{first})
+        EXPECT_EQ(session.events.Count("OnLocationDialogInit", {first, 0, 0}), 1)
             << "set up inside the creation";
         const HWND dialog = session.windowSystem.LocationDialogWindow(first);
         ASSERT_NE(dialog, nullptr);
@@ -75,11 +75,10 @@ TEST(LocationDialogWindow, SeamOperationsActOnTheDialogAndItsButtonsAndCloseBoxR
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::kDialogCleanButton)));
 
         // Typing notifies with other codes, which the logic never hears of.
-        EXPECT_TRUE(session.events.dialogCommands.empty());
+        EXPECT_EQ(session.events.CountNamed("OnLocationDialogCommand"), 0);
         Click(dialog, ids::kDialogCleanButton);
-        ASSERT_EQ(session.events.dialogCommands.size(), 1u);
-        EXPECT_EQ(session.events.dialogCommands[0].first, handle);
-        EXPECT_EQ(session.events.dialogCommands[0].second, (CommandEvent{ids::kDialogCleanButton, 0}));
+        EXPECT_EQ(session.events.CountNamed("OnLocationDialogCommand"), 1);
+        EXPECT_EQ(session.events.Count("OnLocationDialogCommand", {handle, ids::kDialogCleanButton, 0}), 1);
 
         // The close box ends the dialog through the logic.
         SendMessageA(dialog, WM_CLOSE, 0, 0);

@@ -182,7 +182,7 @@ TEST(MainWindowView, ExitCloseBoxAndSystemMenuEndTheProgramWithExitCodeZero) {
         });
         EXPECT_EQ(exitCode, 0);
         EXPECT_NE(closed, nullptr);
-        EXPECT_EQ(session.events.destructions, 1);
+        EXPECT_EQ(session.events.Count("OnDestroy"), 1);
         EXPECT_TRUE(session.user.boxes.empty()) << "closing asks nothing";
     }
 }

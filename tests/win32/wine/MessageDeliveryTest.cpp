@@ -14,19 +14,6 @@
 namespace tintwright::testing {
 namespace {
 
-using Kind = MouseEvent::Kind;
-
-// The events, in this order, among whatever else the pointer produced.
-bool ContainsInOrder(const std::vector<MouseEvent>& recorded, const std::vector<MouseEvent>& expected) {
-    auto next = recorded.begin();
-    for (const MouseEvent& event : expected) {
-        next = std::find(next, recorded.end(), event);
-        if (next == recorded.end()) return false;
-        ++next;
-    }
-    return true;
-}
-
 POINT ScreenPointOf(HWND window, int x, int y) {
     POINT point{x, y};
     ClientToScreen(window, &point);
@@ -39,19 +26,19 @@ TEST(MessageDelivery, MouseMessagesArriveInMainClientCoordinatesNegativeOnesIncl
         const struct {
             UINT message;
             int x, y;
-            Kind kind;
+            const char* event;
         } sent[] = {
-            {WM_LBUTTONDOWN, 277, 2, Kind::LeftDown},
-            {WM_MOUSEMOVE, 300, 50, Kind::Move},
-            {WM_LBUTTONUP, -5, 240, Kind::LeftUp},
-            {WM_RBUTTONUP, 57, 250, Kind::RightUp},
+            {WM_LBUTTONDOWN, 277, 2, "OnLeftButtonDown"},
+            {WM_MOUSEMOVE, 300, 50, "OnMouseMove"},
+            {WM_LBUTTONUP, -5, 240, "OnLeftButtonUp"},
+            {WM_RBUTTONUP, 57, 250, "OnRightButtonUp"},
         };
-        std::vector<MouseEvent> expected;
+        std::vector<std::string> expected;
         for (const auto& message : sent) {
             SendMessageA(window, message.message, 0, PointParameter(message.x, message.y));
-            expected.push_back({message.kind, {message.x, message.y}});
+            expected.push_back(RecordingEvents::Entry(message.event, {message.x, message.y}));
         }
-        EXPECT_TRUE(ContainsInOrder(session.events.mouse, expected));
+        EXPECT_TRUE(session.events.ContainsInOrder(expected));
         // The strip and the picker let the mouse through to the main window.
         for (const auto& [x, y] : {std::pair{100, 250}, {400, 60}}) {
             EXPECT_EQ(WindowFromPoint(ScreenPointOf(window, x, y)), window) << x << "," << y;
@@ -64,28 +51,25 @@ TEST(MessageDelivery, SliderEditTimerPostedMessagesAndSwatchPaintsReachTheLogic)
     session.Run([&](HWND window) {
         // The slider moved by its own keyboard handling notifies its parent.
         SendDlgItemMessageA(window, ids::kGreenSlider, WM_KEYDOWN, VK_END, 0);
-        EXPECT_NE(std::find(session.events.scrolledControls.begin(), session.events.scrolledControls.end(),
-                            ids::kGreenSlider),
-                  session.events.scrolledControls.end());
+        EXPECT_GE(session.events.Count("OnHScroll", {ids::kGreenSlider}), 1);
 
         // A released key reaches the logic, and the edit still types.
         const HWND blue = GetDlgItem(window, ids::kBlueEdit);
         SendMessageA(blue, WM_CHAR, '7', 1);
         SendMessageA(blue, WM_KEYUP, '7', 0xC0000001);
-        EXPECT_EQ(session.events.keyUpEdits, std::vector<int>{ids::kBlueEdit});
+        EXPECT_EQ(session.events.Count("OnEditKeyUp", {ids::kBlueEdit}), 1);
         EXPECT_EQ(WindowText(blue), "7");
 
         session.windowSystem.PostListChanged();
         session.windowSystem.PostCommand(ids::kCurrentButton);
         Pump(250);
-        EXPECT_EQ(session.events.listChanges, 1);
-        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
-                            CommandEvent{ids::kCurrentButton, 0}),
-                  session.events.commands.end());
+        EXPECT_EQ(session.events.Count("OnListChanged"), 1);
+        EXPECT_EQ(session.events.Count("OnCommand", {ids::kCurrentButton, 0}), 1);
         EXPECT_EQ(ControlText(window, ids::kOffsetBox), "00000120");
-        EXPECT_GE(session.events.timerTicks, 2) << "the 50 ms timer ticks";
+        EXPECT_GE(session.events.Count("OnTimer"), 2) << "the 50 ms timer ticks";
 
-        session.events.swatchOverride = RGB(0x30, 0x60, 0x90);
+        session.events.swatchColors = {{ids::kCurrentSwatch, RGB(0x30, 0x60, 0x90)},
+                                       {ids::kStoredSwatch, RGB(0x30, 0x60, 0x90)}};
         for (const int swatch : {ids::kCurrentSwatch, ids::kStoredSwatch}) {
             InvalidateRect(GetDlgItem(window, swatch), nullptr, TRUE);
             EXPECT_EQ(PaintedPixel(GetDlgItem(window, swatch), 20, 30), RGB(0x30, 0x60, 0x90)) << swatch;
@@ -108,12 +92,10 @@ TEST(MessageDelivery, LocationListFillsSortedSelectsByPointAndReloadsWhenTold) {
         const auto rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
         session.windowSystem.ListClickAt(ids::kLocationList, {10, rowHeight + rowHeight / 2});
         EXPECT_EQ(session.windowSystem.ListSelection(ids::kLocationList), 1);
-        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
-                            CommandEvent{ids::kLocationList, LBN_SELCHANGE}),
-                  session.events.commands.end());
+        EXPECT_EQ(session.events.Count("OnCommand", {ids::kLocationList, LBN_SELCHANGE}), 1);
 
         SendMessageA(list, WM_RBUTTONUP, 0, PointParameter(10, 5));
-        EXPECT_EQ(session.events.mouse.back(), (MouseEvent{Kind::ListRightUp, {10, 5}}));
+        EXPECT_EQ(session.events.log.back(), RecordingEvents::Entry("OnListRightButtonUp", {10, 5}));
 
         session.windowSystem.ListDeleteRow(ids::kLocationList, 0);
         EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
@@ -158,9 +140,7 @@ TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) 
         EXPECT_EQ(popup.menu, GetSubMenu(GetMenu(window), ids::kToolsPopupIndex));
         EXPECT_EQ(popup.rect.left, 200);
         EXPECT_EQ(popup.rect.top, 150);
-        EXPECT_NE(std::find(session.events.commands.begin(), session.events.commands.end(),
-                            CommandEvent{ids::kGradientFill, 0}),
-                  session.events.commands.end());
+        EXPECT_EQ(session.events.Count("OnCommand", {ids::kGradientFill, 0}), 1);
     });
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
-// A MainWindowEvents that writes down every event the front end delivers, as
+// A MainWindowEvents that writes down every event a front end delivers, as
 // text such as "OnLeftButtonUp 100 240", and then hands it to the real logic
-// when there is one. Without logic, swatches show the colours a test sets.
+// when there is one. Both front ends' window tests stand it between the real
+// window and the logic, so each can check its half of the seam's contract
+// (coordinates, ids, codes). It has no test framework in it: the Win32 tests
+// build it for Windows.
 
 #include <functional>
 #include <map>
@@ -11,21 +14,29 @@
 
 #include "window/WindowSystem.h"
 
-namespace tintwright::qt::testing {
+namespace tintwright::testing {
 
 class RecordingEvents final : public MainWindowEvents {
 public:
     explicit RecordingEvents(MainWindowEvents* logic = nullptr) : logic_(logic) {}
 
     std::vector<std::string> log;
-    std::map<int, RgbColor> swatchColors;  // used without logic
-    std::function<void()> onInitDialog;    // runs after the logic's own initialisation
+    // Swatches listed here show these colours instead of the logic's.
+    std::map<int, RgbColor> swatchColors;
+    std::function<void()> onInitDialog;  // runs after the logic's own initialisation
+    // The right-button events open menus that wait for a user; a test with no
+    // one to answer them sets this, and they are only written down.
+    bool holdRightButtons = false;
 
     // How often an entry was written, given as name and values: Count("OnCommand", {1001, 0}).
     int Count(const std::string& name, std::initializer_list<int> values = {}) const;
     static std::string Entry(const std::string& name, std::initializer_list<int> values = {});
+    // How often an event of this name was written, whatever its values.
+    int CountNamed(const std::string& name) const;
     // The entries other than timer ticks, which arrive whenever they like.
     std::vector<std::string> WithoutTicks() const;
+    // Whether these entries were written in this order, others between them allowed.
+    bool ContainsInOrder(const std::vector<std::string>& entries) const;
 
     void OnInitDialog() override;
     int OnCommand(int id, int notificationCode) override;
@@ -54,4 +65,4 @@ private:
     MainWindowEvents* logic_;
 };
 
-}  // namespace tintwright::qt::testing
+}  // namespace tintwright::testing

@@ -1,8 +1,8 @@
-#include "tests/qt/RecordingEvents.h"
+#include "tests/support/RecordingEvents.h"
 
 #include <algorithm>
 
-namespace tintwright::qt::testing {
+namespace tintwright::testing {
 
 std::string RecordingEvents::Entry(const std::string& name, std::initializer_list<int> values) {
     std::string entry = name;
@@ -21,11 +21,27 @@ int RecordingEvents::Count(const std::string& name, std::initializer_list<int> v
     return static_cast<int>(std::count(log.begin(), log.end(), Entry(name, values)));
 }
 
+int RecordingEvents::CountNamed(const std::string& name) const {
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& entry) {
+        return entry == name || entry.rfind(name + ' ', 0) == 0;
+    }));
+}
+
 std::vector<std::string> RecordingEvents::WithoutTicks() const {
     std::vector<std::string> entries;
     std::copy_if(log.begin(), log.end(), std::back_inserter(entries),
                  [](const std::string& entry) { return entry != "OnTimer"; });
     return entries;
+}
+
+bool RecordingEvents::ContainsInOrder(const std::vector<std::string>& entries) const {
+    auto next = log.begin();
+    for (const std::string& entry : entries) {
+        next = std::find(next, log.end(), entry);
+        if (next == log.end()) return false;
+        ++next;
+    }
+    return true;
 }
 
 void RecordingEvents::OnInitDialog() {
@@ -61,7 +77,7 @@ void RecordingEvents::OnLeftButtonUp(Point client) {
 
 void RecordingEvents::OnRightButtonUp(Point client) {
     Record("OnRightButtonUp", {client.x, client.y});
-    if (logic_) logic_->OnRightButtonUp(client);
+    if (logic_ && !holdRightButtons) logic_->OnRightButtonUp(client);
 }
 
 void RecordingEvents::OnXButtonUp(int button) {
@@ -101,7 +117,7 @@ void RecordingEvents::OnEditKeyUp(int editId) {
 
 void RecordingEvents::OnListRightButtonUp(Point listClient) {
     Record("OnListRightButtonUp", {listClient.x, listClient.y});
-    if (logic_) logic_->OnListRightButtonUp(listClient);
+    if (logic_ && !holdRightButtons) logic_->OnListRightButtonUp(listClient);
 }
 
 void RecordingEvents::PaintStrip(StripCanvas& canvas) {
@@ -109,9 +125,9 @@ void RecordingEvents::PaintStrip(StripCanvas& canvas) {
 }
 
 RgbColor RecordingEvents::SwatchColor(int controlId) {
-    if (logic_) return logic_->SwatchColor(controlId);
     const auto found = swatchColors.find(controlId);
-    return found == swatchColors.end() ? 0 : found->second;
+    if (found != swatchColors.end()) return found->second;
+    return logic_ ? logic_->SwatchColor(controlId) : 0;
 }
 
 void RecordingEvents::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form,
@@ -131,4 +147,4 @@ void RecordingEvents::OnLocationDialogClose(DialogHandle dialog) {
     if (logic_) logic_->OnLocationDialogClose(dialog);
 }
 
-}  // namespace tintwright::qt::testing
+}  // namespace tintwright::testing
