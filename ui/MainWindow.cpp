@@ -1,27 +1,45 @@
 #include "ui/MainWindow.h"
 
-#include "ui/PaletteStrip.h"
+#include "editor/GradientFill.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 
 namespace tintwright {
 
-// The whole of the command routing. An id that is not here does nothing.
+// The whole of the command routing: menu items, buttons and the check box.
+// An id that is not here does nothing.
 const MainWindow::CommandRow MainWindow::kCommandTable[] = {
-    {ids::kExit, &MainWindow::Exit},
-    {ids::kAbout, &MainWindow::About},
-    {ids::kForwardEightButton, &MainWindow::ForwardEight},
-    {ids::kBackEightButton, &MainWindow::BackEight},
-    {ids::kForwardOneButton, &MainWindow::ForwardOne},
-    {ids::kBackOneButton, &MainWindow::BackOne},
-    {ids::kGotoButton, &MainWindow::GoToOffset},
-    {ids::kCurrentButton, &MainWindow::ShowSelectedOffset},
+    {ids::kExit, [](MainWindow& w) { w.Exit(); }},
+    {ids::kAbout, [](MainWindow& w) { w.About(); }},
+    {ids::kForwardEightButton, [](MainWindow& w) { w.view_.MoveView(16); }},
+    {ids::kBackEightButton, [](MainWindow& w) { w.view_.MoveView(-16); }},
+    {ids::kForwardOneButton, [](MainWindow& w) { w.view_.MoveView(2); }},
+    {ids::kBackOneButton, [](MainWindow& w) { w.view_.MoveView(-2); }},
+    {ids::kGotoButton, [](MainWindow& w) { w.view_.GoToOffset(); }},
+    {ids::kCurrentButton, [](MainWindow& w) { w.view_.ShowSelectedOffset(); }},
+    {ids::kApplyButton, [](MainWindow& w) { w.colorCommands_.Apply(); }},
+    {ids::kMinusButton, [](MainWindow& w) { w.colors_.StepDown(); }},
+    {ids::kPlusButton, [](MainWindow& w) { w.colors_.StepUp(); }},
+    {ids::kStoreColorButton, [](MainWindow& w) { w.colors_.StoreCurrentColor(); }},
+    {ids::kRecallColorButton, [](MainWindow& w) { w.colors_.RecallStoredColor(); }},
+    {ids::kUndoSelected, [](MainWindow& w) { w.colorCommands_.UndoSelected(); }},
+    {ids::kUndoViewArea, [](MainWindow& w) { w.colorCommands_.UndoViewArea(); }},
+    {ids::kUpdateUndoBuffer, [](MainWindow& w) { w.colorCommands_.UpdateUndoBuffer(); }},
+    {ids::kFindFirstButton, [](MainWindow& w) { w.colorCommands_.FindFirst(); }},
+    {ids::kFindNextButton, [](MainWindow& w) { w.colorCommands_.FindNext(); }},
+    {ids::kGradientFill, [](MainWindow& w) { FillGradient(w.view_, w.state_.rom); }},
+    {ids::kColorPickButton, [](MainWindow& w) { w.picking_.PickSystemColor(); }},
+    {ids::kTrackCheckBox, [](MainWindow& w) { w.picking_.OnTrackingBoxClicked(); }},
 };
 
 MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
     : windowSystem_(windowSystem),
       state_(state),
+      colors_(windowSystem),
       view_(windowSystem, state.rom, colors_),
+      strip_(windowSystem, state.rom, view_, colors_),
+      colorCommands_(windowSystem, state.rom, view_, colors_),
+      picking_(windowSystem, view_, colors_),
       locations_(windowSystem, state.settingsPath) {}
 
 void MainWindow::OnInitDialog() {
@@ -40,24 +58,33 @@ int MainWindow::OnCommand(int id, int notificationCode) {
     }
     for (const CommandRow& row : kCommandTable) {
         if (row.id == id) {
-            (this->*row.operation)();
+            row.operation(*this);
             break;
         }
     }
     return 0;
 }
 
-void MainWindow::OnHScroll(int) {}
-void MainWindow::OnLeftButtonDown(Point) {}
-void MainWindow::OnMouseMove(Point) {}
-void MainWindow::OnLeftButtonUp(Point) {}
-void MainWindow::OnRightButtonUp(Point) {}
+void MainWindow::OnHScroll(int controlId) { colors_.OnSliderMoved(controlId); }
+
+void MainWindow::OnLeftButtonDown(Point client) { picking_.StartDrag(client); }
+
+void MainWindow::OnMouseMove(Point client) { picking_.OnMouseMove(client); }
+
+// The drag ends first, so a press on the picture released over the strip
+// picks and then selects.
+void MainWindow::OnLeftButtonUp(Point client) {
+    picking_.EndDrag();
+    strip_.SelectStripCell(client);
+}
+
+void MainWindow::OnRightButtonUp(Point client) { strip_.ShowToolsMenu(client); }
 
 void MainWindow::OnXButtonUp(int button) { view_.OnXButtonUp(button); }
 
 void MainWindow::OnMouseWheel(std::int16_t delta) { view_.OnMouseWheel(delta); }
 
-void MainWindow::OnTimer() {}
+void MainWindow::OnTimer() { picking_.TrackScreenColor(); }
 
 void MainWindow::OnListChanged() { locations_.ReloadLocationList(); }
 
@@ -72,7 +99,7 @@ void MainWindow::OnDestroy() {
     windowSystem_.PostQuit(0);
 }
 
-void MainWindow::OnEditKeyUp(int) {}
+void MainWindow::OnEditKeyUp(int) { colors_.ApplyRgbEdits(); }
 void MainWindow::OnListRightButtonUp(Point) {}
 
 void MainWindow::PaintStrip(StripCanvas& canvas) { tintwright::PaintStrip(view_, canvas); }

@@ -7,9 +7,12 @@
 #include <string_view>
 
 #include "app/ProgramState.h"
+#include "editor/ColorCommands.h"
 #include "editor/ColorEditor.h"
 #include "editor/PaletteView.h"
 #include "locations/LocationBook.h"
+#include "ui/ColorPicking.h"
+#include "ui/PaletteStrip.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {
@@ -44,20 +47,15 @@ public:
     void OnLocationDialogClose(DialogHandle dialog) override;
 
     const PaletteView& View() const { return view_; }
+    const ColorEditor& Colors() const { return colors_; }
 
 private:
     struct CommandRow {
         int id;
-        void (MainWindow::*operation)();
+        void (*operation)(MainWindow& window);
     };
     static const CommandRow kCommandTable[];
 
-    void ForwardEight() { view_.MoveView(16); }
-    void BackEight() { view_.MoveView(-16); }
-    void ForwardOne() { view_.MoveView(2); }
-    void BackOne() { view_.MoveView(-2); }
-    void GoToOffset() { view_.GoToOffset(); }
-    void ShowSelectedOffset() { view_.ShowSelectedOffset(); }
     void About();
     void Exit();
 
@@ -65,6 +63,9 @@ private:
     ProgramState& state_;
     ColorEditor colors_;
     PaletteView view_;
+    PaletteStrip strip_;
+    ColorCommands colorCommands_;
+    ColorPicking picking_;
     LocationBook locations_;
 };
 

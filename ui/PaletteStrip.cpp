@@ -1,5 +1,7 @@
 #include "ui/PaletteStrip.h"
 
+#include "window/ControlIds.h"
+
 namespace tintwright {
 namespace {
 
@@ -20,6 +22,20 @@ void DrawShadowedGlyph(StripCanvas& canvas, char glyph, int cell, int top) {
     canvas.DrawGlyph(glyph, {left + 1, top + 2, left + 21, kCellHeight - 1}, kWhite);
 }
 
+// Both diagonals, two pixels wide, row by row: the canvas only fills
+// rectangles, which every window system draws to the same pixels.
+void DrawNoColorCell(StripCanvas& canvas, const PixelRect& area) {
+    canvas.FillRect(area, kNoColorCellFill);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    for (int row = 0; row < height; ++row) {
+        const int across = row * (width - 2) / (height - 1);
+        const int top = area.top + row;
+        canvas.FillRect({area.left + across, top, area.left + across + 2, top + 1}, kNoColorCellCross);
+        canvas.FillRect({area.right - across - 2, top, area.right - across, top + 1}, kNoColorCellCross);
+    }
+}
+
 }  // namespace
 
 PixelRect StripCellRect(int cell) {
@@ -35,7 +51,12 @@ PixelRect StripColorArea(int cell) {
 void PaintStrip(const PaletteView& view, StripCanvas& canvas) {
     for (int cell = 0; cell < kViewCells; ++cell) {
         canvas.FillRect(StripCellRect(cell), kBlack);
-        canvas.FillRect(StripColorArea(cell), view.ColorCache()[cell]);
+        const RgbColor color = view.ColorCache()[cell];
+        if (color == kNoColor) {
+            DrawNoColorCell(canvas, StripColorArea(cell));
+        } else {
+            canvas.FillRect(StripColorArea(cell), color);
+        }
         const auto index = static_cast<std::uint32_t>(cell);
         if (index == view.Selection()) DrawShadowedGlyph(canvas, 'V', cell, kSelectionGlyphTop);
         if (index == view.Anchor()) DrawShadowedGlyph(canvas, '*', cell, kAnchorGlyphTop);
@@ -55,6 +76,21 @@ std::optional<std::uint32_t> StripCellAt(Point client) {
     const std::uint32_t index = (Unsigned16(client.x) - kStripLeft) / kStripCellWidth;
     if (index >= kViewCells) return std::nullopt;
     return index;
+}
+
+void PaletteStrip::SelectStripCell(Point client) {
+    const std::optional<std::uint32_t> cell = StripCellAt(client);
+    if (!cell) return;
+    view_.SelectCell(*cell);
+    windowSystem_.Invalidate(ids::kStrip, true);
+    colors_.SetCurrentColor(rom_.ReadColor(view_.SelectedOffset()));
+    view_.UpdateStatusLine();
+    windowSystem_.SetFocus(ids::kStrip);
+}
+
+void PaletteStrip::ShowToolsMenu(Point client) {
+    if (!IsInStripBand(client)) return;
+    windowSystem_.ShowPopupMenu(ids::kToolsPopupIndex, windowSystem_.CursorScreenPosition());
 }
 
 }  // namespace tintwright

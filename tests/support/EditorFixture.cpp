@@ -1,8 +1,10 @@
 #include "tests/support/EditorFixture.h"
 
+#include <cstdio>
 #include <fstream>
 
 #include "core/RomImage.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::testing {
 
@@ -29,6 +31,39 @@ void EditorFixture::StartEditor(const std::vector<std::uint8_t>& rom, const std:
     state.rom.Install(std::move(*loaded));
     window = std::make_unique<MainWindow>(fake, state);
     fake.CreateMainWindow(*window);
+}
+
+void EditorFixture::TypeRgb(const std::string& red, const std::string& green, const std::string& blue) {
+    fake.SetText(ids::kRedEdit, red);
+    fake.SetText(ids::kGreenEdit, green);
+    fake.SetText(ids::kBlueEdit, blue);
+}
+
+std::vector<std::string> EditorFixture::RgbBoxes() {
+    return {fake.Text(ids::kRedEdit), fake.Text(ids::kGreenEdit), fake.Text(ids::kBlueEdit)};
+}
+
+std::vector<int> EditorFixture::SliderPositions() {
+    return {fake.Control(ids::kRedSlider).sliderPosition, fake.Control(ids::kGreenSlider).sliderPosition,
+            fake.Control(ids::kBlueSlider).sliderPosition};
+}
+
+void EditorFixture::GoTo(std::uint32_t offset) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", offset);
+    fake.SetText(ids::kOffsetBox, text);
+    Command(ids::kGotoButton);
+}
+
+void EditorFixture::ClickCell(int cell) {
+    const Point middle{70 + 20 * cell, 250};
+    window->OnLeftButtonDown(middle);
+    window->OnLeftButtonUp(middle);
+}
+
+std::uint16_t EditorFixture::WorkingWord(std::uint32_t offset) {
+    const auto bytes = state.rom.WorkingBytes();
+    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
 }  // namespace tintwright::testing

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,17 @@ protected:
 
     std::string StatusLine() { return fake.Text(1006); }
     void Command(int id) { window->OnCommand(id, 0); }
+
+    // What a user types into the red, green and blue boxes, and what they show.
+    void TypeRgb(const std::string& red, const std::string& green, const std::string& blue);
+    std::vector<std::string> RgbBoxes();
+    std::vector<int> SliderPositions();
+    // Goto with the offset typed in hexadecimal.
+    void GoTo(std::uint32_t offset);
+    // A left press and release over the middle of a strip cell.
+    void ClickCell(int cell);
+    // The 16-bit word of the working copy at an offset, bit 15 included.
+    std::uint16_t WorkingWord(std::uint32_t offset);
 
     TempDir dir;
     FakeWindowSystem fake;
