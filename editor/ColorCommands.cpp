@@ -45,12 +45,15 @@ void ColorCommands::FindFirst() {
     if (!SearchFromView()) view_.Refresh();
 }
 
-void ColorCommands::FindNext() { SearchFromView(); }
+void ColorCommands::FindNext() {
+    SearchFromView();
+}
 
 bool ColorCommands::SearchFromView() {
     const std::optional<RgbColor> color = colors_.ReadRgbEdits();
     if (!color) return false;
-    const std::int32_t found = rom_.FindColor(Wrapping(std::int64_t{view_.ViewOffset()} + kCell16Bytes), *color);
+    const std::int32_t found =
+        rom_.FindColor(Wrapping(std::int64_t{view_.ViewOffset()} + kCell16Bytes), *color);
     if (found == RomImage::kNotFound) {
         // Back to the start, so the next search begins at the top; redrawn so
         // the strip never shows other words than the commands act on.

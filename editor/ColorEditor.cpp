@@ -72,9 +72,13 @@ void ColorEditor::OnSliderMoved(int sliderId) {
     }
 }
 
-void ColorEditor::StepDown() { StepChannels(MinusStep); }
+void ColorEditor::StepDown() {
+    StepChannels(MinusStep);
+}
 
-void ColorEditor::StepUp() { StepChannels(PlusStep); }
+void ColorEditor::StepUp() {
+    StepChannels(PlusStep);
+}
 
 // A box that holds no number counts as 0; the boxes are applied once, after
 // all three are written.
@@ -91,6 +95,8 @@ void ColorEditor::StoreCurrentColor() {
     windowSystem_.Invalidate(ids::kStoredSwatch, true);
 }
 
-void ColorEditor::RecallStoredColor() { SetCurrentColor(stored_); }
+void ColorEditor::RecallStoredColor() {
+    SetCurrentColor(stored_);
+}
 
 }  // namespace tintwright

@@ -50,7 +50,8 @@ TEST_F(ColorEditingTest, AKeyReleaseMakesTheBoxesCurrentModulo256OrChangesNothin
         }
         EXPECT_EQ(fake.Control(ids::kCurrentSwatch).invalidations, swatchPaints + (row.madeCurrent ? 1 : 0));
     }
-    EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0") << "the status line is left alone";
+    EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0")
+        << "the status line is left alone";
 }
 
 TEST_F(ColorEditingTest, MinusAndPlusStepEveryChannelByOneSnesStep) {
@@ -62,15 +63,15 @@ TEST_F(ColorEditingTest, MinusAndPlusStepEveryChannelByOneSnesStep) {
     } rows[] = {
         {ids::kMinusButton, {"5", "8", "9"}, {"0", "0", "1"}},
         {ids::kPlusButton, {"246", "247", "255"}, {"254", "255", "255"}},
-        {ids::kPlusButton, {"", "x", "-3"}, {"8", "8", "255"}},      // no number counts as 0; negatives go to 255
+        {ids::kPlusButton, {"", "x", "-3"}, {"8", "8", "255"}},  // no number counts as 0; negatives go to 255
         {ids::kMinusButton, {"-3", "", "300"}, {"245", "0", "36"}},  // -11 and 292, then reduced
     };
     for (const auto& row : rows) {
         TypeRgb(row.typed[0], row.typed[1], row.typed[2]);
         Command(row.button);
         EXPECT_EQ(RgbBoxes(), row.shown) << row.typed[0] << "," << row.typed[1] << "," << row.typed[2];
-        EXPECT_EQ(SliderPositions(),
-                  (std::vector<int>{std::stoi(row.shown[0]), std::stoi(row.shown[1]), std::stoi(row.shown[2])}));
+        EXPECT_EQ(SliderPositions(), (std::vector<int>{std::stoi(row.shown[0]), std::stoi(row.shown[1]),
+                                                       std::stoi(row.shown[2])}));
     }
 }
 
@@ -137,7 +138,8 @@ TEST_F(ColorEditingTest, ApplyOutsideTheFileChangesNothingButRedraws) {
     const std::vector<std::uint8_t> before(state.rom.WorkingBytes().begin(), state.rom.WorkingBytes().end());
     const int paints = fake.Control(ids::kStrip).invalidations;
     Command(ids::kApplyButton);
-    EXPECT_EQ(std::vector<std::uint8_t>(state.rom.WorkingBytes().begin(), state.rom.WorkingBytes().end()), before);
+    EXPECT_EQ(std::vector<std::uint8_t>(state.rom.WorkingBytes().begin(), state.rom.WorkingBytes().end()),
+              before);
     EXPECT_EQ(fake.Control(ids::kStrip).invalidations, paints + 1);
 }
 
@@ -160,7 +162,8 @@ TEST_F(FindTest, FindNextShowsEachMatchInCell16WithoutMovingTheSelection) {
     Command(ids::kFindNextButton);
     EXPECT_EQ(window->View().ViewOffset(), 0x1E0);
     EXPECT_EQ(window->View().ColorCache()[16], 0x00F800u);
-    EXPECT_EQ(StatusLine(), "Editing Offset : 00000200 - In Snes Rgb 0,0,0") << "searching makes nothing current";
+    EXPECT_EQ(StatusLine(), "Editing Offset : 00000200 - In Snes Rgb 0,0,0")
+        << "searching makes nothing current";
     Command(ids::kFindNextButton);
     EXPECT_EQ(window->View().ViewOffset(), 0x2E0);
     EXPECT_EQ(window->View().Selection(), 16u);

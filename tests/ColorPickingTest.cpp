@@ -37,8 +37,12 @@ TEST_F(ColorPickingTest, APressInsideThePickRectanglePicksThePicturePixelUnderIt
         Point press;
         std::optional<RgbColor> picked;
     } rows[] = {
-        {{277, 2}, MakeRgbColor(1, 0, 7)},   {{595, 121}, MakeRgbColor(63, 119, 7)},  // column 319 wraps in red
-        {{276, 50}, {}}, {{596, 50}, {}}, {{300, 1}, {}}, {{300, 122}, {}},
+        {{277, 2}, MakeRgbColor(1, 0, 7)},
+        {{595, 121}, MakeRgbColor(63, 119, 7)},  // column 319 wraps in red
+        {{276, 50}, {}},
+        {{596, 50}, {}},
+        {{300, 1}, {}},
+        {{300, 122}, {}},
     };
     for (const auto& row : rows) {
         const RgbColor before = Current();
@@ -97,10 +101,8 @@ TEST_F(ColorPickingTest, TheTrackerMarksTheFirstCellOfTheScreenColourWhateverThe
         std::uint32_t marker;
         bool redrawn;
     } ticks[] = {
-        {"first equal cell", 0xF8F8F8, 3, true},
-        {"same cell again", 0xF8F8F8, 3, false},
-        {"no cell of that colour", 0x123456, 3, false},
-        {"one low bit off never matches", 0xF9F8F8, 3, false},
+        {"first equal cell", 0xF8F8F8, 3, true},        {"same cell again", 0xF8F8F8, 3, false},
+        {"no cell of that colour", 0x123456, 3, false}, {"one low bit off never matches", 0xF9F8F8, 3, false},
         {"another cell", ToRgbColor(0x2121), 0, true},
     };
     for (const auto& tick : ticks) {

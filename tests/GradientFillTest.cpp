@@ -39,7 +39,8 @@ TEST(GradientColors, EachChannelBlendsInItsOwnTruncatedFixedPointField) {
 class GradientFillTest : public EditorFixture {
 protected:
     // An all-black ROM with the words given at the cells of the view at 0x100.
-    void StartWithCells(std::initializer_list<std::pair<int, std::uint16_t>> cells, std::size_t size = 0x400) {
+    void StartWithCells(std::initializer_list<std::pair<int, std::uint16_t>> cells,
+                        std::size_t size = 0x400) {
         std::vector<std::uint8_t> rom(size, 0);
         for (const auto& [cell, word] : cells) {
             rom[0x100 + 2 * cell] = static_cast<std::uint8_t>(word & 0xFF);

@@ -109,8 +109,8 @@ TEST_F(PaletteStripTest, CellsOutsideTheFileAreWhiteWithAGreyCrossNeverASolidRom
     }
     EXPECT_GT(white, grey);
     EXPECT_GE(grey, 2 * (area.bottom - area.top)) << "two diagonals, a pixel in every row";
-    for (const PixelRect corner : {PixelRect{401, 1, 403, 2}, PixelRect{417, 1, 419, 2}, PixelRect{401, 38, 403, 39},
-                                   PixelRect{417, 38, 419, 39}}) {
+    for (const PixelRect corner : {PixelRect{401, 1, 403, 2}, PixelRect{417, 1, 419, 2},
+                                   PixelRect{401, 38, 403, 39}, PixelRect{417, 38, 419, 39}}) {
         EXPECT_EQ(canvas.At(corner.left, corner.top), kNoColorCellCross) << "the cross reaches every corner";
     }
     EXPECT_NE(ToRgbColor(ToSnesColor(kNoColorCellFill)), kNoColorCellFill) << "no ROM word paints this white";

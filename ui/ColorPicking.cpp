@@ -57,7 +57,9 @@ void ColorPicking::PickSystemColor() {
     if (const std::optional<RgbColor> chosen = AskSystemColor()) colors_.SetCurrentColor(*chosen);
 }
 
-void ColorPicking::OnTrackingBoxClicked() { view_.SetTrackingFlag(windowSystem_.IsChecked(ids::kTrackCheckBox)); }
+void ColorPicking::OnTrackingBoxClicked() {
+    view_.SetTrackingFlag(windowSystem_.IsChecked(ids::kTrackCheckBox));
+}
 
 // The failure value of an unreadable pixel is compared and taken like any
 // other: it equals the no-colour value of cells outside the file.

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 
 namespace tintwright::qt::testing {
 namespace {
@@ -71,6 +72,18 @@ void ClickButton(QWidget* shown, const QString& text) {
     }
     ADD_FAILURE() << "no button \"" << text.toStdString() << "\" in \"" << shown->windowTitle().toStdString()
                   << "\"";
+    shown->close();
+}
+
+void ClickMenuItem(QWidget* shown, const QString& caption) {
+    if (auto* menu = qobject_cast<QMenu*>(shown)) {
+        for (QAction* item : menu->actions()) {
+            if (item->text() != caption) continue;
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no menu item \"" << caption.toStdString() << "\"";
     shown->close();
 }
 

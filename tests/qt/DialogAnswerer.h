@@ -36,5 +36,7 @@ private:
 
 // The button of a message box or dialog with this text (mnemonics ignored).
 void ClickButton(QWidget* shown, const QString& text);
+// The item of a popup menu with this caption, clicked with the mouse.
+void ClickMenuItem(QWidget* shown, const QString& caption);
 
 }  // namespace tintwright::qt::testing

@@ -1,6 +1,7 @@
 #include "tests/qt/QtEditorFixture.h"
 
 #include <QApplication>
+#include <QMenuBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -8,6 +9,7 @@
 
 #include "core/RomImage.h"
 #include "tests/support/EditorFixture.h"
+#include "ui/PaletteStrip.h"
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtMainWindow.h"
 #include "ui/qt/QtWidgetText.h"
@@ -92,6 +94,61 @@ void QtEditorFixture::Wheel(int angleDelta, QPoint client) {
     QWheelEvent wheel(position, Window()->mapToGlobal(position), QPoint(), QPoint(0, angleDelta),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(Window(), &wheel);
+}
+
+void QtEditorFixture::ClickControl(int id) {
+    QTest::mouseClick(Control(id), Qt::LeftButton);
+}
+
+void QtEditorFixture::ClickCell(int cell) {
+    const int middle = (kStripBandTop + kStripBandBottom) / 2;
+    Click(Qt::LeftButton, QPoint(kStripLeft + kStripCellWidth * cell + kStripCellWidth / 2, middle));
+}
+
+// Erased with Backspace rather than selected with Ctrl+A: every key release
+// rewrites the boxes, which drops a selection.
+void QtEditorFixture::TypeInto(int editId, const QString& text) {
+    QWidget* edit = Control(editId);
+    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit, Qt::Key_End);
+    while (!WidgetText(edit).isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+void QtEditorFixture::TypeRgb(const QString& red, const QString& green, const QString& blue) {
+    TypeInto(ids::kRedEdit, red);
+    TypeInto(ids::kGreenEdit, green);
+    TypeInto(ids::kBlueEdit, blue);
+}
+
+std::vector<std::string> QtEditorFixture::RgbBoxes() const {
+    std::vector<std::string> boxes;
+    for (const int id : {ids::kRedEdit, ids::kGreenEdit, ids::kBlueEdit})
+        boxes.push_back(WidgetText(Control(id)).toStdString());
+    return boxes;
+}
+
+void QtEditorFixture::ChooseMenuItem(int popupIndex, const QString& caption) {
+    answerer.Expect([caption](QWidget* shown) { ClickMenuItem(shown, caption); });
+    QMenuBar* bar = windowSystem->MainWindowWidget()->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                      bar->actionGeometry(bar->actions()[popupIndex]).center());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return answerer.AllAnswered() && QApplication::activePopupWidget() == nullptr; }, 5000));
+    QCoreApplication::processEvents();
+}
+
+QColor QtEditorFixture::ControlPixelColor(int id, QPoint point) const {
+    return Control(id)->grab().toImage().pixelColor(point);
+}
+
+QColor QtEditorFixture::StripCellColor(int cell) const {
+    return ControlPixelColor(ids::kStrip, QPoint(kStripCellWidth * cell + kStripCellWidth / 2, 37));
+}
+
+std::uint16_t QtEditorFixture::WorkingWord(std::uint32_t offset) const {
+    const auto bytes = state.rom.WorkingBytes();
+    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
 }  // namespace tintwright::qt::testing

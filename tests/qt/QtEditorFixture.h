@@ -7,9 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QPoint>
+#include <QString>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/ProgramState.h"
 #include "tests/qt/DialogAnswerer.h"
@@ -48,6 +52,21 @@ protected:
     void Click(Qt::MouseButton button, QPoint client);
     void Move(QPoint client);
     void Wheel(int angleDelta, QPoint client);
+
+    // What a user does to the controls, and what they show.
+    void ClickControl(int id);
+    void ClickCell(int cell);  // a left click in the middle of a strip cell
+    // Erases a box and types the text, each key pressed and released.
+    void TypeInto(int editId, const QString& text);
+    void TypeRgb(const QString& red, const QString& green, const QString& blue);
+    std::vector<std::string> RgbBoxes() const;
+    // Opens a menu-bar popup and clicks the item with this caption, then lets
+    // the command it posts arrive. The popup is answered like any other.
+    void ChooseMenuItem(int popupIndex, const QString& caption);
+    QColor ControlPixelColor(int id, QPoint point) const;
+    // A cell's colour where no cursor glyph is drawn.
+    QColor StripCellColor(int cell) const;
+    std::uint16_t WorkingWord(std::uint32_t offset) const;  // from the working copy, bit 15 included
 
     ::tintwright::testing::TempDir dir;
     ProgramState state;

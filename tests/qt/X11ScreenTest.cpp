@@ -47,6 +47,25 @@ TEST(X11ScreenTest, CountsLeftControlPressesSinceTheLastLook) {
     EXPECT_FALSE(SeesLeftControlWithin(windowSystem, 300));
 }
 
+// A key held down counts once, however many ticks it spans: a reader that
+// asked whether the key is down at each tick, or took repeats for presses,
+// would make the colour under the pointer current over and over.
+TEST(X11ScreenTest, HeldLeftControlCountsOnce) {
+    QtWindowSystem windowSystem;
+    windowSystem.LeftControlPressedSinceLastCall();  // starts listening
+    ASSERT_EQ(std::system("xdotool keydown Control_L"), 0);
+    int polls = 0;
+    int reported = 0;
+    for (; polls < 12; ++polls) {  // 600 ms of 50 ms ticks
+        QTest::qWait(50);
+        reported += windowSystem.LeftControlPressedSinceLastCall() ? 1 : 0;
+    }
+    ASSERT_EQ(std::system("xdotool keyup Control_L"), 0);
+    QTest::qWait(100);
+    reported += windowSystem.LeftControlPressedSinceLastCall() ? 1 : 0;
+    EXPECT_EQ(reported, 1) << "polls that saw a press out of " << polls + 1;
+}
+
 }  // namespace
 }  // namespace tintwright::qt
 

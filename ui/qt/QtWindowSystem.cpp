@@ -128,8 +128,13 @@ std::string QtWindowSystem::GetText(int id, std::size_t maxChars) {
     return ToStdString(WidgetText(Control(id)), maxChars);
 }
 
+// The logic rewrites the colour boxes at every key release; rewriting a box
+// moves its cursor to the end and drops its selection, so one that already
+// shows the number is left as the user has it.
 void QtWindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
-    SetText(id, FormatDialogInteger(value, isSigned));
+    const std::string text = FormatDialogInteger(value, isSigned);
+    if (GetText(id, text.size() + 1) == text) return;
+    SetText(id, text);
 }
 
 std::optional<std::int32_t> QtWindowSystem::GetSignedNumber(int id) {

@@ -18,6 +18,10 @@ struct FileDialogAnswer {
     std::optional<std::string> path;  // nothing: the user cancelled
 };
 
+struct ColorDialogAnswer {
+    std::optional<RgbColor> color;  // nothing: the user cancelled
+};
+
 class ModalScript {
 public:
     virtual ~ModalScript() = default;
@@ -27,8 +31,8 @@ public:
                                                 unsigned style) = 0;
     // The answer, or nothing to show the real dialog.
     virtual std::optional<FileDialogAnswer> AnswerFileDialog(const FileDialogRequest& request) = 0;
-    // The chosen colour, or nothing for Cancel.
-    virtual std::optional<RgbColor> AnswerColorDialog(const ColorDialogRequest& request) = 0;
+    // The answer, or nothing to show the real dialog.
+    virtual std::optional<ColorDialogAnswer> AnswerColorDialog(const ColorDialogRequest& request) = 0;
 };
 
 }  // namespace tintwright::win32

@@ -6,6 +6,7 @@
 
 #include "ui/win32/CommonDialogs.h"
 #include "ui/win32/WindowDc.h"
+#include "window/DialogInteger.h"
 #include "window/Layout.h"
 
 namespace tintwright {
@@ -99,8 +100,19 @@ std::string Win32WindowSystem::GetText(int id, std::size_t maxChars) {
     return ItemText(MainWindowHandle(), id, maxChars);
 }
 
+// Rewriting an edit puts its caret back at the start, and the logic rewrites
+// the colour boxes at every key release: typing "300" would come out as "3".
+// So a box that already shows the number is left alone, and the box the user
+// is typing in keeps its caret at the end of the new number.
 void Win32WindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
+    const std::string text = FormatDialogInteger(value, isSigned);
+    const HWND control = Control(id);
+    if (WindowText(control, text.size() + 1) == text) return;
     SetDlgItemInt(MainWindowHandle(), id, static_cast<UINT>(value), isSigned);
+    if (::GetFocus() == control) {
+        const auto end = static_cast<LPARAM>(text.size());
+        SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
 }
 
 std::optional<std::int32_t> Win32WindowSystem::GetSignedNumber(int id) {
@@ -190,7 +202,9 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(const FileDialogReq
 }
 
 std::optional<RgbColor> Win32WindowSystem::ShowColorDialog(const ColorDialogRequest& request) {
-    if (script_ != nullptr) return script_->AnswerColorDialog(request);
+    if (script_ != nullptr) {
+        if (const auto answer = script_->AnswerColorDialog(request)) return answer->color;
+    }
     return win32::RunColorDialog(MainWindowHandle(), instance_, request);
 }
 

@@ -5,6 +5,10 @@
 #include <fstream>
 
 #include "app/StartUp.h"
+#include "core/SnesColor.h"
+#include "tests/win32/wine/WindowProbe.h"
+#include "ui/PaletteStrip.h"
+#include "window/ControlIds.h"
 
 namespace tintwright::testing {
 namespace {
@@ -28,6 +32,19 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 
 std::uint16_t RomWordAt(std::uint32_t offset) {
     return static_cast<std::uint16_t>(((offset / 2) * 0x0C65u + 0x1234u) & 0x7FFFu);
+}
+
+RgbColor RomColorAt(std::uint32_t offset) {
+    return ToRgbColor(RomWordAt(offset));
+}
+
+RgbColor StripCellColor(HWND window, int cell) {
+    return PaintedPixel(GetDlgItem(window, ids::kStrip), kStripCellWidth * cell + 3, 37);
+}
+
+Point StripCellPoint(int cell) {
+    return {kStripLeft + kStripCellWidth * cell + kStripCellWidth / 2,
+            (kStripBandTop + kStripBandBottom) / 2};
 }
 
 EditorSession* EditorSession::running_ = nullptr;
@@ -64,6 +81,11 @@ EditorSession::~EditorSession() {
 void EditorSession::WriteSettings(const std::string& text) const {
     std::ofstream file(settingsPath, std::ios::binary | std::ios::trunc);
     file << text;
+}
+
+std::uint16_t EditorSession::WorkingWordAt(std::uint32_t offset) const {
+    const auto bytes = state.rom.WorkingBytes();
+    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
 int EditorSession::Run(std::function<void(HWND)> steps) {

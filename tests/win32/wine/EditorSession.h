@@ -21,9 +21,16 @@ namespace tintwright::testing {
 
 inline constexpr std::size_t kRomSize = 0x4000;
 
-// The colour word the generated ROM holds at an even offset; distinct for
-// neighbouring words and never black.
+// The colour word the generated ROM holds at an even offset; no two words of
+// the ROM are equal, so a search finds each at one offset only, and none is black.
 std::uint16_t RomWordAt(std::uint32_t offset);
+RgbColor RomColorAt(std::uint32_t offset);
+
+// The colour painted in a strip cell, at a point of its colour area clear of
+// the glyphs at its top.
+RgbColor StripCellColor(HWND window, int cell);
+// A main-window client point over a strip cell, inside the strip band.
+Point StripCellPoint(int cell);
 
 class EditorSession {
 public:
@@ -37,6 +44,8 @@ public:
     int Run(std::function<void(HWND)> steps);
 
     void WriteSettings(const std::string& text) const;
+    // The colour word the editor's working copy holds at a byte offset.
+    std::uint16_t WorkingWordAt(std::uint32_t offset) const;
 
     std::filesystem::path directory;
     std::filesystem::path romPath;

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/SnesColor.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
 #include "ui/MainWindow.h"
@@ -17,15 +16,6 @@
 
 namespace tintwright::testing {
 namespace {
-
-// A point in the colour area of a cell, clear of the glyphs at its top.
-RgbColor StripCellColor(HWND window, int cell) {
-    return PaintedPixel(GetDlgItem(window, ids::kStrip), 20 * cell + 3, 37);
-}
-
-RgbColor RomColorAt(std::uint32_t offset) {
-    return ToRgbColor(RomWordAt(offset));
-}
 
 std::string StatusFor(std::uint32_t selectedOffset) {
     char text[64];

@@ -14,12 +14,6 @@
 namespace tintwright::testing {
 namespace {
 
-POINT ScreenPointOf(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    return point;
-}
-
 TEST(MessageDelivery, MouseMessagesArriveInMainClientCoordinatesNegativeOnesIncluded) {
     EditorSession session;
     session.Run([&](HWND window) {
@@ -108,33 +102,12 @@ TEST(MessageDelivery, LocationListFillsSortedSelectsByPointAndReloadsWhenTold) {
     });
 }
 
-struct PopupSeen {
-    bool shown = false;
-    HMENU menu = nullptr;
-    RECT rect{};
-};
-PopupSeen popup;
-
-// Runs inside the popup menu's own loop: notes the menu and picks its first item.
-void CALLBACK ChooseFirstPopupItem(HWND, UINT, UINT_PTR timer, DWORD) {
-    const HWND menuWindow = FindWindowA("#32768", nullptr);
-    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
-    KillTimer(nullptr, timer);
-    popup.shown = true;
-    popup.menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-    GetWindowRect(menuWindow, &popup.rect);
-    const HWND owner = GetActiveWindow();
-    PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
-}
-
 TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) {
     EditorSession session;
-    popup = {};
     session.Run([&](HWND window) {
-        const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseFirstPopupItem);
-        session.windowSystem.ShowPopupMenu(ids::kToolsPopupIndex, {200, 150});
-        KillTimer(nullptr, timer);
+        const PopupSeen popup = ChooseFirstPopupItem([&] {
+            session.windowSystem.ShowPopupMenu(ids::kToolsPopupIndex, {200, 150});
+        });
         Pump(50);
         EXPECT_TRUE(popup.shown);
         EXPECT_EQ(popup.menu, GetSubMenu(GetMenu(window), ids::kToolsPopupIndex));

@@ -25,4 +25,19 @@ std::optional<win32::FileDialogAnswer> ScriptedUser::AnswerFileDialog(const File
     return answer;
 }
 
+std::optional<win32::ColorDialogAnswer> ScriptedUser::AnswerColorDialog(const ColorDialogRequest& request) {
+    colorDialogs.push_back(request);
+    if (showNextColorDialog_) {
+        showNextColorDialog_ = false;
+        return std::nullopt;
+    }
+    if (colorAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return win32::ColorDialogAnswer{std::nullopt};
+    }
+    win32::ColorDialogAnswer answer{colorAnswers_.front()};
+    colorAnswers_.pop_front();
+    return answer;
+}
+
 }  // namespace tintwright::testing

@@ -1,7 +1,7 @@
 #pragma once
 
-// Answers the start-up file dialogs and the message boxes the way a test
-// tells it to, and remembers every box the program asked for.
+// Answers the start-up file dialogs, the colour dialog and the message boxes
+// the way a test tells it to, and remembers every one the program asked for.
 
 #include <deque>
 #include <optional>
@@ -22,20 +22,26 @@ struct BoxRequest {
 class ScriptedUser final : public win32::ModalScript {
 public:
     void AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
-    // The next box is shown for real, so the test can look at it and close it.
+    // The colour the user picks in the next colour dialog; nothing for Cancel.
+    void AnswerColorDialog(std::optional<RgbColor> color) { colorAnswers_.push_back(color); }
+    // The next box or colour dialog is shown for real, so the test can look at it and close it.
     void ShowNextBoxForReal() { showNextBox_ = true; }
+    void ShowNextColorDialogForReal() { showNextColorDialog_ = true; }
 
     std::vector<BoxRequest> boxes;
     std::vector<FileDialogRequest> fileDialogs;
+    std::vector<ColorDialogRequest> colorDialogs;
 
     std::optional<int> AnswerMessageBox(HWND owner, std::string_view text, std::string_view caption,
                                         unsigned style) override;
     std::optional<win32::FileDialogAnswer> AnswerFileDialog(const FileDialogRequest& request) override;
-    std::optional<RgbColor> AnswerColorDialog(const ColorDialogRequest&) override { return std::nullopt; }
+    std::optional<win32::ColorDialogAnswer> AnswerColorDialog(const ColorDialogRequest& request) override;
 
 private:
     std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<RgbColor>> colorAnswers_;
     bool showNextBox_ = false;
+    bool showNextColorDialog_ = false;
 };
 
 }  // namespace tintwright::testing

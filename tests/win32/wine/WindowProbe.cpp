@@ -56,6 +56,15 @@ void Pump(int milliseconds) {
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
+bool PumpUntil(const std::function<bool()>& done, int timeoutMilliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMilliseconds);
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
+        Pump(10);
+    }
+    return true;
+}
+
 RgbColor PaintedPixel(HWND window, int x, int y) {
     UpdateWindow(window);
     const win32::WindowDc dc(window);
@@ -64,6 +73,27 @@ RgbColor PaintedPixel(HWND window, int x, int y) {
 
 LPARAM PointParameter(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+
+POINT ScreenPointOf(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void LeftClickAt(HWND window, Point client) {
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParameter(client.x, client.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, PointParameter(client.x, client.y));
+}
+
+void TypeInto(HWND edit, std::string_view text, int first, int last) {
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(first), last);
+    for (const char character : text) {
+        const auto key = static_cast<WPARAM>(LOBYTE(VkKeyScanA(character)));
+        SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)), 1);
+        SendMessageA(edit, WM_KEYUP, key, 0xC0000001);
+    }
 }
 
 namespace {
@@ -84,7 +114,39 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+PopupSeen seenPopup;
+int ticksSinceChoice = 0;
+
+// Runs inside the popup menu's own loop. Should the keys not close the menu,
+// it is ended after a while, so a failing test still stops.
+void CALLBACK ChooseFirstItemOfOpenPopup(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
+    if (seenPopup.shown) {
+        if (++ticksSinceChoice > 100) {
+            KillTimer(nullptr, timer);
+            EndMenu();
+        }
+        return;
+    }
+    seenPopup.shown = true;
+    seenPopup.menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    GetWindowRect(menuWindow, &seenPopup.rect);
+    const HWND owner = GetActiveWindow();
+    PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 }  // namespace
+
+PopupSeen ChooseFirstPopupItem(const std::function<void()>& openMenu) {
+    seenPopup = {};
+    ticksSinceChoice = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseFirstItemOfOpenPopup);
+    openMenu();
+    KillTimer(nullptr, timer);
+    return seenPopup;
+}
 
 HWND FindThreadWindow(const std::string& className, const std::string& caption) {
     WindowSearch search{className, caption};
