@@ -255,16 +255,24 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Names and values that would read back as something else once written.
-bool Writable(std::string_view section, std::optional<std::string_view> key,
-              std::optional<std::string_view> value) {
-    if (HasLineBreak(section) || section.find(']') != std::string_view::npos) return false;
+// Names and values that would read back as something else once written: why
+// not, or nothing when they can be written.
+std::optional<std::string> WhyNotWritable(std::string_view section, std::optional<std::string_view> key,
+                                          std::optional<std::string_view> value) {
+    if (HasLineBreak(section) || section.find(']') != std::string_view::npos) {
+        return "a section name cannot hold \"]\" or a line break";
+    }
     if (key) {
         const std::string_view name = Trim(*key);
-        if (HasLineBreak(name) || name.find('=') != std::string_view::npos) return false;
-        if (!name.empty() && (name.front() == ';' || name.front() == '[')) return false;
+        if (HasLineBreak(name) || name.find('=') != std::string_view::npos) {
+            return "a name cannot hold \"=\" or a line break";
+        }
+        if (!name.empty() && (name.front() == ';' || name.front() == '[')) {
+            return "a name cannot begin with \";\" or \"[\"";
+        }
     }
-    return !value || !HasLineBreak(*value);
+    if (value && HasLineBreak(*value)) return "a value cannot hold a line break";
+    return std::nullopt;
 }
 
 // Builds the new file from kept runs of the old bytes and new lines.
@@ -407,15 +415,21 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
     return std::string(found.substr(0, capacity - 1));
 }
 
-bool WriteProfileString(const std::string& filePath, std::string_view section,
-                        std::optional<std::string_view> key,
-                        std::optional<std::string_view> value) {
-    if (!Writable(section, key, value)) return false;
-    auto bytes = CurrentBytes(filePath);
+bool ProfileHasKey(const std::string& filePath, std::string_view section, std::string_view key) {
+    auto bytes = ReadWholeFile(filePath);
     if (!bytes) return false;
     const ProfileText text = ParseProfile(std::move(*bytes));
+    return FindValue(text, section, key).has_value();
+}
+
+WriteOutcome WriteProfileString(const std::string& filePath, std::string_view section,
+                                std::optional<std::string_view> key, std::optional<std::string_view> value) {
+    if (auto why = WhyNotWritable(section, key, value)) return WriteOutcome::Failed(std::move(*why));
+    auto bytes = CurrentBytes(filePath);
+    if (!bytes) return WriteOutcome::Failed("the file exists but cannot be read");
+    const ProfileText text = ParseProfile(std::move(*bytes));
     const auto edited = Edited(text, section, key, value);
-    if (!edited || *edited == text.bytes) return true;
+    if (!edited || *edited == text.bytes) return WriteOutcome::Done();
     const auto* data = reinterpret_cast<const std::uint8_t*>(edited->data());
     return WriteFileSafely(filePath, std::span<const std::uint8_t>(data, edited->size()));
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/SafeFileWrite.h"
+
 namespace tintwright {
 
 // Copies every entry of a section, in file order, into buffer as name=value
@@ -31,11 +33,15 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
                               std::string_view key, std::string_view defaultValue,
                               std::uint32_t capacity);
 
+// Whether the section holds an entry with that key, whatever its value.
+bool ProfileHasKey(const std::string& filePath, std::string_view section, std::string_view key);
+
 // Sets a key (appended at the end of its section when new, replaced in place
 // otherwise), creating the section and the file when missing. A null value
-// deletes the key; a null key deletes the whole section. Returns false when the
-// file could not be written; the old file is then unchanged.
-bool WriteProfileString(const std::string& filePath, std::string_view section,
-                        std::optional<std::string_view> key, std::optional<std::string_view> value);
+// deletes the key; a null key deletes the whole section. When the file could
+// not be written, or the names cannot be kept in it, the old file is unchanged
+// and the outcome says why.
+WriteOutcome WriteProfileString(const std::string& filePath, std::string_view section,
+                                std::optional<std::string_view> key, std::optional<std::string_view> value);
 
 }  // namespace tintwright

@@ -16,7 +16,23 @@ FileDialogRequest RomDialogRequest(FileDialogRequest::Kind kind, std::string tit
     return request;
 }
 
+// Names the file and the system's reason, and says that nothing was lost.
+std::string SaveFailedText(const std::string& path, const std::string& reason) {
+    return "Could not write the save file:\r\n" + path + "\r\n(" + reason +
+           ")\r\nWhatever was there before is unchanged. Choose another path with File > Save as.";
+}
+
 }  // namespace
+
+std::string FolderOf(const std::string& path, std::string_view separators) {
+    const std::size_t last = path.find_last_of(separators);
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string FileSettingsText(const ProgramState& state) {
+    return "Source Rom Filename: " + state.rom.SourcePath() + "\r\n" +
+           "Save Rom Filename: " + state.rom.SavePath() + "\r\n\r\n" + "Snes Emulator: " + state.emulatorPath;
+}
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
     FileDialogRequest request =
@@ -42,25 +58,66 @@ int RomFiles::OpenSourceRom() {
         windowSystem_.ShowMessageBox(kOpenFailedText, kOpenFailedCaption, box::kIconWarning);
         return -1;
     }
-    state_.rom.Install(std::move(*loaded));
+    Install(std::move(*loaded));
     return 1;
 }
 
+// Without the warning the user would edit for an hour and only then find the
+// path unwritable; Save as can choose another one.
 int RomFiles::ChooseSaveRom() {
     const auto chosen = windowSystem_.ShowFileDialog(ChooseSaveRomRequest(state_.rom.SavePath()));
     if (!chosen) return -1;
     state_.rom.SavePath() = *chosen;
-    if (!state_.rom.WriteToSavePath()) {
-        // Without this the user would edit for an hour and only then find the
-        // path unwritable; Save as can choose another one.
-        windowSystem_.ShowMessageBox("Could not write the save file:\r\n" + *chosen +
-                                         "\r\nChoose another path with File > Save as.",
-                                     kSaveFailedCaption, box::kIconWarning);
-    } else if (state_.saveCounter != 0) {
+    if (WriteSaveFile() && state_.saveCounter != 0) {
         windowSystem_.ShowMessageBox(*chosen, kSavePathSetCaption, box::kIconInformation);
     }
     ++state_.saveCounter;
     return static_cast<int>(state_.saveCounter);
+}
+
+void RomFiles::Save() {
+    if (WriteSaveFile())
+        windowSystem_.ShowMessageBox(state_.rom.SavePath(), kSavedCaption, box::kIconInformation);
+}
+
+// The emulator gets the save path as one argument, spaces and all; whether it
+// starts is its own business and not reported.
+void RomFiles::SaveAndRun() {
+    if (!WriteSaveFile()) return;
+    const std::string folder = FolderOf(state_.rom.SavePath(), kPathSeparators);
+    windowSystem_.SetCurrentDirectory(folder);
+    windowSystem_.StartProgram(state_.emulatorPath, {state_.rom.SavePath()}, folder);
+}
+
+int RomFiles::RevertToSource() {
+    auto loaded = LoadRomFile(state_.rom.SourcePath());
+    if (!loaded) {
+        windowSystem_.ShowMessageBox(kOpenFailedText, kRevertFailedCaption, box::kIconWarning);
+        return -1;
+    }
+    Install(std::move(*loaded));
+    windowSystem_.ShowMessageBox(kRevertSucceededText, kRevertSucceededCaption, box::kIconInformation);
+    return 1;
+}
+
+void RomFiles::ShowFileSettings() {
+    windowSystem_.ShowMessageBox(FileSettingsText(state_), kFileSettingsCaption, box::kIconInformation);
+}
+
+bool RomFiles::WriteSaveFile() {
+    const WriteOutcome outcome = state_.rom.WriteToSavePath();
+    if (!outcome) {
+        windowSystem_.ShowMessageBox(SaveFailedText(state_.rom.SavePath(), outcome.Reason()),
+                                     kSaveFailedCaption, box::kIconWarning);
+    }
+    return static_cast<bool>(outcome);
+}
+
+// Both copies become the new file; the view is shown afresh so that nothing
+// goes on working from the old file's colours.
+void RomFiles::Install(LoadedRom loaded) {
+    state_.rom.Install(std::move(loaded));
+    if (afterLoad_) afterLoad_();
 }
 
 }  // namespace tintwright

@@ -1,7 +1,10 @@
 #pragma once
 
-// Choosing, loading and saving whole ROM files.
+// Choosing, loading and saving whole ROM files: the start-up choices, which
+// are also File > Open and Save as, and the other file commands.
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "app/ProgramState.h"
@@ -13,23 +16,55 @@ inline constexpr std::string_view kOpenFailedText = "Fail to Open file for Readi
 inline constexpr std::string_view kOpenFailedCaption = "File Open Error";
 inline constexpr std::string_view kSavePathSetCaption = "New saving rom set to ...";
 inline constexpr std::string_view kSaveFailedCaption = "File Save Error";
+inline constexpr std::string_view kSavedCaption = "Saved";
+inline constexpr std::string_view kRevertFailedCaption = "Revert Failed";
+inline constexpr std::string_view kRevertSucceededText = "Revert Successful";
+inline constexpr std::string_view kRevertSucceededCaption = "Information";
+inline constexpr std::string_view kFileSettingsCaption = "Filename Info";
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
 
+// The folder a path lies in, up to and including its last separator; empty
+// when it has none. Windows separates with "\" and "/", other systems with "/".
+std::string FolderOf(const std::string& path, std::string_view separators);
+inline constexpr std::string_view kPathSeparators =
+#ifdef _WIN32
+    "\\/";
+#else
+    "/";
+#endif
+
+// "Source Rom Filename: ...", "Save Rom Filename: ..." and "Snes Emulator: ...".
+std::string FileSettingsText(const ProgramState& state);
+
 class RomFiles {
 public:
-    RomFiles(WindowSystem& windowSystem, ProgramState& state)
-        : windowSystem_(windowSystem), state_(state) {}
+    // afterLoad runs whenever a ROM has replaced the working copy, so the view
+    // can show the new file's words at once.
+    RomFiles(WindowSystem& windowSystem, ProgramState& state, std::function<void()> afterLoad = {})
+        : windowSystem_(windowSystem), state_(state), afterLoad_(std::move(afterLoad)) {}
 
     // 1 when a new source ROM is loaded, -1 on cancel or failure.
     int OpenSourceRom();
     // -1 on cancel; otherwise the save path is changed and written.
     int ChooseSaveRom();
+    // The working copy to the save path; "Saved" only when it was written.
+    void Save();
+    // Saves, then starts the emulator on the save file in the save file's folder.
+    void SaveAndRun();
+    // The source ROM loaded again into both copies: 1, or -1 when it failed.
+    int RevertToSource();
+    void ShowFileSettings();
 
 private:
+    // Writes the save file; on failure the user is told why and false returned.
+    bool WriteSaveFile();
+    void Install(LoadedRom loaded);
+
     WindowSystem& windowSystem_;
     ProgramState& state_;
+    std::function<void()> afterLoad_;
 };
 
 }  // namespace tintwright

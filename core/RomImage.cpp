@@ -82,10 +82,8 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path) {
     return loaded;
 }
 
-std::optional<std::uint32_t> WriteRomFile(const std::string& path, const std::uint8_t* data,
-                                          std::uint32_t size) {
-    if (!WriteFileSafely(path, {data, size})) return std::nullopt;
-    return size;
+WriteOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
+    return WriteFileSafely(path, {data, size});
 }
 
 void RomImage::Install(LoadedRom loaded) {
@@ -150,8 +148,8 @@ std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {
     return kNotFound;
 }
 
-bool RomImage::WriteToSavePath() const {
-    return WriteRomFile(savePath_, working_.data(), size_).has_value();
+WriteOutcome RomImage::WriteToSavePath() const {
+    return WriteRomFile(savePath_, working_.data(), size_);
 }
 
 }  // namespace tintwright

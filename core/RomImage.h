@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SafeFileWrite.h"
 #include "core/SnesColor.h"
 
 namespace tintwright {
@@ -26,10 +27,9 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path);
 
 // Writes size bytes of data to path without ever leaving a half-written file:
 // the bytes go to a temporary file beside the target, which replaces the target
-// only once everything is written and flushed. Returns the bytes written, or
-// nothing with the old file untouched on failure.
-std::optional<std::uint32_t> WriteRomFile(const std::string& path, const std::uint8_t* data,
-                                          std::uint32_t size);
+// only once everything is written and flushed. On failure the old file is
+// untouched and the outcome says why.
+WriteOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
 
 class RomImage {
 public:
@@ -47,9 +47,9 @@ public:
     // The first even offset from start + 2 whose word equals the colour's word,
     // never looking at a word that starts within the last four bytes.
     std::int32_t FindColor(std::int32_t start, RgbColor color) const;
-    // Writes the working copy (without its kept byte) to the save path;
-    // false when it could not, the old file then being unchanged.
-    bool WriteToSavePath() const;
+    // Writes the working copy (without its kept byte) to the save path; when
+    // it cannot, the old file is unchanged and the outcome says why.
+    WriteOutcome WriteToSavePath() const;
 
     std::uint32_t Size() const { return size_; }
     bool IsLoaded() const { return !working_.empty(); }

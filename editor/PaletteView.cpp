@@ -73,10 +73,12 @@ void PaletteView::UpdateStatusLine() {
 }
 
 void PaletteView::GoToOffset() {
-    // Only the first eight characters of the box count.
-    std::string text = windowSystem_.GetText(ids::kOffsetBox, 8);
+    // Eight digits count, after a "$" if there is one; the rest of the box is
+    // ignored.
+    const std::string text = windowSystem_.GetText(ids::kOffsetBox, 9);
     std::string_view digits = text;
     if (!digits.empty() && digits.front() == '$') digits.remove_prefix(1);
+    digits = digits.substr(0, 8);
     viewOffset_ = static_cast<std::int32_t>(ParseHex(digits));
     Refresh();
     UpdateStatusLine();

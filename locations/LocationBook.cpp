@@ -15,6 +15,7 @@ namespace {
 constexpr std::uint32_t kMeasureBlockBytes = 0x7FFF;
 constexpr std::uint32_t kMeasureCapacity = 0x7FFE;
 constexpr int kPauseAfterFillMs = 100;
+constexpr std::uint32_t kOffsetTextBuffer = 256;
 
 }  // namespace
 
@@ -50,6 +51,48 @@ void LocationBook::LoadLocationList() {
 void LocationBook::ReloadLocationList() {
     windowSystem_.ListReset(ids::kLocationList);
     LoadLocationList();
+}
+
+std::string LocationBook::ReadLocationOffset(std::string_view name) const {
+    return ReadProfileString(settingsPath_, kLocationSection, name, "", kOffsetTextBuffer);
+}
+
+void LocationBook::ShowSelectedOffset(bool thenGoTo) {
+    const int row = windowSystem_.ListSelection(ids::kLocationList);
+    if (row < 0) return;
+    const std::string name = windowSystem_.ListRowText(ids::kLocationList, row);
+    windowSystem_.SetText(ids::kOffsetBox, ReadLocationOffset(name));
+    if (thenGoTo) windowSystem_.PostCommand(ids::kGotoButton);
+}
+
+void LocationBook::RemoveAddress() {
+    const int row = windowSystem_.ListSelection(ids::kLocationList);
+    if (row < 0) return;
+    const std::string name = windowSystem_.ListRowText(ids::kLocationList, row);
+    const std::string question = "Name :" + name + "\r\nOffset :" + ReadLocationOffset(name);
+    const int answer =
+        windowSystem_.ShowMessageBox(question, kRemoveQuestionCaption, box::kYesNo | box::kIconQuestion);
+    if (answer != box::kAnswerYes) return;
+    const WriteOutcome outcome = WriteProfileString(settingsPath_, kLocationSection, name, std::nullopt);
+    if (!outcome) {
+        WarnStillThere(name, outcome.Reason());
+    } else if (ProfileHasKey(settingsPath_, kLocationSection, name)) {
+        // A hand-edited file may hold the name twice; only the first went.
+        WarnStillThere(name, "the file holds another entry of that name");
+    } else {
+        windowSystem_.ListDeleteRow(ids::kLocationList, row);
+    }
+}
+
+void LocationBook::WarnStillThere(const std::string& name, const std::string& reason) {
+    windowSystem_.ShowMessageBox("Could not remove \"" + name + "\" from the location book in\r\n" +
+                                     settingsPath_ + "\r\n(" + reason + ").",
+                                 kLocationBookErrorCaption, box::kIconWarning);
+}
+
+void LocationBook::OnListRightButtonUp(Point listClient) {
+    windowSystem_.ListClickAt(ids::kLocationList, listClient);
+    windowSystem_.ShowPopupMenu(ids::kLocationsPopupIndex, windowSystem_.CursorScreenPosition());
 }
 
 }  // namespace tintwright

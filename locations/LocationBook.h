@@ -11,6 +11,9 @@
 
 namespace tintwright {
 
+inline constexpr std::string_view kRemoveQuestionCaption = "Are you sure you want to delete this entry!";
+inline constexpr std::string_view kLocationBookErrorCaption = "Location Book Error";
+
 // The entry names of a section block (name=value entries, each NUL-ended, the
 // run ended by an empty entry). Entries without "=" are passed over.
 std::vector<std::string_view> LocationNamesInBlock(std::string_view block);
@@ -26,7 +29,22 @@ public:
     // The list-changed message: the list is filled afresh from the file.
     void ReloadLocationList();
 
+    // A name's offset text, cut to 255 characters; empty when it is not in the book.
+    std::string ReadLocationOffset(std::string_view name) const;
+    // The selected row's offset text into the offset box; a double click then
+    // posts "Goto", which reads the box when it runs. Nothing without a selection.
+    void ShowSelectedOffset(bool thenGoTo);
+    // "Remove Address": the selected entry out of the file and its row out of
+    // the list, after the user confirmed. A row whose entry is still in the
+    // file afterwards stays, and the user is told why.
+    void RemoveAddress();
+    // A right click on the list selects the row there and opens "Locations".
+    void OnListRightButtonUp(Point listClient);
+
 private:
+    // Why an entry that should have gone is still in the file.
+    void WarnStillThere(const std::string& name, const std::string& reason);
+
     WindowSystem& windowSystem_;
     const std::string& settingsPath_;
 };

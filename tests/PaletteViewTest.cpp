@@ -36,7 +36,8 @@ protected:
 TEST_F(PaletteViewTest, StartUpShowsOffsets0x100To0x13EWithCell16Described) {
     StartEditor(IndexedRomBytes(0x1000));
     EXPECT_EQ(View().ViewOffset(), 0x100);
-    for (int cell = 0; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], WordAt(0x100 + 2 * cell)) << cell;
+    for (int cell = 0; cell < 32; ++cell)
+        EXPECT_EQ(View().ColorCache()[cell], WordAt(0x100 + 2 * cell)) << cell;
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0");
     EXPECT_GE(fake.Control(ids::kStrip).invalidations, 1);
 }
@@ -62,7 +63,8 @@ TEST_F(PaletteViewTest, BackBeforeTheStartShowsNoColourForOffsetsBelowZero) {
     Command(ids::kBackEightButton);
     EXPECT_EQ(View().ViewOffset(), -16);
     for (int cell = 0; cell < 8; ++cell) EXPECT_EQ(View().ColorCache()[cell], kNoColor) << cell;
-    for (int cell = 8; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], WordAt(2 * (cell - 8))) << cell;
+    for (int cell = 8; cell < 32; ++cell)
+        EXPECT_EQ(View().ColorCache()[cell], WordAt(2 * (cell - 8))) << cell;
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000010 - In Snes Rgb 0,0,0");
 }
 
@@ -72,11 +74,22 @@ TEST_F(PaletteViewTest, CellsPastTheEndOfTheFileHoldNoColour) {
     for (int cell = 9; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], kNoColor) << cell;
 }
 
-TEST_F(PaletteViewTest, GotoReadsAtMostEightCharactersWithAnOptionalDollar) {
+// Mended: "$" and eight digits used to lose the last digit, so $0001A000, as
+// location entries are written, went to 0x1A00.
+TEST_F(PaletteViewTest, GotoReadsEightDigitsAfterAnOptionalDollar) {
     StartEditor(IndexedRomBytes(0x40000));
     const std::pair<const char*, std::int32_t> rows[] = {
-        {"$1F00", 0x1F00}, {"1f00", 0x1F00}, {"$001F0000", 0x1F000}, {"xyz", 0x123},
-        {"", 0},           {"$", 0},         {"12345678", 0x12345678},
+        {"$1F00", 0x1F00},
+        {"1f00", 0x1F00},
+        {"$001F0000", 0x1F0000},
+        {"$0001A000", 0x1A000},
+        {"xyz", 0x123},
+        {"", 0},
+        {"$", 0},
+        {"12345678", 0x12345678},
+        {"123456789", 0x12345678},
+        {"$123456789", 0x12345678},
+        {"$$12", 0x412},  // a second "$" is a digit by the forgiving rule
     };
     for (const auto& [text, offset] : rows) {
         TypeOffset(text);

@@ -269,7 +269,7 @@ TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
             std::optional<std::string_view> key, value;
             if (row.key) key = *row.key;
             if (row.value) value = *row.value;
-            EXPECT_EQ(WriteProfileString(path, row.section, key, value), row.expectedOk);
+            EXPECT_EQ(static_cast<bool>(WriteProfileString(path, row.section, key, value)), row.expectedOk);
             break;
         }
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <numeric>
 
@@ -192,7 +193,7 @@ TEST(SafeSave, ReplacesTheFileWholeAndKeepsItsPermissions) {
     namespace fs = std::filesystem;
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const std::vector<std::uint8_t> data = {1, 2, 3};
-    EXPECT_EQ(WriteRomFile(path, data.data(), 3), 3u);
+    EXPECT_TRUE(WriteRomFile(path, data.data(), 3));
     EXPECT_EQ(ReadBytes(path), data);
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -208,14 +209,18 @@ TEST(SafeSave, AFailurePartWayLeavesTheOldFileByteIdentical) {
     const std::vector<std::uint8_t> fresh(300000, 0xAA);
     const InjectedWriteFaults faults[] = {{0, false}, {70000, false}, {299999, false}, {std::nullopt, true}};
     for (const InjectedWriteFaults& fault : faults) {
-        EXPECT_FALSE(WriteFileSafely(path, fresh, fault));
+        const WriteOutcome outcome = WriteFileSafely(path, fresh, fault);
+        EXPECT_FALSE(outcome);
+        EXPECT_EQ(outcome.Reason(), "the write was made to fail (injected fault)");
         EXPECT_EQ(ReadBytes(path), old);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                                 std::filesystem::directory_iterator()),
                   1)
             << "the temporary file is removed";
     }
-    EXPECT_FALSE(WriteRomFile(dir.File("missing-folder/save.smc"), fresh.data(), 10));
+    const WriteOutcome missing = WriteRomFile(dir.File("missing-folder/save.smc"), fresh.data(), 10);
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.Reason(), SystemErrorText(ENOENT)) << "the system's own words";
 }
 
 TEST(SafeSave, CreatesANewFileAndWritesAnEmptyOne) {

@@ -30,6 +30,16 @@ const MainWindow::CommandRow MainWindow::kCommandTable[] = {
     {ids::kGradientFill, [](MainWindow& w) { FillGradient(w.view_, w.state_.rom); }},
     {ids::kColorPickButton, [](MainWindow& w) { w.picking_.PickSystemColor(); }},
     {ids::kTrackCheckBox, [](MainWindow& w) { w.picking_.OnTrackingBoxClicked(); }},
+    {ids::kAddAddress, [](MainWindow& w) { w.locationDialogs_.OpenAddForm(); }},
+    {ids::kEditAddress, [](MainWindow& w) { w.locationDialogs_.OpenEditForm(); }},
+    {ids::kRemoveAddress, [](MainWindow& w) { w.locations_.RemoveAddress(); }},
+    {ids::kOpen, [](MainWindow& w) { w.files_.OpenSourceRom(); }},
+    {ids::kSave, [](MainWindow& w) { w.files_.Save(); }},
+    {ids::kSaveAs, [](MainWindow& w) { w.files_.ChooseSaveRom(); }},
+    {ids::kSaveAndRun, [](MainWindow& w) { w.files_.SaveAndRun(); }},
+    {ids::kReloadSource, [](MainWindow& w) { w.files_.RevertToSource(); }},
+    {ids::kUndoAll, [](MainWindow& w) { w.files_.RevertToSource(); }},
+    {ids::kShowFileSettings, [](MainWindow& w) { w.files_.ShowFileSettings(); }},
 };
 
 MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
@@ -40,7 +50,9 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
       strip_(windowSystem, state.rom, view_, colors_),
       colorCommands_(windowSystem, state.rom, view_, colors_),
       picking_(windowSystem, view_, colors_),
-      locations_(windowSystem, state.settingsPath) {}
+      locations_(windowSystem, state.settingsPath),
+      locationDialogs_(windowSystem, state.settingsPath, locations_),
+      files_(windowSystem, state, [this] { view_.Refresh(); }) {}
 
 void MainWindow::OnInitDialog() {
     locations_.LoadLocationList();
@@ -54,6 +66,7 @@ void MainWindow::OnInitDialog() {
 int MainWindow::OnCommand(int id, int notificationCode) {
     // Only the location list sends these codes; they are routed before the id.
     if (notificationCode == ids::kListDoubleClicked || notificationCode == ids::kListSelectionChanged) {
+        locations_.ShowSelectedOffset(notificationCode == ids::kListDoubleClicked);
         return 1;
     }
     for (const CommandRow& row : kCommandTable) {
@@ -65,11 +78,17 @@ int MainWindow::OnCommand(int id, int notificationCode) {
     return 0;
 }
 
-void MainWindow::OnHScroll(int controlId) { colors_.OnSliderMoved(controlId); }
+void MainWindow::OnHScroll(int controlId) {
+    colors_.OnSliderMoved(controlId);
+}
 
-void MainWindow::OnLeftButtonDown(Point client) { picking_.StartDrag(client); }
+void MainWindow::OnLeftButtonDown(Point client) {
+    picking_.StartDrag(client);
+}
 
-void MainWindow::OnMouseMove(Point client) { picking_.OnMouseMove(client); }
+void MainWindow::OnMouseMove(Point client) {
+    picking_.OnMouseMove(client);
+}
 
 // The drag ends first, so a press on the picture released over the strip
 // picks and then selects.
@@ -78,13 +97,17 @@ void MainWindow::OnLeftButtonUp(Point client) {
     strip_.SelectStripCell(client);
 }
 
-void MainWindow::OnRightButtonUp(Point client) { strip_.ShowToolsMenu(client); }
+void MainWindow::OnRightButtonUp(Point client) {
+    strip_.ShowToolsMenu(client);
+}
 
 void MainWindow::OnXButtonUp(int button) { view_.OnXButtonUp(button); }
 
 void MainWindow::OnMouseWheel(std::int16_t delta) { view_.OnMouseWheel(delta); }
 
-void MainWindow::OnTimer() { picking_.TrackScreenColor(); }
+void MainWindow::OnTimer() {
+    picking_.TrackScreenColor();
+}
 
 void MainWindow::OnListChanged() { locations_.ReloadLocationList(); }
 
@@ -99,8 +122,12 @@ void MainWindow::OnDestroy() {
     windowSystem_.PostQuit(0);
 }
 
-void MainWindow::OnEditKeyUp(int) { colors_.ApplyRgbEdits(); }
-void MainWindow::OnListRightButtonUp(Point) {}
+void MainWindow::OnEditKeyUp(int) {
+    colors_.ApplyRgbEdits();
+}
+void MainWindow::OnListRightButtonUp(Point listClient) {
+    locations_.OnListRightButtonUp(listClient);
+}
 
 void MainWindow::PaintStrip(StripCanvas& canvas) { tintwright::PaintStrip(view_, canvas); }
 
@@ -108,9 +135,17 @@ RgbColor MainWindow::SwatchColor(int controlId) {
     return controlId == ids::kStoredSwatch ? colors_.StoredColor() : colors_.CurrentColor();
 }
 
-void MainWindow::OnLocationDialogInit(DialogHandle, LocationDialogForm, std::uint32_t) {}
-void MainWindow::OnLocationDialogCommand(DialogHandle, int, int) {}
-void MainWindow::OnLocationDialogClose(DialogHandle dialog) { windowSystem_.EndLocationDialog(dialog); }
+void MainWindow::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) {
+    locationDialogs_.OnInit(dialog, form, parameter);
+}
+
+void MainWindow::OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) {
+    locationDialogs_.OnCommand(dialog, id, notificationCode);
+}
+
+void MainWindow::OnLocationDialogClose(DialogHandle dialog) {
+    locationDialogs_.OnClose(dialog);
+}
 
 void MainWindow::About() {
     windowSystem_.ShowMessageBox(kAboutText, kMainWindowCaption, box::kOk | box::kIconInformation);

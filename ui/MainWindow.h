@@ -7,10 +7,12 @@
 #include <string_view>
 
 #include "app/ProgramState.h"
+#include "app/RomFiles.h"
 #include "editor/ColorCommands.h"
 #include "editor/ColorEditor.h"
 #include "editor/PaletteView.h"
 #include "locations/LocationBook.h"
+#include "locations/LocationDialogs.h"
 #include "ui/ColorPicking.h"
 #include "ui/PaletteStrip.h"
 #include "window/WindowSystem.h"
@@ -67,6 +69,8 @@ private:
     ColorCommands colorCommands_;
     ColorPicking picking_;
     LocationBook locations_;
+    LocationDialogs locationDialogs_;
+    RomFiles files_;
 };
 
 }  // namespace tintwright

@@ -185,8 +185,10 @@ public:
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void StopTimer(int id) = 0;
 
-    // Other programs and the process.
-    virtual bool StartProgram(const std::string& file, const std::string& parameters,
+    // Other programs and the process. The program gets exactly these
+    // arguments, blanks and quotes in them included, and starts in directory;
+    // the call does not wait for it.
+    virtual bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                               const std::string& directory) = 0;
     virtual bool SetCurrentDirectory(const std::string& directory) = 0;
     virtual void Sleep(int milliseconds) = 0;

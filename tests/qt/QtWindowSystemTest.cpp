@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
@@ -103,19 +105,23 @@ TEST_F(QtWindowSystemTest, PixelsOfControlsAreReadAndTheScreenIsUnreadableOffscr
     EXPECT_FALSE(windowSystem->LeftControlPressedSinceLastCall());
 }
 
-TEST_F(QtWindowSystemTest, ProgramsStartInTheirFolderWithParametersSplitAtBlanks) {
+TEST_F(QtWindowSystemTest, ProgramsStartInTheirFolderWithEachArgumentWhole) {
     StartRecorderOnly();
     const std::string script = dir.File("emulator.sh");
-    std::ofstream(script) << "#!/bin/sh\necho \"$# $1 $(pwd)\" > \"$0.out\"\n";
+    std::ofstream(script)
+        << "#!/bin/sh\n{ echo \"$# $(pwd)\"; for a in \"$@\"; do echo \"[$a]\"; done; } > \"$0.part\"\n"
+           "mv \"$0.part\" \"$0.out\"\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     const std::string folder = dir.Path().string();
-    EXPECT_TRUE(windowSystem->StartProgram(script, "/roms/my game.smc", folder));
+    EXPECT_TRUE(windowSystem->StartProgram(script, {"/roms/my game.smc", "say \"hi\" \\"}, folder));
     ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(script + ".out"); }, 5000));
-    QTest::qWait(100);  // the line is written once the file exists
+    std::ifstream out(script + ".out");
     std::string line;
-    std::getline(std::ifstream(script + ".out"), line);
-    EXPECT_EQ(line, "2 /roms/my " + QDir(QString::fromStdString(folder)).canonicalPath().toStdString());
-    EXPECT_FALSE(windowSystem->StartProgram(dir.File("no-such-program"), "", folder));
+    std::vector<std::string> lines;
+    while (std::getline(out, line)) lines.push_back(line);
+    const std::string canonical = QDir(QString::fromStdString(folder)).canonicalPath().toStdString();
+    EXPECT_EQ(lines, (std::vector<std::string>{"2 " + canonical, "[/roms/my game.smc]", "[say \"hi\" \\]"}));
+    EXPECT_FALSE(windowSystem->StartProgram(dir.File("no-such-program"), {}, folder));
 
     const QString before = QDir::currentPath();
     EXPECT_TRUE(windowSystem->SetCurrentDirectory(folder));

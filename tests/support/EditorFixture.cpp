@@ -66,4 +66,9 @@ std::uint16_t EditorFixture::WorkingWord(std::uint32_t offset) {
     return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
+std::string EditorFixture::SettingsText() {
+    const std::vector<std::uint8_t> bytes = ReadBytes(state.settingsPath);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 }  // namespace tintwright::testing

@@ -40,6 +40,8 @@ protected:
     void ClickCell(int cell);
     // The 16-bit word of the working copy at an offset, bit 15 included.
     std::uint16_t WorkingWord(std::uint32_t offset);
+    // The settings file as it is on disk now.
+    std::string SettingsText();
 
     TempDir dir;
     FakeWindowSystem fake;

@@ -206,9 +206,9 @@ void FakeWindowSystem::ShowPopupMenu(int popupIndex, Point screen) {
     if (chosen != 0) PostCommand(chosen);
 }
 
-bool FakeWindowSystem::StartProgram(const std::string& file, const std::string& parameters,
+bool FakeWindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                                     const std::string& directory) {
-    programsStarted.push_back({file, parameters, directory});
+    programsStarted.push_back({file, arguments, directory});
     return startProgramSucceeds;
 }
 

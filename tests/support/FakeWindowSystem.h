@@ -53,7 +53,7 @@ struct PopupShown {
 
 struct ProgramStarted {
     std::string file;
-    std::string parameters;
+    std::vector<std::string> arguments;
     std::string directory;
 };
 
@@ -152,7 +152,7 @@ public:
     void PostListChanged() override { posted.push_back({PostedKind::ListChanged}); }
     void StartTimer(int id, int milliseconds) override { runningTimers[id] = milliseconds; }
     void StopTimer(int id) override { runningTimers.erase(id); }
-    bool StartProgram(const std::string& file, const std::string& parameters,
+    bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                       const std::string& directory) override;
     bool SetCurrentDirectory(const std::string& directory) override;
     void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }

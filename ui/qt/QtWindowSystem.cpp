@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -322,13 +321,12 @@ void QtWindowSystem::StopTimer(int id) {
 
 // --- Other programs and the process ------------------------------------------------------
 
-// The parameters are split at blanks, so a path with spaces arrives as
-// several arguments, as it would unquoted on a command line.
-bool QtWindowSystem::StartProgram(const std::string& file, const std::string& parameters,
+// Detached: the program outlives the editor, and no process is left to reap.
+bool QtWindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                                   const std::string& directory) {
-    static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
-    const QStringList arguments = ToQString(parameters).split(blanks, Qt::SkipEmptyParts);
-    return QProcess::startDetached(ToQString(file), arguments, ToQString(directory));
+    QStringList list;
+    for (const std::string& argument : arguments) list.append(ToQString(argument));
+    return QProcess::startDetached(ToQString(file), list, ToQString(directory));
 }
 
 bool QtWindowSystem::SetCurrentDirectory(const std::string& directory) {

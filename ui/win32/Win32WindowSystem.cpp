@@ -8,6 +8,7 @@
 #include "ui/win32/WindowDc.h"
 #include "window/DialogInteger.h"
 #include "window/Layout.h"
+#include "window/WindowsCommandLine.h"
 
 namespace tintwright {
 namespace {
@@ -272,8 +273,11 @@ void Win32WindowSystem::StopTimer(int id) {
     KillTimer(MainWindowHandle(), static_cast<UINT_PTR>(id));
 }
 
-bool Win32WindowSystem::StartProgram(const std::string& file, const std::string& parameters,
+// The arguments are quoted into one command line that the started program
+// splits back into the same list.
+bool Win32WindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                                      const std::string& directory) {
+    const std::string parameters = QuoteWindowsCommandLine(arguments);
     const HINSTANCE result =
         ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWDEFAULT);
     // Values above 32 mean the program was started.

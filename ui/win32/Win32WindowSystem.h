@@ -74,7 +74,7 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
 
-    bool StartProgram(const std::string& file, const std::string& parameters,
+    bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                       const std::string& directory) override;
     bool SetCurrentDirectory(const std::string& directory) override;
     void Sleep(int milliseconds) override;

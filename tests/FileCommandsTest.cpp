@@ -1,0 +1,245 @@
+// The File menu and the whole-file commands of the Tools and Help menus:
+// saving, saving and starting the emulator, reloading the source, opening
+// another ROM and the file-settings box.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/RomFiles.h"
+#include "tests/support/EditorFixture.h"
+#include "window/ControlIds.h"
+#include "window/WindowsCommandLine.h"
+
+namespace tintwright {
+namespace {
+
+using testing::EditorFixture;
+using testing::IndexedRomBytes;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+class FileCommandsTest : public EditorFixture {
+protected:
+    void Edit() {
+        TypeRgb("248", "0", "0");
+        window->OnEditKeyUp(ids::kRedEdit);
+        Command(ids::kApplyButton);  // the word at 0x120 becomes 0x001F
+    }
+    std::vector<std::uint8_t> Working() {
+        const auto bytes = state.rom.WorkingBytes();
+        return {bytes.begin(), bytes.begin() + state.rom.Size()};
+    }
+};
+
+TEST_F(FileCommandsTest, SaveRewritesTheWholeFileEachTimeAndSaysSo) {
+    StartEditor(IndexedRomBytes(0x400));
+    for (int time = 0; time < 2; ++time) {
+        Edit();
+        fake.ExpectMessageBox("Saved");
+        Command(ids::kSave);
+        EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
+        EXPECT_EQ(fake.boxesShown.back().text, state.rom.SavePath());
+        EXPECT_EQ(fake.boxesShown.back().style, 0x40u);
+        TypeRgb("0", "0", "0");
+    }
+}
+
+// Mended: a failed save used to be reported as "Saved", and Save and Run
+// started the emulator on the old file.
+TEST_F(FileCommandsTest, ASaveThatFailsSaysWhyKeepsTheOldFileAndStartsNothing) {
+    StartEditor(IndexedRomBytes(0x400));
+    state.emulatorPath = "/usr/bin/emulator";
+    std::filesystem::create_directory(state.rom.SavePath());  // cannot be replaced by a file
+    for (const int command : {ids::kSave, ids::kSaveAndRun}) {
+        fake.ExpectMessageBox("File Save Error");
+        Command(command);
+        const std::string& text = fake.boxesShown.back().text;
+        EXPECT_NE(text.find(state.rom.SavePath()), std::string::npos) << text;
+        EXPECT_NE(text.find("unchanged"), std::string::npos) << text;
+        EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(state.rom.SavePath()));
+    EXPECT_TRUE(fake.programsStarted.empty());
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
+        2)
+        << "no temporary file is left beside it";
+}
+
+TEST_F(FileCommandsTest, SaveAndRunStartsTheEmulatorOnTheSaveFileAsOneArgumentInItsFolder) {
+    StartEditor(IndexedRomBytes(0x400));
+    std::filesystem::create_directory(dir.File("my roms"));
+    state.rom.SavePath() = dir.File("my roms/hack 1.smc");
+    state.emulatorPath = "/opt/emu/snes emulator";
+    Edit();
+    Command(ids::kSaveAndRun);
+    EXPECT_TRUE(fake.boxesShown.empty()) << "nothing is reported";
+    EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
+    const std::string folder = dir.File("my roms/");
+    EXPECT_EQ(fake.currentDirectory, folder);
+    ASSERT_EQ(fake.programsStarted.size(), 1u);
+    EXPECT_EQ(fake.programsStarted[0].file, "/opt/emu/snes emulator");
+    EXPECT_EQ(fake.programsStarted[0].arguments, std::vector<std::string>{state.rom.SavePath()});
+    EXPECT_EQ(fake.programsStarted[0].directory, folder);
+
+    fake.startProgramSucceeds = false;  // an emulator that does not start is not reported
+    state.emulatorPath.clear();
+    Command(ids::kSaveAndRun);
+    EXPECT_TRUE(fake.boxesShown.empty());
+}
+
+class ReloadTest : public FileCommandsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReloadTest, TakesBackEveryEditAndShowsTheFileAgain) {
+    StartEditor(IndexedRomBytes(0x400));
+    Edit();
+    fake.ExpectMessageBox("Information");
+    Command(GetParam());
+    EXPECT_EQ(fake.boxesShown.back().text, "Revert Successful");
+    EXPECT_EQ(fake.boxesShown.back().style, 0x40u);
+    EXPECT_EQ(Working(), IndexedRomBytes(0x400));
+    const std::vector<std::uint8_t> undo(state.rom.UndoBytes().begin(), state.rom.UndoBytes().end());
+    EXPECT_EQ(undo, IndexedRomBytes(0x400));
+    // Mended: the strip used to keep the edited colours, which the gradient
+    // and the tracker then went on using.
+    EXPECT_EQ(window->View().ColorCache()[16], ToRgbColor(0x0090));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReloadSourceAndUndoAll, ReloadTest,
+                         ::testing::Values(ids::kReloadSource, ids::kUndoAll));
+
+TEST_F(FileCommandsTest, AReloadThatFailsKeepsTheEdits) {
+    StartEditor(IndexedRomBytes(0x400));
+    Edit();
+    std::filesystem::remove(state.rom.SourcePath());
+    fake.ExpectMessageBox("Revert Failed");
+    Command(ids::kReloadSource);
+    EXPECT_EQ(fake.boxesShown.back().text, "Fail to Open file for Reading");
+    EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
+    EXPECT_EQ(WorkingWord(0x120), 0x001F);
+}
+
+TEST_F(FileCommandsTest, OpenReplacesTheRomAndShowsItButKeepsTheSavePath) {
+    StartEditor(IndexedRomBytes(0x400));
+    const std::string savePath = state.rom.SavePath();
+    const std::string other = dir.File("other.smc");
+    WriteBytes(other, std::vector<std::uint8_t>(0x800, 0x42));
+    fake.AnswerFileDialog(other);
+    Command(ids::kOpen);
+    EXPECT_EQ(state.rom.Size(), 0x800u);
+    EXPECT_EQ(window->View().ColorCache()[0], ToRgbColor(0x4242)) << "shown at once";
+    EXPECT_EQ(state.rom.SavePath(), savePath);
+
+    fake.AnswerFileDialog(std::nullopt);
+    Command(ids::kOpen);
+    fake.AnswerFileDialog(dir.File("missing.smc"));
+    fake.ExpectMessageBox("File Open Error");
+    Command(ids::kOpen);
+    EXPECT_EQ(state.rom.Size(), 0x800u) << "the old buffers stay";
+    EXPECT_EQ(state.rom.SourcePath(), dir.File("missing.smc")) << "Reload tries the failed name again";
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesTheNewPathAndSaysSo) {
+    StartEditor(IndexedRomBytes(0x400));
+    state.saveCounter = 1;  // start-up chose the first one
+    fake.AnswerFileDialog(dir.File("second.smc"));
+    fake.ExpectMessageBox("New saving rom set to ...");
+    Command(ids::kSaveAs);
+    EXPECT_EQ(fake.boxesShown.back().text, dir.File("second.smc"));
+    EXPECT_EQ(ReadBytes(dir.File("second.smc")), Working());
+    fake.AnswerFileDialog(std::nullopt);
+    Command(ids::kSaveAs);
+    EXPECT_EQ(state.rom.SavePath(), dir.File("second.smc"));
+}
+
+TEST_F(FileCommandsTest, ShowFileSettingsListsTheThreeFiles) {
+    StartEditor(IndexedRomBytes(0x400));
+    for (const std::string emulator : {"", "C:\\Emu\\snes9x.exe"}) {
+        state.emulatorPath = emulator;
+        fake.ExpectMessageBox("Filename Info");
+        Command(ids::kShowFileSettings);
+        EXPECT_EQ(fake.boxesShown.back().text, "Source Rom Filename: " + state.rom.SourcePath() +
+                                                   "\r\nSave Rom Filename: " + state.rom.SavePath() +
+                                                   "\r\n\r\nSnes Emulator: " + emulator);
+        EXPECT_EQ(fake.boxesShown.back().style, 0x40u);
+    }
+}
+
+TEST(FolderOf, IsThePathUpToItsLastSeparator) {
+    const struct {
+        const char* path;
+        const char* separators;
+        const char* folder;
+    } rows[] = {
+        {"C:\\roms\\hack.smc", "\\/", "C:\\roms\\"},
+        {"C:/roms\\sub/hack.smc", "\\/", "C:/roms\\sub/"},
+        {"/home/me/my roms/a.smc", "/", "/home/me/my roms/"},
+        {"C:\\roms\\hack.smc", "/", ""},
+        {"hack.smc", "\\/", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(FolderOf(row.path, row.separators), row.folder) << row.path;
+}
+
+// How a Windows program splits its command line into arguments (the C
+// run-time's rules, as CommandLineToArgvW applies them after the program name).
+std::vector<std::string> SplitWindowsCommandLine(const std::string& line) {
+    std::vector<std::string> arguments;
+    std::size_t at = 0;
+    const auto blank = [&](std::size_t i) { return line[i] == ' ' || line[i] == '\t'; };
+    while (true) {
+        while (at < line.size() && blank(at)) ++at;
+        if (at == line.size()) return arguments;
+        std::string argument;
+        bool quoted = false;
+        while (at < line.size() && (quoted || !blank(at))) {
+            std::size_t backslashes = 0;
+            while (at < line.size() && line[at] == '\\') ++backslashes, ++at;
+            if (at < line.size() && line[at] == '"') {
+                argument.append(backslashes / 2, '\\');
+                if (backslashes % 2 == 1) {
+                    argument.push_back('"');
+                } else if (quoted && at + 1 < line.size() && line[at + 1] == '"') {
+                    argument.push_back('"');
+                    ++at;
+                } else {
+                    quoted = !quoted;
+                }
+                ++at;
+            } else {
+                argument.append(backslashes, '\\');
+                if (backslashes == 0) argument.push_back(line[at++]);
+            }
+        }
+        arguments.push_back(argument);
+    }
+}
+
+TEST(WindowsCommandLine, EveryListSplitsBackIntoItself) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* line;  // nothing: only the round trip is checked
+    } rows[] = {
+        {{"C:\\roms\\my hack.smc"}, "\"C:\\roms\\my hack.smc\""},
+        {{"C:\\roms\\hack.smc"}, "C:\\roms\\hack.smc"},
+        {{""}, "\"\""},
+        {{"say \"hi\""}, "\"say \\\"hi\\\"\""},
+        {{"C:\\Program Files\\"}, "\"C:\\Program Files\\\\\""},
+        {{"a\\\\\"b", "tab\there"}, "\"a\\\\\\\\\\\"b\" \"tab\there\""},
+        {{"\\\\server\\share\\", "x", "", "\"", "\\"}, nullptr},
+        {{"line\nbreak", "trailing space "}, nullptr},
+    };
+    for (const auto& row : rows) {
+        const std::string line = QuoteWindowsCommandLine(row.arguments);
+        if (row.line != nullptr) {
+            EXPECT_EQ(line, row.line);
+        }
+        EXPECT_EQ(SplitWindowsCommandLine(line), row.arguments) << line;
+    }
+}
+
+}  // namespace
+}  // namespace tintwright
