@@ -53,8 +53,15 @@ test: build windows sanitize
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
 	@ctest --test-dir $(WIN64_BUILD_DIR)/tests/win32/wine --output-on-failure --timeout 300
 
+# The Qt benchmarks read the real screen, so they run on a virtual X server of their own.
 bench: build
 	@$(BUILD_DIR)/bench/tintwright_bench
+	@if [ -x $(BUILD_DIR)/bench/tintwright_qt_bench ]; then \
+	  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD_DIR)/bench/tintwright_qt_bench; \
+	fi
+	@if [ -x $(BUILD_DIR)/ui/qt/tintwright ]; then \
+	  tests/qt/idle_cpu_bench.sh $(BUILD_DIR)/ui/qt/tintwright samples; \
+	fi
 
 clean:
 	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR)

@@ -22,17 +22,23 @@ void DrawShadowedGlyph(StripCanvas& canvas, char glyph, int cell, int top) {
     canvas.DrawGlyph(glyph, {left + 1, top + 2, left + 21, kCellHeight - 1}, kWhite);
 }
 
-// Both diagonals, two pixels wide, row by row: the canvas only fills
-// rectangles, which every window system draws to the same pixels.
+// Both diagonals, two pixels wide, as runs of rows that share a column: the
+// canvas only fills rectangles, which every window system draws to the same
+// pixels, and a run is one fill.
 void DrawNoColorCell(StripCanvas& canvas, const PixelRect& area) {
     canvas.FillRect(area, kNoColorCellFill);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    for (int row = 0; row < height; ++row) {
-        const int across = row * (width - 2) / (height - 1);
-        const int top = area.top + row;
-        canvas.FillRect({area.left + across, top, area.left + across + 2, top + 1}, kNoColorCellCross);
-        canvas.FillRect({area.right - across - 2, top, area.right - across, top + 1}, kNoColorCellCross);
+    const auto across = [&](int row) { return row * (width - 2) / (height - 1); };
+    for (int first = 0; first < height;) {
+        int end = first + 1;
+        while (end < height && across(end) == across(first)) ++end;
+        const int step = across(first);
+        const int top = area.top + first;
+        const int bottom = area.top + end;
+        canvas.FillRect({area.left + step, top, area.left + step + 2, bottom}, kNoColorCellCross);
+        canvas.FillRect({area.right - step - 2, top, area.right - step, bottom}, kNoColorCellCross);
+        first = end;
     }
 }
 

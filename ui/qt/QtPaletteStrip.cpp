@@ -5,7 +5,6 @@
 #include "ui/qt/QtStripCanvas.h"
 
 namespace tintwright::qt {
-namespace {
 
 // The markers are drawn in a bold face larger than the dialog font, as the
 // system font is, and without smoothing: their black shadow and white copy
@@ -17,8 +16,6 @@ QFont StripGlyphFont(const QFont& base) {
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
-
-}  // namespace
 
 QtPaletteStrip::QtPaletteStrip(MainWindowEvents& events, QWidget* parent)
     : QWidget(parent), events_(events), glyphFont_(StripGlyphFont(font())) {

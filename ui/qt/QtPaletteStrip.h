@@ -13,6 +13,9 @@
 
 namespace tintwright::qt {
 
+// The face the strip's markers are drawn in, made from the strip's own font.
+QFont StripGlyphFont(const QFont& base);
+
 class QtPaletteStrip final : public QWidget {
     Q_OBJECT
 public:
