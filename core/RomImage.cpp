@@ -115,9 +115,12 @@ void RomImage::WriteColor(std::uint32_t offset, RgbColor color) {
     working_[offset + 1] = static_cast<std::uint8_t>(word >> 8);  // may be the kept byte
 }
 
+// Offsets wrap as the 32-bit numbers they are, as everywhere in the view: a
+// view that starts before the file shows its first words in later cells, and
+// "Undo View Area" restores those.
 void RomImage::RestoreFromUndo(std::uint32_t offset, std::uint32_t count) {
-    for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint64_t at = static_cast<std::uint64_t>(offset) + 2 * i;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t at = offset + 2 * i;
         if (at >= size_) continue;
         working_[at] = undo_[at];
         if (at + 1 < size_) working_[at + 1] = undo_[at + 1];

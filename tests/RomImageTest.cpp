@@ -108,8 +108,11 @@ TEST(RomImage, RestoreFromUndoCopiesOnlyBytesInsideTheFile) {
     EXPECT_EQ(std::vector<std::uint8_t>(image.WorkingBytes().begin() + 2, image.WorkingBytes().begin() + 7),
               (std::vector<std::uint8_t>{3, 4, 5, 6, 7}));
     EXPECT_EQ(image.WorkingBytes()[0], 0);
-    image.RestoreFromUndo(0xFFFFFFF0u, 32);  // wraps nowhere
+    image.RestoreFromUndo(0xFFFFFFF8u, 4);  // 32-bit offsets wrap: these four lie past the end
     EXPECT_EQ(image.WorkingBytes()[0], 0);
+    image.RestoreFromUndo(0xFFFFFFF8u, 5);  // and the fifth is the word at 0
+    EXPECT_EQ(image.WorkingBytes()[0], 1);
+    EXPECT_EQ(image.WorkingBytes()[1], 2);
 }
 
 TEST(RomImage, RefreshUndoCopyRemakesItAtTheNewSizeBeforeCopying) {
