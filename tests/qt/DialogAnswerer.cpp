@@ -87,4 +87,15 @@ void ClickMenuItem(QWidget* shown, const QString& caption) {
     shown->close();
 }
 
+DialogAnswerer::Answer AnswerBox(const QString& caption, const QString& button,
+                                 std::function<void(QMessageBox* box)> whileOpen) {
+    return [caption, button, whileOpen = std::move(whileOpen)](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        EXPECT_NE(box, nullptr) << "a message box, not \"" << shown->windowTitle().toStdString() << "\"";
+        EXPECT_EQ(shown->windowTitle(), caption);
+        if (box != nullptr && whileOpen) whileOpen(box);
+        ClickButton(shown, button);
+    };
+}
+
 }  // namespace tintwright::qt::testing

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace tintwright::qt::testing {
@@ -38,5 +39,9 @@ private:
 void ClickButton(QWidget* shown, const QString& text);
 // The item of a popup menu with this caption, clicked with the mouse.
 void ClickMenuItem(QWidget* shown, const QString& caption);
+// Answers a message box with this caption by clicking the button; whileOpen
+// runs first, while the box is still on the screen.
+DialogAnswerer::Answer AnswerBox(const QString& caption, const QString& button,
+                                 std::function<void(QMessageBox* box)> whileOpen = {});
 
 }  // namespace tintwright::qt::testing

@@ -6,11 +6,13 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <fstream>
+#include <sstream>
 
 #include "core/RomImage.h"
 #include "tests/support/EditorFixture.h"
 #include "ui/PaletteStrip.h"
 #include "ui/qt/QtClientArea.h"
+#include "ui/qt/QtLocationDialog.h"
 #include "ui/qt/QtMainWindow.h"
 #include "ui/qt/QtWidgetText.h"
 #include "window/ControlIds.h"
@@ -85,6 +87,10 @@ void QtEditorFixture::Click(Qt::MouseButton button, QPoint client) {
     QTest::mouseClick(Window(), button, Qt::NoModifier, WindowPoint(client));
 }
 
+void QtEditorFixture::DoubleClick(QPoint client) {
+    QTest::mouseDClick(Window(), Qt::LeftButton, Qt::NoModifier, WindowPoint(client));
+}
+
 void QtEditorFixture::Move(QPoint client) {
     QTest::mouseMove(Window(), WindowPoint(client));
 }
@@ -108,7 +114,10 @@ void QtEditorFixture::ClickCell(int cell) {
 // Erased with Backspace rather than selected with Ctrl+A: every key release
 // rewrites the boxes, which drops a selection.
 void QtEditorFixture::TypeInto(int editId, const QString& text) {
-    QWidget* edit = Control(editId);
+    TypeInto(Control(editId), text);
+}
+
+void QtEditorFixture::TypeInto(QWidget* edit, const QString& text) {
     edit->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(edit, Qt::Key_End);
     while (!WidgetText(edit).isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
@@ -128,14 +137,27 @@ std::vector<std::string> QtEditorFixture::RgbBoxes() const {
     return boxes;
 }
 
-void QtEditorFixture::ChooseMenuItem(int popupIndex, const QString& caption) {
+void QtEditorFixture::ChooseMenuItem(int popupIndex, const QString& caption,
+                                     std::vector<DialogAnswerer::Answer> then) {
     answerer.Expect([caption](QWidget* shown) { ClickMenuItem(shown, caption); });
+    for (DialogAnswerer::Answer& answer : then) answerer.Expect(std::move(answer));
     QMenuBar* bar = windowSystem->MainWindowWidget()->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
                       bar->actionGeometry(bar->actions()[popupIndex]).center());
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return answerer.AllAnswered() && QApplication::activePopupWidget() == nullptr; }, 5000));
     QCoreApplication::processEvents();
+}
+
+QtLocationDialog* QtEditorFixture::NewestLocationDialog() const {
+    const std::string init = "OnLocationDialogInit ";
+    for (auto entry = events->log.rbegin(); entry != events->log.rend(); ++entry) {
+        if (entry->rfind(init, 0) != 0) continue;
+        DialogHandle handle = 0;
+        std::istringstream(entry->substr(init.size())) >> handle;
+        return windowSystem->LocationDialog(handle);
+    }
+    return nullptr;
 }
 
 QColor QtEditorFixture::ControlPixelColor(int id, QPoint point) const {

@@ -24,6 +24,10 @@
 
 class QWindow;
 
+namespace tintwright::qt {
+class QtLocationDialog;
+}
+
 namespace tintwright::qt::testing {
 
 using ::tintwright::testing::RecordingEvents;
@@ -50,6 +54,7 @@ protected:
     void Press(Qt::MouseButton button, QPoint client);
     void Release(Qt::MouseButton button, QPoint client);
     void Click(Qt::MouseButton button, QPoint client);
+    void DoubleClick(QPoint client);  // left button
     void Move(QPoint client);
     void Wheel(int angleDelta, QPoint client);
 
@@ -58,11 +63,16 @@ protected:
     void ClickCell(int cell);  // a left click in the middle of a strip cell
     // Erases a box and types the text, each key pressed and released.
     void TypeInto(int editId, const QString& text);
+    void TypeInto(QWidget* edit, const QString& text);
     void TypeRgb(const QString& red, const QString& green, const QString& blue);
     std::vector<std::string> RgbBoxes() const;
     // Opens a menu-bar popup and clicks the item with this caption, then lets
-    // the command it posts arrive. The popup is answered like any other.
-    void ChooseMenuItem(int popupIndex, const QString& caption);
+    // the command it posts arrive. The popup is answered like any other; then
+    // answers what the command opens in turn.
+    void ChooseMenuItem(int popupIndex, const QString& caption,
+                        std::vector<DialogAnswerer::Answer> then = {});
+    // The location dialog opened last, found by the handle its set-up carried.
+    QtLocationDialog* NewestLocationDialog() const;
     QColor ControlPixelColor(int id, QPoint point) const;
     // A cell's colour where no cursor glyph is drawn.
     QColor StripCellColor(int cell) const;

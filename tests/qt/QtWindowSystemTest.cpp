@@ -77,6 +77,11 @@ TEST_F(QtWindowSystemTest, QuitAskedForBeforeTheLoopReturnsAtOnce) {
     events = std::make_unique<RecordingEvents>();
     events->onInitDialog = [&] { windowSystem->PostQuit(3); };
     EXPECT_EQ(windowSystem->RunMainWindow(*events), 3);
+    // The quit stays pending until a loop takes it, and until then every
+    // nested loop (menus, boxes) would end at once in the tests that follow
+    // in this process; one short application loop takes it.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 TEST_F(QtWindowSystemTest, TextIsCutToTheBufferWithoutSplittingCharacters) {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtWidgetText.h"
@@ -12,6 +13,18 @@ namespace {
 
 // The fields hold what the logic reads with its 256-byte buffers.
 constexpr int kFieldMaxLength = 255;
+
+// The logic's characters are bytes, and the text crosses the seam as UTF-8,
+// so a field stops taking keys at 255 bytes rather than 255 letters: what the
+// user sees in it is all that gets written.
+class FieldByteLimit final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override {
+        return input.toUtf8().size() <= kFieldMaxLength ? Acceptable : Invalid;
+    }
+};
 
 constexpr Qt::WindowFlags kDialogFlags =
     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -35,6 +48,7 @@ QWidget* QtLocationDialog::CreateItem(const ControlSpec& spec) {
     if (spec.kind == ControlKind::Edit) {
         auto* field = new QLineEdit(this);
         field->setMaxLength(kFieldMaxLength);
+        field->setValidator(new FieldByteLimit(field));
         return field;
     }
     auto* button = new QPushButton(ToQString(spec.caption), this);

@@ -42,9 +42,13 @@ QString QtLocationList::RowText(int row) const {
     return found == nullptr ? QString() : found->text();
 }
 
+// A list box leaves nothing selected when the selected row goes; Qt would
+// select its neighbour, which the next "Remove Address" would then delete.
 void QtLocationList::DeleteRow(int row) {
     const QSignalBlocker silent(this);
+    const bool wasSelected = row == SelectedRow();
     delete takeItem(row);
+    if (wasSelected) selectionModel()->clear();
 }
 
 void QtLocationList::ClickAt(const QPoint& listPoint) {

@@ -47,6 +47,9 @@ void RunOwnedBy(QMessageBox& box, QWidget* owner) {
     if (box.windowHandle() != nullptr && owner->windowHandle() != nullptr) {
         box.windowHandle()->setTransientParent(owner->windowHandle());
     }
+    // A message box is application-modal by default, which would block every
+    // window; disabling the owner alone is what keeps the others usable.
+    box.setWindowModality(Qt::NonModal);
     QPointer<QWidget> guardedOwner(owner);
     owner->setEnabled(false);
     QEventLoop loop;

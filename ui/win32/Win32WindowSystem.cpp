@@ -274,9 +274,12 @@ void Win32WindowSystem::StopTimer(int id) {
 }
 
 // The arguments are quoted into one command line that the started program
-// splits back into the same list.
+// splits back into the same list. An empty program name (no emulator set)
+// starts nothing: the shell would take the folder for the file and try to
+// open the folder itself.
 bool Win32WindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                                      const std::string& directory) {
+    if (file.empty()) return false;
     const std::string parameters = QuoteWindowsCommandLine(arguments);
     const HINSTANCE result =
         ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWDEFAULT);

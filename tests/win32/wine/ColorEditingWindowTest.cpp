@@ -157,7 +157,7 @@ TEST(ColorEditingWindow, RightReleaseInTheStripBandOpensToolsAtThePointerAndFill
         const POINT pointer = ScreenPointOf(window, 57, 250);
         SetCursorPos(pointer.x, pointer.y);
         const PopupSeen popup =
-            ChooseFirstPopupItem([&] { SendMessageA(window, WM_RBUTTONUP, 0, PointParameter(57, 250)); });
+            ChoosePopupItem(0, [&] { SendMessageA(window, WM_RBUTTONUP, 0, PointParameter(57, 250)); });
         Pump(50);
         EXPECT_TRUE(popup.shown);
         EXPECT_EQ(popup.menu, GetSubMenu(GetMenu(window), ids::kToolsPopupIndex));

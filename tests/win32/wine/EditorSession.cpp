@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "app/StartUp.h"
 #include "core/SnesColor.h"
@@ -30,6 +31,11 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 
 }  // namespace
 
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 std::uint16_t RomWordAt(std::uint32_t offset) {
     return static_cast<std::uint16_t>(((offset / 2) * 0x0C65u + 0x1234u) & 0x7FFFu);
 }
@@ -56,7 +62,8 @@ EditorSession::EditorSession()
       windowSystem(GetModuleHandleA(nullptr)),
       logic(windowSystem, state),
       events(&logic),
-      settingsPath(std::filesystem::path(windowSystem.ExecutablePath()).replace_extension("ini")) {
+      settingsPath(std::filesystem::path(windowSystem.ExecutablePath()).replace_extension("ini")),
+      startFolder_(std::filesystem::current_path()) {
     romBytes.resize(kRomSize);
     for (std::uint32_t offset = 0; offset < kRomSize; offset += 2) {
         const std::uint16_t word = RomWordAt(offset);
@@ -74,6 +81,7 @@ EditorSession::EditorSession()
 
 EditorSession::~EditorSession() {
     std::error_code ignored;
+    std::filesystem::current_path(startFolder_, ignored);
     std::filesystem::remove(settingsPath, ignored);
     std::filesystem::remove_all(directory, ignored);
 }
@@ -81,6 +89,11 @@ EditorSession::~EditorSession() {
 void EditorSession::WriteSettings(const std::string& text) const {
     std::ofstream file(settingsPath, std::ios::binary | std::ios::trunc);
     file << text;
+}
+
+std::string EditorSession::SettingsText() const {
+    const std::vector<std::uint8_t> bytes = FileBytes(settingsPath);
+    return {bytes.begin(), bytes.end()};
 }
 
 std::uint16_t EditorSession::WorkingWordAt(std::uint32_t offset) const {

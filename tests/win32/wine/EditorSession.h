@@ -26,6 +26,8 @@ inline constexpr std::size_t kRomSize = 0x4000;
 std::uint16_t RomWordAt(std::uint32_t offset);
 RgbColor RomColorAt(std::uint32_t offset);
 
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
+
 // The colour painted in a strip cell, at a point of its colour area clear of
 // the glyphs at its top.
 RgbColor StripCellColor(HWND window, int cell);
@@ -44,6 +46,7 @@ public:
     int Run(std::function<void(HWND)> steps);
 
     void WriteSettings(const std::string& text) const;
+    std::string SettingsText() const;
     // The colour word the editor's working copy holds at a byte offset.
     std::uint16_t WorkingWordAt(std::uint32_t offset) const;
 
@@ -62,6 +65,10 @@ public:
 
 private:
     static void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD);
+
+    // Save and Run makes the save folder current; later tests must not run
+    // there, and the folder could not be removed while it is.
+    std::filesystem::path startFolder_;
 
     std::function<void(HWND)> steps_;
     static EditorSession* running_;

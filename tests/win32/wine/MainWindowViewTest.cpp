@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
@@ -27,11 +25,6 @@ void ExpectViewAt(HWND window, std::uint32_t viewOffset) {
     EXPECT_EQ(ControlText(window, ids::kStatusLine), StatusFor(viewOffset + 32));
     EXPECT_EQ(StripCellColor(window, 0), RomColorAt(viewOffset));
     EXPECT_EQ(StripCellColor(window, 31), RomColorAt(viewOffset + 62));
-}
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 TEST(MainWindowView, StartUpPaintsTheRomColoursAndDescribesCellSixteen) {
@@ -106,47 +99,20 @@ TEST(MainWindowView, CurrentWritesTheSelectedOffsetAndGotoJumps) {
     });
 }
 
-// What the About box looked like while it was open.
-struct BoxSeen {
-    bool found = false;
-    HWND owner = nullptr;
-    std::vector<std::string> texts;
-};
-BoxSeen aboutBox;
-
-BOOL CALLBACK CollectText(HWND child, LPARAM) {
-    aboutBox.texts.push_back(WindowText(child));
-    return TRUE;
-}
-
-// Runs inside the box's own message loop.
-void CALLBACK InspectAndCloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    const HWND box = FindThreadWindow("#32770", std::string(kMainWindowCaption));
-    if (box == nullptr) return;
-    KillTimer(nullptr, timer);
-    aboutBox.found = true;
-    aboutBox.owner = GetWindow(box, GW_OWNER);
-    EnumChildWindows(box, CollectText, 0);
-    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-}
-
 TEST(MainWindowView, AboutShowsAnInformationBoxOwnedByTheMainWindow) {
     EditorSession session;
-    aboutBox = {};
+    BoxSeen about;
     session.Run([&](HWND window) {
         session.user.ShowNextBoxForReal();
-        const UINT_PTR timer = SetTimer(nullptr, 0, 20, InspectAndCloseAboutBox);
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ids::kAbout, 0), 0);
-        KillTimer(nullptr, timer);
-        EXPECT_TRUE(aboutBox.found);
-        EXPECT_EQ(aboutBox.owner, window);
+        about = AnswerRealBox(std::string(kMainWindowCaption), IDOK,
+                              [&] { SendMessageA(window, WM_COMMAND, MAKEWPARAM(ids::kAbout, 0), 0); });
+        EXPECT_TRUE(about.found);
+        EXPECT_EQ(about.owner, window);
     });
     ASSERT_EQ(session.user.boxes.size(), 1u);
     EXPECT_EQ(session.user.boxes[0].caption, "Tintwright v1.6 - Snes Rom Pallette Editor");
     EXPECT_EQ(session.user.boxes[0].style, 0x40u);
-    EXPECT_NE(std::find(aboutBox.texts.begin(), aboutBox.texts.end(), std::string(kAboutText)),
-              aboutBox.texts.end());
+    EXPECT_NE(std::find(about.texts.begin(), about.texts.end(), std::string(kAboutText)), about.texts.end());
 }
 
 TEST(MainWindowView, ExitCloseBoxAndSystemMenuEndTheProgramWithExitCodeZero) {

@@ -105,7 +105,7 @@ TEST(MessageDelivery, LocationListFillsSortedSelectsByPointAndReloadsWhenTold) {
 TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) {
     EditorSession session;
     session.Run([&](HWND window) {
-        const PopupSeen popup = ChooseFirstPopupItem([&] {
+        const PopupSeen popup = ChoosePopupItem(0, [&] {
             session.windowSystem.ShowPopupMenu(ids::kToolsPopupIndex, {200, 150});
         });
         Pump(50);

@@ -4,12 +4,25 @@
 
 namespace tintwright::testing {
 
+void ExpectBox(const BoxRequest& box, HWND owner, const std::string& text, const std::string& caption,
+               unsigned style) {
+    EXPECT_EQ(box.owner, owner);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.style, style);
+}
+
 std::optional<int> ScriptedUser::AnswerMessageBox(HWND owner, std::string_view text, std::string_view caption,
                                                   unsigned style) {
     boxes.push_back({owner, std::string(text), std::string(caption), style});
     if (showNextBox_) {
         showNextBox_ = false;
         return std::nullopt;
+    }
+    if (!boxAnswers_.empty()) {
+        const int answer = boxAnswers_.front();
+        boxAnswers_.pop_front();
+        return answer;
     }
     return (style & MB_YESNO) ? IDNO : IDOK;
 }

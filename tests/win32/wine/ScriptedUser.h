@@ -19,11 +19,18 @@ struct BoxRequest {
     unsigned style;
 };
 
+// Checks a box the program asked for against what the user should have seen.
+void ExpectBox(const BoxRequest& box, HWND owner, const std::string& text, const std::string& caption,
+               unsigned style);
+
 class ScriptedUser final : public win32::ModalScript {
 public:
     void AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
     // The colour the user picks in the next colour dialog; nothing for Cancel.
     void AnswerColorDialog(std::optional<RgbColor> color) { colorAnswers_.push_back(color); }
+    // The answer to the next message box (IDYES, IDNO, IDOK); without one a
+    // question is answered No and any other box OK.
+    void AnswerNextBox(int answer) { boxAnswers_.push_back(answer); }
     // The next box or colour dialog is shown for real, so the test can look at it and close it.
     void ShowNextBoxForReal() { showNextBox_ = true; }
     void ShowNextColorDialogForReal() { showNextColorDialog_ = true; }
@@ -40,6 +47,7 @@ public:
 private:
     std::deque<std::optional<std::string>> fileAnswers_;
     std::deque<std::optional<RgbColor>> colorAnswers_;
+    std::deque<int> boxAnswers_;
     bool showNextBox_ = false;
     bool showNextColorDialog_ = false;
 };

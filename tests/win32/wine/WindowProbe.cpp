@@ -86,6 +86,18 @@ void LeftClickAt(HWND window, Point client) {
     SendMessageA(window, WM_LBUTTONUP, 0, PointParameter(client.x, client.y));
 }
 
+void DoubleClickAt(HWND window, Point client) {
+    LeftClickAt(window, client);
+    SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParameter(client.x, client.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, PointParameter(client.x, client.y));
+}
+
+Point ListRowPoint(HWND list, int row) {
+    RECT rect{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 void TypeInto(HWND edit, std::string_view text, int first, int last) {
     SetFocus(edit);
     SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(first), last);
@@ -115,11 +127,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
 }
 
 PopupSeen seenPopup;
+int positionToChoose = 0;
 int ticksSinceChoice = 0;
 
 // Runs inside the popup menu's own loop. Should the keys not close the menu,
 // it is ended after a while, so a failing test still stops.
-void CALLBACK ChooseFirstItemOfOpenPopup(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK ChooseItemOfOpenPopup(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND menuWindow = FindWindowA("#32768", nullptr);
     if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
     if (seenPopup.shown) {
@@ -132,17 +145,66 @@ void CALLBACK ChooseFirstItemOfOpenPopup(HWND, UINT, UINT_PTR timer, DWORD) {
     seenPopup.shown = true;
     seenPopup.menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     GetWindowRect(menuWindow, &seenPopup.rect);
+    // The first Down arrow highlights the first item.
     const HWND owner = GetActiveWindow();
-    PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+    for (int step = 0; step <= positionToChoose; ++step) PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+struct BoxToAnswer {
+    std::string caption;
+    int button = IDOK;
+    std::function<void(HWND)> whileOpen;
+    BoxSeen seen;
+    int ticks = 0;
+};
+BoxToAnswer* boxToAnswer = nullptr;
+
+BOOL CALLBACK CollectBoxText(HWND child, LPARAM) {
+    boxToAnswer->seen.texts.push_back(WindowText(child));
+    return TRUE;
+}
+
+// Runs inside the box's own message loop. A box with another caption would
+// wait for a user for ever: after a while it gets the same answer, so a
+// failing test still stops.
+void CALLBACK InspectAndAnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindThreadWindow("#32770", boxToAnswer->caption);
+    if (box == nullptr) {
+        if (++boxToAnswer->ticks > 200) {
+            KillTimer(nullptr, timer);
+            if (const HWND other = GetActiveWindow(); ClassName(other) == "#32770") {
+                Click(other, boxToAnswer->button);
+            }
+        }
+        return;
+    }
+    KillTimer(nullptr, timer);
+    boxToAnswer->seen.found = true;
+    boxToAnswer->seen.owner = GetWindow(box, GW_OWNER);
+    EnumChildWindows(box, CollectBoxText, 0);
+    if (boxToAnswer->whileOpen) boxToAnswer->whileOpen(box);
+    Click(box, boxToAnswer->button);
 }
 
 }  // namespace
 
-PopupSeen ChooseFirstPopupItem(const std::function<void()>& openMenu) {
+BoxSeen AnswerRealBox(const std::string& caption, int button, const std::function<void()>& showBox,
+                      const std::function<void(HWND box)>& whileOpen) {
+    BoxToAnswer answer{caption, button, whileOpen, {}, 0};
+    boxToAnswer = &answer;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, InspectAndAnswerBox);
+    showBox();
+    KillTimer(nullptr, timer);
+    boxToAnswer = nullptr;
+    return answer.seen;
+}
+
+PopupSeen ChoosePopupItem(int position, const std::function<void()>& openMenu) {
     seenPopup = {};
+    positionToChoose = position;
     ticksSinceChoice = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseFirstItemOfOpenPopup);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ChooseItemOfOpenPopup);
     openMenu();
     KillTimer(nullptr, timer);
     return seenPopup;

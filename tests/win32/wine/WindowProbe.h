@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/win32/Win32Api.h"
 #include "window/WindowSystem.h"
@@ -31,6 +32,11 @@ LPARAM PointParameter(int x, int y);
 POINT ScreenPointOf(HWND window, int x, int y);
 // A left press and release at a client point of the window, as a click sends them.
 void LeftClickAt(HWND window, Point client);
+// Two clicks in quick succession, as the mouse sends them to a window whose
+// class asks for double clicks: the second press arrives as WM_LBUTTONDBLCLK.
+void DoubleClickAt(HWND window, Point client);
+// The centre of a list box row, in the list's client pixels.
+Point ListRowPoint(HWND list, int row);
 // Typing into an edit: the user clicks into it and selects characters from
 // first to last (-1: the end), then types, each character as the keyboard
 // delivers it, WM_CHAR and then the key's release.
@@ -43,8 +49,20 @@ struct PopupSeen {
     RECT rect{};
 };
 // Runs openMenu, which opens a popup menu and returns once it has closed, and
-// chooses the menu's first item with the keyboard as a user would.
-PopupSeen ChooseFirstPopupItem(const std::function<void()>& openMenu);
+// chooses the item at position (0 = the first) with the keyboard as a user would.
+PopupSeen ChoosePopupItem(int position, const std::function<void()>& openMenu);
+
+// What a real message box looked like while it was open.
+struct BoxSeen {
+    bool found = false;
+    HWND owner = nullptr;
+    std::vector<std::string> texts;  // of its controls: the message and the buttons
+};
+// Runs showBox, which shows a real message box with this caption and returns
+// once it has closed; the box is answered by clicking the button given (IDOK,
+// IDYES, ...) after whileOpen has looked at the windows around it.
+BoxSeen AnswerRealBox(const std::string& caption, int button, const std::function<void()>& showBox,
+                      const std::function<void(HWND box)>& whileOpen = {});
 
 // A visible top-level window of this thread with the class and caption given.
 HWND FindThreadWindow(const std::string& className, const std::string& caption);
