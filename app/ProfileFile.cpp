@@ -1,11 +1,8 @@
 #include "app/ProfileFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <span>
-#include <system_error>
 #include <vector>
 
 #include "core/SafeFileWrite.h"
@@ -13,10 +10,10 @@
 namespace tintwright {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
+// A settings file is text a person edits; anything larger is not one.
+constexpr std::uint64_t kLargestSettingsFile = 256u << 20;
 
 // One line of the file as offsets into its bytes: the text is [begin, end), the
 // line end (CR, LF, CRLF or nothing on the last line) is [end, next).
@@ -109,31 +106,11 @@ ProfileText ParseProfile(std::string bytes) {
     return text;
 }
 
-class FileCloser {
-public:
-    explicit FileCloser(std::FILE* file) : file_(file) {}
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-    ~FileCloser() { std::fclose(file_); }
-
-private:
-    std::FILE* file_;
-};
-
 // The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return std::nullopt;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    FileCloser closer(file);
-
-    std::string bytes;
-    char chunk[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    if (std::ferror(file)) return std::nullopt;
-    return bytes;
+std::optional<std::string> ReadSettingsFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, kLargestSettingsFile, bytes)) return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 std::string_view LineText(const ProfileText& text, const Line& line) {
@@ -364,12 +341,41 @@ std::optional<std::string> Edited(const ProfileText& text, std::string_view sect
 // The file's current bytes; empty for a missing file, nothing when it exists
 // but cannot be read (rewriting it then would lose what it holds).
 std::optional<std::string> CurrentBytes(const std::string& filePath) {
-    std::error_code error;
-    const auto status = fs::status(filePath, error);
-    if (status.type() == fs::file_type::not_found) return std::string();
-    if (error) return std::nullopt;
-    return ReadWholeFile(filePath);
+    if (Files().Status(filePath).kind == PathStatus::Kind::Missing) return std::string();
+    return ReadSettingsFile(filePath);
 }
+
+// Reads the file as it is now and works out the edit; when write is set and
+// the edit changes the file, writes it.
+FileOutcome EditFile(const std::string& filePath, std::string_view section, std::optional<std::string_view> key,
+                     std::optional<std::string_view> value, bool& changes, bool write) {
+    auto bytes = CurrentBytes(filePath);
+    if (!bytes) return FileOutcome::Failed("the file exists but cannot be read");
+    const ProfileText text = ParseProfile(std::move(*bytes));
+    const auto edited = Edited(text, section, key, value);
+    changes = edited && *edited != text.bytes;
+    if (!changes || !write) return FileOutcome::Done();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(edited->data());
+    return WriteFileSafely(filePath, std::span<const std::uint8_t>(data, edited->size()));
+}
+
+// Held around each read-modify-replace of the settings file, so that two
+// editors (or an editor and a script) writing at once never lose each other's
+// entries.
+class SettingsLock {
+public:
+    explicit SettingsLock(const std::string& filePath) {
+        locked_ = Files().Lock(filePath + ".lock", lock_);
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+    ~SettingsLock() { Files().Unlock(lock_); }
+    const FileOutcome& Locked() const { return locked_; }
+
+private:
+    FileHandle lock_ = kNoFile;
+    FileOutcome locked_;
+};
 
 }  // namespace
 
@@ -377,7 +383,7 @@ std::uint32_t GetProfileSection(const std::string& filePath, std::string_view se
                                 std::uint32_t capacity) {
     if (buffer == nullptr) capacity = 0;
     SectionListing listing(buffer, capacity);
-    if (auto bytes = ReadWholeFile(filePath)) {
+    if (auto bytes = ReadSettingsFile(filePath)) {
         const ProfileText text = ParseProfile(std::move(*bytes));
         if (const auto span = FindSection(text, section)) {
             for (std::size_t i = span->header + 1; i < span->end && !listing.Full(); ++i) {
@@ -407,7 +413,7 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
                               std::uint32_t capacity) {
     std::string_view found = defaultValue;
     std::optional<ProfileText> text;
-    if (auto bytes = ReadWholeFile(filePath)) {
+    if (auto bytes = ReadSettingsFile(filePath)) {
         text = ParseProfile(std::move(*bytes));
         if (const auto value = FindValue(*text, section, key)) found = WithoutQuotes(*value);
     }
@@ -416,22 +422,23 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
 }
 
 bool ProfileHasKey(const std::string& filePath, std::string_view section, std::string_view key) {
-    auto bytes = ReadWholeFile(filePath);
+    auto bytes = ReadSettingsFile(filePath);
     if (!bytes) return false;
     const ProfileText text = ParseProfile(std::move(*bytes));
     return FindValue(text, section, key).has_value();
 }
 
-WriteOutcome WriteProfileString(const std::string& filePath, std::string_view section,
-                                std::optional<std::string_view> key, std::optional<std::string_view> value) {
-    if (auto why = WhyNotWritable(section, key, value)) return WriteOutcome::Failed(std::move(*why));
-    auto bytes = CurrentBytes(filePath);
-    if (!bytes) return WriteOutcome::Failed("the file exists but cannot be read");
-    const ProfileText text = ParseProfile(std::move(*bytes));
-    const auto edited = Edited(text, section, key, value);
-    if (!edited || *edited == text.bytes) return WriteOutcome::Done();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(edited->data());
-    return WriteFileSafely(filePath, std::span<const std::uint8_t>(data, edited->size()));
+FileOutcome WriteProfileString(const std::string& filePath, std::string_view section,
+                               std::optional<std::string_view> key, std::optional<std::string_view> value) {
+    if (auto why = WhyNotWritable(section, key, value)) return FileOutcome::Failed(std::move(*why));
+    // A write that changes nothing touches nothing, not even the lock file.
+    bool changes = false;
+    if (FileOutcome planned = EditFile(filePath, section, key, value, changes, false); !planned || !changes) {
+        return planned;
+    }
+    const SettingsLock lock(filePath);
+    if (!lock.Locked()) return lock.Locked();
+    return EditFile(filePath, section, key, value, changes, true);
 }
 
 }  // namespace tintwright

@@ -41,7 +41,7 @@ bool ProfileHasKey(const std::string& filePath, std::string_view section, std::s
 // deletes the key; a null key deletes the whole section. When the file could
 // not be written, or the names cannot be kept in it, the old file is unchanged
 // and the outcome says why.
-WriteOutcome WriteProfileString(const std::string& filePath, std::string_view section,
+FileOutcome WriteProfileString(const std::string& filePath, std::string_view section,
                                 std::optional<std::string_view> key, std::optional<std::string_view> value);
 
 }  // namespace tintwright

@@ -24,11 +24,6 @@ std::string SaveFailedText(const std::string& path, const std::string& reason) {
 
 }  // namespace
 
-std::string FolderOf(const std::string& path, std::string_view separators) {
-    const std::size_t last = path.find_last_of(separators);
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
 std::string FileSettingsText(const ProgramState& state) {
     return "Source Rom Filename: " + state.rom.SourcePath() + "\r\n" +
            "Save Rom Filename: " + state.rom.SavePath() + "\r\n\r\n" + "Snes Emulator: " + state.emulatorPath;

@@ -25,16 +25,6 @@ inline constexpr std::string_view kFileSettingsCaption = "Filename Info";
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
 
-// The folder a path lies in, up to and including its last separator; empty
-// when it has none. Windows separates with "\" and "/", other systems with "/".
-std::string FolderOf(const std::string& path, std::string_view separators);
-inline constexpr std::string_view kPathSeparators =
-#ifdef _WIN32
-    "\\/";
-#else
-    "/";
-#endif
-
 // "Source Rom Filename: ...", "Save Rom Filename: ..." and "Snes Emulator: ...".
 std::string FileSettingsText(const ProgramState& state);
 

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 #include "core/SafeFileWrite.h"
 
@@ -44,45 +41,17 @@ bool BlockHoldsWord(const std::uint8_t* block, std::uint16_t key) {
     return (halves[0] | halves[1]) != 0;
 }
 
-class FileCloser {
-public:
-    explicit FileCloser(std::FILE* file) : file_(file) {}
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-    ~FileCloser() {
-        if (file_ != nullptr) std::fclose(file_);
-    }
-
-private:
-    std::FILE* file_;
-};
-
 }  // namespace
 
 std::optional<LoadedRom> LoadRomFile(const std::string& path) {
-    std::error_code error;
-    const auto fileSize = std::filesystem::file_size(path, error);
     // The ROM's size is a 32-bit number; a larger file is refused, not cut.
-    if (error || fileSize > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    FileCloser closer(file);
-
     LoadedRom loaded;
-    loaded.size = static_cast<std::uint32_t>(fileSize);
-    try {
-        loaded.bytes.assign(static_cast<std::size_t>(loaded.size) + 1, 0);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    if (loaded.size > 0 && std::fread(loaded.bytes.data(), 1, loaded.size, file) != loaded.size) {
-        return std::nullopt;
-    }
+    if (!ReadWholeFile(path, std::numeric_limits<std::uint32_t>::max(), loaded.bytes, 1)) return std::nullopt;
+    loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
     return loaded;
 }
 
-WriteOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
+FileOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
     return WriteFileSafely(path, {data, size});
 }
 
@@ -151,7 +120,7 @@ std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {
     return kNotFound;
 }
 
-WriteOutcome RomImage::WriteToSavePath() const {
+FileOutcome RomImage::WriteToSavePath() const {
     return WriteRomFile(savePath_, working_.data(), size_);
 }
 

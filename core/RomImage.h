@@ -29,7 +29,7 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path);
 // the bytes go to a temporary file beside the target, which replaces the target
 // only once everything is written and flushed. On failure the old file is
 // untouched and the outcome says why.
-WriteOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
+FileOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
 
 class RomImage {
 public:
@@ -49,7 +49,7 @@ public:
     std::int32_t FindColor(std::int32_t start, RgbColor color) const;
     // Writes the working copy (without its kept byte) to the save path; when
     // it cannot, the old file is unchanged and the outcome says why.
-    WriteOutcome WriteToSavePath() const;
+    FileOutcome WriteToSavePath() const;
 
     std::uint32_t Size() const { return size_; }
     bool IsLoaded() const { return !working_.empty(); }

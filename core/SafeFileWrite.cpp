@@ -1,89 +1,58 @@
 #include "core/SafeFileWrite.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
 namespace tintwright {
 namespace {
 
-namespace fs = std::filesystem;
-
+// Written in pieces of this size, so a full disk is met part-way as it would be.
 constexpr std::size_t kChunkBytes = 1u << 16;
-constexpr const char* kInjectedFault = "the write was made to fail (injected fault)";
+constexpr int kTemporaryNameAttempts = 1000;
 
-// A name beside the target that no other file uses yet.
-std::optional<fs::path> UnusedTemporaryPath(const fs::path& target) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        fs::path candidate = target;
-        candidate += ".tintwright-" + std::to_string(attempt) + ".tmp";
-        std::error_code error;
-        if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
+// Creates a temporary file beside the target under a name nothing else uses.
+FileOutcome CreateTemporary(const std::string& target, std::string& temporary, FileHandle& file) {
+    FileOutcome created = FileOutcome::Failed("no name for a temporary file is free beside it");
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary = target + ".tintwright-" + std::to_string(attempt) + ".tmp";
+        if (Files().Status(temporary).kind != PathStatus::Kind::Missing) continue;
+        created = Files().CreateNew(temporary, file);
+        // Only a name taken meanwhile is worth another try.
+        if (created || Files().Status(temporary).kind == PathStatus::Kind::Missing) return created;
     }
-    return std::nullopt;
+    return created;
 }
 
-WriteOutcome LastSystemError() {
-    return WriteOutcome::Failed(SystemErrorText(errno));
-}
-
-WriteOutcome WriteAll(std::FILE* file, std::span<const std::uint8_t> data,
-                      const InjectedWriteFaults& faults) {
-    std::uint64_t written = 0;
-    while (written < data.size()) {
-        std::size_t chunk = std::min<std::uint64_t>(kChunkBytes, data.size() - written);
-        bool failHere = false;
-        if (faults.failAfterBytes && written + chunk > *faults.failAfterBytes) {
-            chunk = static_cast<std::size_t>(*faults.failAfterBytes - written);
-            failHere = true;
-        }
-        if (chunk > 0 && std::fwrite(data.data() + written, 1, chunk, file) != chunk)
-            return LastSystemError();
-        written += chunk;
-        if (failHere) return WriteOutcome::Failed(kInjectedFault);
+FileOutcome WriteAndClose(FileHandle file, std::span<const std::uint8_t> data) {
+    FileOutcome outcome = FileOutcome::Done();
+    for (std::size_t done = 0; outcome && done < data.size(); done += kChunkBytes) {
+        outcome = Files().Write(file, data.subspan(done, std::min(kChunkBytes, data.size() - done)));
     }
-    if (std::fflush(file) != 0 || std::ferror(file)) return LastSystemError();
-    return WriteOutcome::Done();
-}
-
-// The new bytes take the old file's permissions, then its place.
-WriteOutcome Replace(const fs::path& temporary, const fs::path& target, const InjectedWriteFaults& faults) {
-    std::error_code error;
-    const auto targetStatus = fs::status(target, error);
-    if (!error && fs::exists(targetStatus)) {
-        fs::permissions(temporary, targetStatus.permissions(), fs::perm_options::replace, error);
-        error.clear();  // a file system without permissions still gets the bytes
-    }
-    if (faults.failRename) return WriteOutcome::Failed(kInjectedFault);
-    fs::rename(temporary, target, error);
-    if (error) return WriteOutcome::Failed(error.message());
-    return WriteOutcome::Done();
+    if (outcome) outcome = Files().Sync(file);
+    const FileOutcome closed = Files().Close(file);
+    return outcome ? closed : outcome;
 }
 
 }  // namespace
 
-std::string SystemErrorText(int errorNumber) {
-    return std::generic_category().message(errorNumber);
-}
+FileOutcome WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data) {
+    const std::string target = Files().WriteTarget(path);
+    const PathStatus old = Files().Status(target);
+    if (old.kind == PathStatus::Kind::Folder) return FileOutcome::Failed("there is a folder of that name");
 
-WriteOutcome WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
-                             const InjectedWriteFaults& faults) {
-    const fs::path target(path);
-    const auto temporary = UnusedTemporaryPath(target);
-    if (!temporary) return WriteOutcome::Failed("no name for a temporary file is free beside it");
-
-    errno = 0;
-    std::FILE* file = std::fopen(temporary->string().c_str(), "wb");
-    if (file == nullptr) return LastSystemError();
-    WriteOutcome outcome = WriteAll(file, data, faults);
-    errno = 0;
-    if (std::fclose(file) != 0 && outcome) outcome = LastSystemError();
-    if (outcome) outcome = Replace(*temporary, target, faults);
-    if (!outcome) {
-        std::error_code ignored;
-        fs::remove(*temporary, ignored);
+    std::string temporary;
+    FileHandle file = kNoFile;
+    if (FileOutcome created = CreateTemporary(target, temporary, file); !created) return created;
+    FileOutcome outcome = WriteAndClose(file, data);
+    if (outcome && old.kind == PathStatus::Kind::File) {
+        // A file system without permission bits still gets the bytes.
+        Files().SetPermissions(temporary, old.permissions);
     }
+    if (outcome) outcome = Files().Replace(temporary, target);
+    if (!outcome) {
+        Files().Remove(temporary);
+        return outcome;
+    }
+    // The new file is in place either way; a folder that cannot be synced
+    // only leaves the rename to the system's own time.
+    Files().SyncFolder(FolderOf(target, kPathSeparators));
     return outcome;
 }
 

@@ -73,7 +73,7 @@ void LocationBook::RemoveAddress() {
     const int answer =
         windowSystem_.ShowMessageBox(question, kRemoveQuestionCaption, box::kYesNo | box::kIconQuestion);
     if (answer != box::kAnswerYes) return;
-    const WriteOutcome outcome = WriteProfileString(settingsPath_, kLocationSection, name, std::nullopt);
+    const FileOutcome outcome = WriteProfileString(settingsPath_, kLocationSection, name, std::nullopt);
     if (!outcome) {
         WarnStillThere(name, outcome.Reason());
     } else if (ProfileHasKey(settingsPath_, kLocationSection, name)) {

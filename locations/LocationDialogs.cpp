@@ -99,7 +99,7 @@ void LocationDialogs::Clean(DialogHandle dialog) {
 
 void LocationDialogs::WriteAndEnd(DialogHandle dialog, std::string_view section, const std::string& name,
                                   const std::string& offsetText) {
-    const WriteOutcome outcome = WriteProfileString(settingsPath_, section, name, offsetText);
+    const FileOutcome outcome = WriteProfileString(settingsPath_, section, name, offsetText);
     if (!outcome) {
         windowSystem_.ShowDialogMessageBox(dialog,
                                            "Could not write \"" + name + "\" into the location book in\r\n" +

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <numeric>
 
 #include "core/RomImage.h"
-#include "core/SafeFileWrite.h"
 #include "tests/support/TempDir.h"
 
 namespace tintwright {
@@ -187,52 +185,6 @@ TEST(RomImage, FindColorAgreesWithAWordByWordScanAcrossBlockEdges) {
         }
         ASSERT_EQ(image.FindColor(start, color), expected) << "start " << start;
     }
-}
-
-TEST(SafeSave, ReplacesTheFileWholeAndKeepsItsPermissions) {
-    TempDir dir;
-    const std::string path = dir.File("save.smc");
-    WriteBytes(path, {9, 9, 9, 9, 9, 9, 9, 9});
-    namespace fs = std::filesystem;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    const std::vector<std::uint8_t> data = {1, 2, 3};
-    EXPECT_TRUE(WriteRomFile(path, data.data(), 3));
-    EXPECT_EQ(ReadBytes(path), data);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1)
-        << "no temporary file is left behind";
-}
-
-TEST(SafeSave, AFailurePartWayLeavesTheOldFileByteIdentical) {
-    TempDir dir;
-    const std::string path = dir.File("save.smc");
-    const std::vector<std::uint8_t> old = Counting(300000);
-    WriteBytes(path, old);
-    const std::vector<std::uint8_t> fresh(300000, 0xAA);
-    const InjectedWriteFaults faults[] = {{0, false}, {70000, false}, {299999, false}, {std::nullopt, true}};
-    for (const InjectedWriteFaults& fault : faults) {
-        const WriteOutcome outcome = WriteFileSafely(path, fresh, fault);
-        EXPECT_FALSE(outcome);
-        EXPECT_EQ(outcome.Reason(), "the write was made to fail (injected fault)");
-        EXPECT_EQ(ReadBytes(path), old);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                                std::filesystem::directory_iterator()),
-                  1)
-            << "the temporary file is removed";
-    }
-    const WriteOutcome missing = WriteRomFile(dir.File("missing-folder/save.smc"), fresh.data(), 10);
-    EXPECT_FALSE(missing);
-    EXPECT_EQ(missing.Reason(), SystemErrorText(ENOENT)) << "the system's own words";
-}
-
-TEST(SafeSave, CreatesANewFileAndWritesAnEmptyOne) {
-    TempDir dir;
-    const std::vector<std::uint8_t> data = {5};
-    EXPECT_TRUE(WriteFileSafely(dir.File("new.smc"), data));
-    EXPECT_EQ(ReadBytes(dir.File("new.smc")), data);
-    EXPECT_TRUE(WriteFileSafely(dir.File("new.smc"), {}));
-    EXPECT_TRUE(ReadBytes(dir.File("new.smc")).empty());
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,25 @@ TEST_F(QtWindowSystemTest, PostedMessagesArriveLaterInOrderAndNotAfterTheWindowI
     windowSystem->DestroyMainWindow();
     QCoreApplication::processEvents();
     EXPECT_EQ(events->Count("OnCommand", {1010, 0}), 1);
+}
+
+// A command that throws (here from the recorder, before the logic) is shown
+// in a box, and the editor goes on with the next event.
+TEST_F(QtWindowSystemTest, AnEventThatThrowsIsReportedAndTheEditorGoesOn) {
+    StartRecorderOnly();
+    events->onEvent = [](const std::string& entry) {
+        if (entry == "OnCommand 4242 0") throw std::runtime_error("the disk caught fire");
+    };
+    answerer.Expect([](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text().toStdString(), "Tintwright could not finish this action:\nthe disk caught fire");
+        ClickButton(shown, "OK");
+    });
+    windowSystem->PostCommand(4242);
+    windowSystem->PostCommand(ids::kGotoButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events->Count("OnCommand", {1010, 0}) == 1; }, 5000));
+    EXPECT_TRUE(answerer.AllAnswered());
 }
 
 TEST_F(QtWindowSystemTest, TimerTicksUntilStopped) {

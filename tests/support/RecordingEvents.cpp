@@ -15,6 +15,7 @@ std::string RecordingEvents::Entry(const std::string& name, std::initializer_lis
 
 void RecordingEvents::Record(const std::string& name, std::initializer_list<int> values) {
     log.push_back(Entry(name, values));
+    if (onEvent) onEvent(log.back());
 }
 
 int RecordingEvents::Count(const std::string& name, std::initializer_list<int> values) const {

@@ -24,6 +24,9 @@ public:
     // Swatches listed here show these colours instead of the logic's.
     std::map<int, RgbColor> swatchColors;
     std::function<void()> onInitDialog;  // runs after the logic's own initialisation
+    // Runs as each event is written down, before the logic hears of it; a test
+    // can make an event fail here.
+    std::function<void(const std::string& entry)> onEvent;
     // The right-button events open menus that wait for a user; a test with no
     // one to answer them sets this, and they are only written down.
     bool holdRightButtons = false;

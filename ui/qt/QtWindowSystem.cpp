@@ -28,6 +28,7 @@
 #include "ui/qt/QtWidgetText.h"
 #include "ui/qt/X11Screen.h"
 #include "window/DialogInteger.h"
+#include "window/GuardedEvents.h"
 #include "window/Layout.h"
 
 namespace tintwright::qt {
@@ -35,6 +36,21 @@ namespace {
 
 // GetDlgItemInt reads numbers of any length the field can hold.
 constexpr std::size_t kNumberTextLimit = 1024;
+
+// A box in front of the active window. The box runs its own loop, in which a
+// timer tick that fails again must not stack a second box on top of it.
+void ReportEscapedException(const char* what) noexcept {
+    static bool reporting = false;
+    if (reporting) return;
+    reporting = true;
+    try {
+        ShowOwnedMessageBox(QApplication::activeWindow(), std::string(kEscapedExceptionIntro) + what,
+                            "Tintwright", box::kOk | box::kIconWarning);
+    } catch (...) {
+        // Out of memory while reporting: nothing more can be said.
+    }
+    reporting = false;
+}
 
 }  // namespace
 
@@ -62,13 +78,16 @@ std::string QtWindowSystem::ExecutablePath() {
     return ToStdString(QCoreApplication::applicationFilePath());
 }
 
+// Every event reaches the logic through the exception barrier, whichever
+// widget, timer or queued call delivers it.
 void QtWindowSystem::CreateMainWindow(MainWindowEvents& events) {
-    events_ = &events;
-    mainWindow_.reset(new QtMainWindow(events, [this](int id) { PostCommand(id); }));
+    guardedEvents_ = std::make_unique<GuardedEvents>(events, ReportEscapedException);
+    events_ = guardedEvents_.get();
+    mainWindow_.reset(new QtMainWindow(*events_, [this](int id) { PostCommand(id); }));
     mainWindow_->Strip()->onPainted = [this] {
         if (onStripPainted) onStripPainted();
     };
-    events.OnInitDialog();
+    events_->OnInitDialog();
     if (mainWindow_) ShowCentered();
 }
 

@@ -113,7 +113,8 @@ private:
     X11Screen* Screen();
 
     QObject postingContext_;  // queued deliveries die with the window system
-    MainWindowEvents* events_ = nullptr;
+    std::unique_ptr<MainWindowEvents> guardedEvents_;
+    MainWindowEvents* events_ = nullptr;  // the guarded events, once there is a window
     std::unique_ptr<QtMainWindow, DeleteLater> mainWindow_;
     std::map<DialogHandle, std::unique_ptr<QtLocationDialog, DeleteLater>> dialogs_;
     DialogHandle nextDialog_ = 1;

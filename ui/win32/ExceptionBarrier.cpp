@@ -13,7 +13,7 @@ void ReportEscapedException(const char* what) noexcept {
     if (reporting) return;
     reporting = true;
     try {
-        const std::string text = std::string("Tintwright could not finish this action:\r\n") + what;
+        const std::string text = std::string(kEscapedExceptionIntro) + what;
         MessageBoxA(GetActiveWindow(), text.c_str(), "Tintwright", MB_OK | MB_ICONWARNING);
     } catch (...) {
         // Out of memory while reporting: nothing more can be said.

@@ -1,12 +1,9 @@
 #pragma once
 
-// Nothing may unwind through a window procedure: the system's frames between
-// the message loop and the procedure know nothing of C++ exceptions. Each
-// procedure runs the logic inside one of these barriers; an escaped exception
-// is reported in a box and the message counts as handled.
+// The shared exception barrier with the Win32 front end's reporter: a message
+// box in front of whatever window is active.
 
-#include <exception>
-#include <utility>
+#include "window/ExceptionBarrier.h"
 
 namespace tintwright::win32 {
 
@@ -14,25 +11,12 @@ void ReportEscapedException(const char* what) noexcept;
 
 template <typename Call>
 void Guarded(Call&& call) noexcept {
-    try {
-        std::forward<Call>(call)();
-    } catch (const std::exception& error) {
-        ReportEscapedException(error.what());
-    } catch (...) {
-        ReportEscapedException("unknown error");
-    }
+    tintwright::Guarded(ReportEscapedException, std::forward<Call>(call));
 }
 
 template <typename Result, typename Call>
 Result GuardedResult(Result fallback, Call&& call) noexcept {
-    try {
-        return std::forward<Call>(call)();
-    } catch (const std::exception& error) {
-        ReportEscapedException(error.what());
-    } catch (...) {
-        ReportEscapedException("unknown error");
-    }
-    return fallback;
+    return tintwright::GuardedResult(ReportEscapedException, fallback, std::forward<Call>(call));
 }
 
 }  // namespace tintwright::win32

@@ -1,0 +1,113 @@
+#pragma once
+
+// Every file the program touches goes through here: the ROMs, the save file and
+// the settings file. Paths are the 8-bit text the system handed over (ANSI from
+// the Windows dialogs, file-name bytes on Linux) and reach the system's file
+// calls unchanged, so a name with accents travels whole from the dialog to the
+// disk. Each platform has one implementation; tests can put another in front of
+// it, for instance one that makes a chosen step fail.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tintwright {
+
+// How a file operation ended: done, or failed with the reason in the system's
+// words, which the one message the user sees passes on.
+class FileOutcome {
+public:
+    static FileOutcome Done() { return FileOutcome(); }
+    static FileOutcome Failed(std::string reason) {
+        FileOutcome outcome;
+        outcome.failed_ = true;
+        outcome.reason_ = std::move(reason);
+        return outcome;
+    }
+    explicit operator bool() const { return !failed_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    bool failed_ = false;
+    std::string reason_;
+};
+
+struct PathStatus {
+    enum class Kind { Missing, File, Folder, Other };
+    Kind kind = Kind::Missing;
+    std::uint64_t size = 0;
+    std::uint32_t permissions = 0;  // the mode bits where the system has them, else 0
+};
+
+// An open file as the system names it; kNoFile names none.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kNoFile = -1;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // What is at a path, following links.
+    virtual PathStatus Status(const std::string& path) = 0;
+    // Where a write to path lands: a link's final target, so that the link
+    // stays a link; the path itself otherwise (also when nothing is there yet).
+    virtual std::string WriteTarget(const std::string& path) = 0;
+
+    virtual FileOutcome OpenForReading(const std::string& path, FileHandle& file) = 0;
+    // Reads up to bytes.size() bytes; got is what arrived, 0 at the end.
+    virtual FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) = 0;
+
+    // Makes a new file, failing when something is there already.
+    virtual FileOutcome CreateNew(const std::string& path, FileHandle& file) = 0;
+    virtual FileOutcome Write(FileHandle file, std::span<const std::uint8_t> bytes) = 0;
+    // Everything written reaches the disk before this returns.
+    virtual FileOutcome Sync(FileHandle file) = 0;
+    virtual FileOutcome Close(FileHandle file) = 0;
+    virtual FileOutcome SetPermissions(const std::string& path, std::uint32_t permissions) = 0;
+    // Puts from in the place of to in one step, replacing what was there.
+    virtual FileOutcome Replace(const std::string& from, const std::string& to) = 0;
+    // Makes a rename in the folder survive a power cut, where the system needs that.
+    virtual FileOutcome SyncFolder(const std::string& folder) = 0;
+    virtual FileOutcome Remove(const std::string& path) = 0;
+
+    // An exclusive advisory lock on a lock file, made when missing; held until
+    // Unlock. Other programs that take the same lock wait for it.
+    virtual FileOutcome Lock(const std::string& lockPath, FileHandle& lock) = 0;
+    virtual void Unlock(FileHandle lock) = 0;
+};
+
+// The file system the program uses: the platform's own, or one a test put in
+// front of it with ScopedFileSystem.
+FileSystem& Files();
+// The platform's implementation.
+FileSystem& SystemFiles();
+
+class ScopedFileSystem {
+public:
+    explicit ScopedFileSystem(FileSystem& files);
+    ~ScopedFileSystem();
+    ScopedFileSystem(const ScopedFileSystem&) = delete;
+    ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+private:
+    FileSystem* previous_;
+};
+
+// A whole file read through Files(): its bytes followed by extraZeroBytes
+// zero bytes. Fails when the file cannot be read, is not a plain file, or is
+// larger than maxBytes.
+FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes,
+                          std::size_t extraZeroBytes = 0);
+
+// The folder of a path, up to and including its last separator; empty when it
+// has none. Windows separates with "\" and "/", other systems with "/".
+std::string FolderOf(const std::string& path, std::string_view separators);
+inline constexpr std::string_view kPathSeparators =
+#ifdef _WIN32
+    "\\/";
+#else
+    "/";
+#endif
+
+}  // namespace tintwright

@@ -1,0 +1,152 @@
+// The file system on Linux and other POSIX systems: the only file of the
+// portable core that speaks to the operating system's file calls.
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <system_error>
+
+#include "core/FileSystem.h"
+
+namespace tintwright {
+namespace {
+
+FileOutcome FromErrno() { return FileOutcome::Failed(std::generic_category().message(errno)); }
+
+FileOutcome Check(int result) { return result == -1 ? FromErrno() : FileOutcome::Done(); }
+
+int Descriptor(FileHandle file) { return static_cast<int>(file); }
+
+// As many links as the system itself follows before it gives up.
+constexpr int kMostLinkHops = 40;
+
+class PosixFileSystem final : public FileSystem {
+public:
+    PathStatus Status(const std::string& path) override {
+        struct stat info {};
+        PathStatus status;
+        if (::stat(path.c_str(), &info) != 0) return status;  // missing, or nothing we can reach
+        if (S_ISREG(info.st_mode)) {
+            status.kind = PathStatus::Kind::File;
+        } else if (S_ISDIR(info.st_mode)) {
+            status.kind = PathStatus::Kind::Folder;
+        } else {
+            status.kind = PathStatus::Kind::Other;
+        }
+        status.size = static_cast<std::uint64_t>(info.st_size);
+        status.permissions = static_cast<std::uint32_t>(info.st_mode & 07777);
+        return status;
+    }
+
+    // A link is followed to its final target, also one that does not exist
+    // yet, so the write lands there and the link stays a link.
+    std::string WriteTarget(const std::string& path) override {
+        std::string current = path;
+        for (int hop = 0; hop < kMostLinkHops; ++hop) {
+            struct stat info {};
+            if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+            char target[PATH_MAX];
+            const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+            if (length <= 0) return current;
+            const std::string next(target, static_cast<std::size_t>(length));
+            current = next.front() == '/' ? next : FolderOf(current, "/") + next;
+        }
+        return current;  // a loop of links; the rename then fails with the system's reason
+    }
+
+    FileOutcome OpenForReading(const std::string& path, FileHandle& file) override {
+        const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor == -1) return FromErrno();
+        file = descriptor;
+        return FileOutcome::Done();
+    }
+
+    FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) override {
+        ssize_t result = 0;
+        do {
+            result = ::read(Descriptor(file), bytes.data(), bytes.size());
+        } while (result == -1 && errno == EINTR);
+        if (result == -1) return FromErrno();
+        got = static_cast<std::size_t>(result);
+        return FileOutcome::Done();
+    }
+
+    // 0666 before the umask, as any program's new file.
+    FileOutcome CreateNew(const std::string& path, FileHandle& file) override {
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor == -1) return FromErrno();
+        file = descriptor;
+        return FileOutcome::Done();
+    }
+
+    FileOutcome Write(FileHandle file, std::span<const std::uint8_t> bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t result = ::write(Descriptor(file), bytes.data(), bytes.size());
+            if (result == -1 && errno == EINTR) continue;
+            if (result == -1) return FromErrno();
+            bytes = bytes.subspan(static_cast<std::size_t>(result));
+        }
+        return FileOutcome::Done();
+    }
+
+    FileOutcome Sync(FileHandle file) override { return Check(::fsync(Descriptor(file))); }
+
+    FileOutcome Close(FileHandle file) override {
+        if (file == kNoFile) return FileOutcome::Done();
+        return Check(::close(Descriptor(file)));
+    }
+
+    FileOutcome SetPermissions(const std::string& path, std::uint32_t permissions) override {
+        return Check(::chmod(path.c_str(), static_cast<mode_t>(permissions)));
+    }
+
+    FileOutcome Replace(const std::string& from, const std::string& to) override {
+        return Check(::rename(from.c_str(), to.c_str()));
+    }
+
+    FileOutcome SyncFolder(const std::string& folder) override {
+        const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor == -1) return FromErrno();
+        const FileOutcome synced = Check(::fsync(descriptor));
+        ::close(descriptor);
+        return synced;
+    }
+
+    FileOutcome Remove(const std::string& path) override { return Check(::unlink(path.c_str())); }
+
+    FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
+        const int descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (descriptor == -1) return FromErrno();
+        int result = 0;
+        do {
+            result = ::flock(descriptor, LOCK_EX);
+        } while (result == -1 && errno == EINTR);
+        if (result == -1) {
+            const FileOutcome failed = FromErrno();
+            ::close(descriptor);
+            return failed;
+        }
+        lock = descriptor;
+        return FileOutcome::Done();
+    }
+
+    void Unlock(FileHandle lock) override {
+        if (lock == kNoFile) return;
+        ::flock(Descriptor(lock), LOCK_UN);
+        ::close(Descriptor(lock));
+    }
+};
+
+}  // namespace
+
+FileSystem& SystemFiles() {
+    static PosixFileSystem files;
+    return files;
+}
+
+}  // namespace tintwright

@@ -1,0 +1,136 @@
+// The file system on Windows: the only file of the portable core that speaks
+// to the system's file calls. Paths go to the "A" functions exactly as the
+// "A" dialogs gave them, in the system's 8-bit code page.
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/FileSystem.h"
+
+namespace tintwright {
+namespace {
+
+// The system's own text for its last error, without the line break it ends with.
+FileOutcome FromLastError() {
+    const DWORD error = GetLastError();
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+    if (text != nullptr) LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return FileOutcome::Failed(reason);
+}
+
+FileOutcome Check(BOOL result) { return result ? FileOutcome::Done() : FromLastError(); }
+
+HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+
+FileOutcome Opened(HANDLE handle, FileHandle& file) {
+    if (handle == INVALID_HANDLE_VALUE) return FromLastError();
+    file = FromHandle(handle);
+    return FileOutcome::Done();
+}
+
+class Win32FileSystem final : public FileSystem {
+public:
+    PathStatus Status(const std::string& path) override {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        PathStatus status;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return status;
+        status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathStatus::Kind::Folder
+                                                                             : PathStatus::Kind::File;
+        status.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        return status;
+    }
+
+    // Links are rare on Windows and the system resolves them itself.
+    std::string WriteTarget(const std::string& path) override { return path; }
+
+    FileOutcome OpenForReading(const std::string& path, FileHandle& file) override {
+        return Opened(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr),
+                      file);
+    }
+
+    FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) override {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(Handle(file), bytes.data(), wanted, &read, nullptr)) return FromLastError();
+        got = read;
+        return FileOutcome::Done();
+    }
+
+    FileOutcome CreateNew(const std::string& path, FileHandle& file) override {
+        return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr),
+                      file);
+    }
+
+    FileOutcome Write(FileHandle file, std::span<const std::uint8_t> bytes) override {
+        while (!bytes.empty()) {
+            const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(Handle(file), bytes.data(), wanted, &written, nullptr)) return FromLastError();
+            bytes = bytes.subspan(written);
+        }
+        return FileOutcome::Done();
+    }
+
+    FileOutcome Sync(FileHandle file) override { return Check(FlushFileBuffers(Handle(file))); }
+
+    FileOutcome Close(FileHandle file) override {
+        if (file == kNoFile) return FileOutcome::Done();
+        return Check(CloseHandle(Handle(file)));
+    }
+
+    // Windows keeps no mode bits; the new file has the folder's defaults.
+    FileOutcome SetPermissions(const std::string&, std::uint32_t) override { return FileOutcome::Done(); }
+
+    // Write-through: the move is on the disk when this returns.
+    FileOutcome Replace(const std::string& from, const std::string& to) override {
+        return Check(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    }
+
+    FileOutcome SyncFolder(const std::string&) override { return FileOutcome::Done(); }
+
+    FileOutcome Remove(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
+
+    FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
+        FileHandle file = kNoFile;
+        const FileOutcome opened =
+            Opened(CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+                   file);
+        if (!opened) return opened;
+        OVERLAPPED whole{};
+        if (!LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
+            const FileOutcome failed = FromLastError();
+            CloseHandle(Handle(file));
+            return failed;
+        }
+        lock = file;
+        return FileOutcome::Done();
+    }
+
+    void Unlock(FileHandle lock) override {
+        if (lock == kNoFile) return;
+        OVERLAPPED whole{};
+        UnlockFileEx(Handle(lock), 0, MAXDWORD, MAXDWORD, &whole);
+        CloseHandle(Handle(lock));
+    }
+};
+
+}  // namespace
+
+FileSystem& SystemFiles() {
+    static Win32FileSystem files;
+    return files;
+}
+
+}  // namespace tintwright
