@@ -12,6 +12,9 @@ namespace tintwright {
 struct ProgramState {
     RomImage rom;
     std::string settingsPath;
+    // The settings file is not beside the executable (an installed editor
+    // keeps it in the user's configuration folder), so the user is told where.
+    bool settingsElsewhere = false;
     std::string emulatorPath;
     std::uint32_t saveCounter = 0;  // completed save-path choices
 };

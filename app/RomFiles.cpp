@@ -25,8 +25,11 @@ std::string SaveFailedText(const std::string& path, const std::string& reason) {
 }  // namespace
 
 std::string FileSettingsText(const ProgramState& state) {
-    return "Source Rom Filename: " + state.rom.SourcePath() + "\r\n" +
-           "Save Rom Filename: " + state.rom.SavePath() + "\r\n\r\n" + "Snes Emulator: " + state.emulatorPath;
+    std::string text = "Source Rom Filename: " + state.rom.SourcePath() + "\r\n" +
+                       "Save Rom Filename: " + state.rom.SavePath() + "\r\n\r\n" +
+                       "Snes Emulator: " + state.emulatorPath;
+    if (state.settingsElsewhere) text += "\r\nSettings File: " + state.settingsPath;
+    return text;
 }
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
@@ -46,9 +49,13 @@ FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath) {
 int RomFiles::OpenSourceRom() {
     const auto chosen = windowSystem_.ShowFileDialog(OpenSourceRomRequest(state_.rom.SourcePath()));
     if (!chosen) return -1;
-    // The chosen name is kept even when the load fails, so Reload Source tries it again.
-    state_.rom.SourcePath() = *chosen;
-    auto loaded = LoadRomFile(*chosen);
+    return LoadSourceRom(*chosen);
+}
+
+int RomFiles::LoadSourceRom(const std::string& path) {
+    // The name is kept even when the load fails, so Reload Source tries it again.
+    state_.rom.SourcePath() = path;
+    auto loaded = LoadRomFile(path);
     if (!loaded) {
         windowSystem_.ShowMessageBox(kOpenFailedText, kOpenFailedCaption, box::kIconWarning);
         return -1;
@@ -57,14 +64,18 @@ int RomFiles::OpenSourceRom() {
     return 1;
 }
 
-// Without the warning the user would edit for an hour and only then find the
-// path unwritable; Save as can choose another one.
 int RomFiles::ChooseSaveRom() {
     const auto chosen = windowSystem_.ShowFileDialog(ChooseSaveRomRequest(state_.rom.SavePath()));
     if (!chosen) return -1;
-    state_.rom.SavePath() = *chosen;
+    return UseSaveRom(*chosen);
+}
+
+// Without the warning the user would edit for an hour and only then find the
+// path unwritable; Save as can choose another one.
+int RomFiles::UseSaveRom(const std::string& path) {
+    state_.rom.SavePath() = path;
     if (WriteSaveFile() && state_.saveCounter != 0) {
-        windowSystem_.ShowMessageBox(*chosen, kSavePathSetCaption, box::kIconInformation);
+        windowSystem_.ShowMessageBox(path, kSavePathSetCaption, box::kIconInformation);
     }
     ++state_.saveCounter;
     return static_cast<int>(state_.saveCounter);
@@ -100,7 +111,7 @@ void RomFiles::ShowFileSettings() {
 }
 
 bool RomFiles::WriteSaveFile() {
-    const WriteOutcome outcome = state_.rom.WriteToSavePath();
+    const FileOutcome outcome = state_.rom.WriteToSavePath();
     if (!outcome) {
         windowSystem_.ShowMessageBox(SaveFailedText(state_.rom.SavePath(), outcome.Reason()),
                                      kSaveFailedCaption, box::kIconWarning);

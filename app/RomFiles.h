@@ -25,7 +25,8 @@ inline constexpr std::string_view kFileSettingsCaption = "Filename Info";
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
 
-// "Source Rom Filename: ...", "Save Rom Filename: ..." and "Snes Emulator: ...".
+// "Source Rom Filename: ...", "Save Rom Filename: ..." and "Snes Emulator: ...",
+// then "Settings File: ..." when that is not beside the executable.
 std::string FileSettingsText(const ProgramState& state);
 
 class RomFiles {
@@ -37,8 +38,12 @@ public:
 
     // 1 when a new source ROM is loaded, -1 on cancel or failure.
     int OpenSourceRom();
+    // The same for a path given without the dialog (on the command line).
+    int LoadSourceRom(const std::string& path);
     // -1 on cancel; otherwise the save path is changed and written.
     int ChooseSaveRom();
+    // The same for a path given without the dialog.
+    int UseSaveRom(const std::string& path);
     // The working copy to the save path; "Saved" only when it was written.
     void Save();
     // Saves, then starts the emulator on the save file in the save file's folder.

@@ -19,6 +19,15 @@ std::string SettingsPathFor(const std::string& executablePath) {
     return executablePath.substr(0, dot + 1) + "ini";
 }
 
+std::string ChooseSettingsPath(const SettingsPlaces& places) {
+    if (places.fileBesideExecutable || places.executableFolderWritable) return places.besideExecutable;
+    // A relative $XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+    const std::string configHome =
+        !places.configHome.empty() && places.configHome.front() == '/' ? places.configHome
+                                                                         : places.home + "/.config";
+    return configHome + "/tintwright/tintwright.ini";
+}
+
 std::string ReadEmulatorPath(const std::string& settingsPath) {
     return ReadProfileString(settingsPath, kSettingsSection, kEmulatorPathKey, "", kEmulatorPathBuffer);
 }

@@ -5,12 +5,20 @@
 
 namespace tintwright {
 
-int StartUp(WindowSystem& windowSystem, ProgramState& state, MainWindowEvents& mainWindow) {
-    state.settingsPath = SettingsPathFor(windowSystem.ExecutablePath());
+int StartUp(WindowSystem& windowSystem, ProgramState& state, MainWindowEvents& mainWindow,
+            const StartUpOptions& options) {
+    const std::string besideExecutable = SettingsPathFor(windowSystem.ExecutablePath());
+    state.settingsPath = options.settingsPath.empty() ? besideExecutable : options.settingsPath;
+    state.settingsElsewhere = state.settingsPath != besideExecutable;
     state.emulatorPath = ReadEmulatorPath(state.settingsPath);
     RomFiles files(windowSystem, state);
-    if (files.OpenSourceRom() == -1) return -1;
-    if (files.ChooseSaveRom() == -1) return -1;
+    const bool loaded = options.sourcePath && files.LoadSourceRom(*options.sourcePath) == 1;
+    if (!loaded && files.OpenSourceRom() == -1) return -1;
+    if (options.savePath) {
+        files.UseSaveRom(*options.savePath);
+    } else if (files.ChooseSaveRom() == -1) {
+        return -1;
+    }
     return windowSystem.RunMainWindow(mainWindow);
 }
 

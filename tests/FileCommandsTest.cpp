@@ -159,15 +159,25 @@ TEST_F(FileCommandsTest, SaveAsWritesTheNewPathAndSaysSo) {
     EXPECT_EQ(state.rom.SavePath(), dir.File("second.smc"));
 }
 
-TEST_F(FileCommandsTest, ShowFileSettingsListsTheThreeFiles) {
+TEST_F(FileCommandsTest, ShowFileSettingsListsTheFilesInUse) {
     StartEditor(IndexedRomBytes(0x400));
-    for (const std::string emulator : {"", "C:\\Emu\\snes9x.exe"}) {
-        state.emulatorPath = emulator;
+    const std::string files =
+        "Source Rom Filename: " + state.rom.SourcePath() + "\r\nSave Rom Filename: " + state.rom.SavePath();
+    const struct {
+        const char* emulator;
+        bool settingsElsewhere;
+        std::string text;
+    } rows[] = {
+        {"", false, files + "\r\n\r\nSnes Emulator: "},
+        {"C:\\Emu\\snes9x.exe", false, files + "\r\n\r\nSnes Emulator: C:\\Emu\\snes9x.exe"},
+        {"", true, files + "\r\n\r\nSnes Emulator: \r\nSettings File: " + state.settingsPath},
+    };
+    for (const auto& row : rows) {
+        state.emulatorPath = row.emulator;
+        state.settingsElsewhere = row.settingsElsewhere;
         fake.ExpectMessageBox("Filename Info");
         Command(ids::kShowFileSettings);
-        EXPECT_EQ(fake.boxesShown.back().text, "Source Rom Filename: " + state.rom.SourcePath() +
-                                                   "\r\nSave Rom Filename: " + state.rom.SavePath() +
-                                                   "\r\n\r\nSnes Emulator: " + emulator);
+        EXPECT_EQ(fake.boxesShown.back().text, row.text);
         EXPECT_EQ(fake.boxesShown.back().style, 0x40u);
     }
 }

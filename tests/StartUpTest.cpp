@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "app/CommandLine.h"
 #include "app/RomFiles.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
@@ -24,7 +25,7 @@ protected:
         WriteBytes(romPath, testing::IndexedRomBytes(0x400));
     }
 
-    int Run() { return StartUp(fake, state, window); }
+    int Run(const StartUpOptions& options = {}) { return StartUp(fake, state, window, options); }
     // The user closes the window as soon as it appears.
     void CloseRightAway() {
         fake.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };
@@ -133,6 +134,101 @@ TEST_F(StartUpTest, EmulatorPathComesFromTheSettingsFileBesideTheExecutable) {
     Run();
     EXPECT_EQ(state.settingsPath, dir.File("tintwright.ini"));
     EXPECT_EQ(state.emulatorPath, "C:\\Emu\\snes9x.exe");
+    EXPECT_FALSE(state.settingsElsewhere);
+
+    std::filesystem::create_directory(dir.File("config"));
+    std::ofstream(dir.File("config/tintwright.ini"), std::ios::binary) << "[Settings]\r\nSnesPath=/usr/games/snes9x\r\n";
+    fake.AnswerFileDialog(romPath);
+    fake.AnswerFileDialog(savePath);
+    state.saveCounter = 0;  // a second start of the program
+    Run({dir.File("config/tintwright.ini"), std::nullopt, std::nullopt});
+    EXPECT_EQ(state.emulatorPath, "/usr/games/snes9x") << "read from the file start-up was given";
+    EXPECT_TRUE(state.settingsElsewhere);
+}
+
+// "Open with", or a ROM dropped onto the program, names the files up front.
+TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
+    const struct {
+        const char* name;
+        std::optional<std::string> source;
+        std::optional<std::string> save;
+        std::vector<std::string> dialogs;  // the titles shown, in order
+        std::vector<std::string> boxes;
+    } rows[] = {
+        {"source only", romPath, std::nullopt, {"Save Rom as ..."}, {}},
+        {"source and save", romPath, savePath, {}, {}},
+        {"a source that cannot be read", dir.File("missing.smc"), savePath,
+         {"Open Source Snes Rom ..."}, {"File Open Error"}},
+        {"a save that cannot be written", romPath, dir.File("no-folder/hack.smc"), {}, {"File Save Error"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeWindowSystem fresh;
+        ProgramState freshState;
+        MainWindow freshWindow{fresh, freshState};
+        fresh.executablePath = fake.executablePath;
+        for (const std::string& title : row.dialogs) fresh.AnswerFileDialog(title == "Save Rom as ..." ? savePath : romPath);
+        for (const std::string& caption : row.boxes) fresh.ExpectMessageBox(caption);
+        fresh.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };
+        EXPECT_EQ(StartUp(fresh, freshState, freshWindow, {"", row.source, row.save}), 0);
+        std::vector<std::string> titles;
+        for (const FileDialogRequest& request : fresh.fileDialogsShown) titles.push_back(request.title);
+        EXPECT_EQ(titles, row.dialogs);
+        EXPECT_EQ(freshState.rom.SourcePath(), romPath);
+        EXPECT_EQ(freshState.rom.SavePath(), row.save.value_or(savePath));
+        EXPECT_EQ(fresh.runMainWindowCalls, 1);
+    }
+    EXPECT_EQ(ReadBytes(savePath), ReadBytes(romPath)) << "the first copy went to the save path given";
+}
+
+TEST(CommandLine, PathsOptionsAndMisuse) {
+    using Action = CommandLine::Action;
+    const struct {
+        std::vector<std::string> arguments;
+        Action action;
+        std::optional<std::string> source;
+        std::optional<std::string> save;
+    } rows[] = {
+        {{}, Action::Run, {}, {}},
+        {{"game.smc"}, Action::Run, "game.smc", {}},
+        {{"game.smc", "hack.smc"}, Action::Run, "game.smc", "hack.smc"},
+        {{"--help"}, Action::Help, {}, {}},
+        {{"game.smc", "-h"}, Action::Help, "game.smc", {}},
+        {{"--version"}, Action::Version, {}, {}},
+        {{"--", "--help", "-"}, Action::Run, "--help", "-"},
+        {{"--frobnicate"}, Action::Misuse, {}, {}},
+        {{"a", "b", "c"}, Action::Misuse, {}, {}},
+    };
+    for (const auto& row : rows) {
+        const CommandLine line = ParseCommandLine(row.arguments);
+        EXPECT_EQ(line.action, row.action) << row.arguments.size();
+        if (row.action == Action::Misuse) {
+            EXPECT_FALSE(line.problem.empty());
+            continue;
+        }
+        EXPECT_EQ(line.sourcePath, row.source);
+        EXPECT_EQ(line.savePath, row.save);
+    }
+    EXPECT_NE(UsageText("tintwright").find("tintwright [SOURCE [SAVE]]"), std::string::npos);
+}
+
+TEST(SettingsPath, BesideTheProgramWhenItCanBeElseInTheUsersConfigurationFolder) {
+    const struct {
+        const char* name;
+        SettingsPlaces places;
+        const char* chosen;
+    } rows[] = {
+        {"writable folder", {"/opt/t/tintwright.ini", false, true, "/x", "/home/me"}, "/opt/t/tintwright.ini"},
+        {"file already there", {"/usr/bin/tintwright.ini", true, false, "/x", "/home/me"},
+         "/usr/bin/tintwright.ini"},
+        {"read-only folder", {"/usr/bin/tintwright.ini", false, false, "/home/me/.cfg", "/home/me"},
+         "/home/me/.cfg/tintwright/tintwright.ini"},
+        {"XDG_CONFIG_HOME unset", {"/usr/bin/tintwright.ini", false, false, "", "/home/me"},
+         "/home/me/.config/tintwright/tintwright.ini"},
+        {"relative XDG_CONFIG_HOME ignored", {"/usr/bin/tintwright.ini", false, false, "cfg", "/home/me"},
+         "/home/me/.config/tintwright/tintwright.ini"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ChooseSettingsPath(row.places), row.chosen) << row.name;
 }
 
 TEST(SettingsPath, ReplacesOnlyTheExtensionOfTheFileName) {

@@ -7,13 +7,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
 #include "ui/MainWindow.h"
+#include "ui/qt/LinuxPaths.h"
 #include "ui/qt/QtApplicationSetup.h"
 #include "ui/qt/QtWindowSystem.h"
 
@@ -53,9 +57,42 @@ void ReportFirstPaint(tintwright::qt::QtWindowSystem& windowSystem) {
     };
 }
 
+// Help, the version and misuse are answered before any window exists, so they
+// work without a display. Returns the exit code, or nothing to go on.
+std::optional<int> AnswerWithoutWindows(const tintwright::CommandLine& line, const std::string& name) {
+    using Action = tintwright::CommandLine::Action;
+    switch (line.action) {
+        case Action::Help:
+            std::fputs(tintwright::UsageText(name).c_str(), stdout);
+            return 0;
+        case Action::Version:
+            std::fputs(tintwright::VersionText().c_str(), stdout);
+            return 0;
+        case Action::Misuse:
+            std::fprintf(stderr, "%s: %s\n", name.c_str(), line.problem.c_str());
+            std::fputs(tintwright::UsageText(name).c_str(), stderr);
+            return 2;
+        case Action::Run:
+            break;
+    }
+    return std::nullopt;
+}
+
+tintwright::StartUpOptions OptionsFor(const tintwright::CommandLine& line, const std::string& executable) {
+    tintwright::StartUpOptions options;
+    options.settingsPath = tintwright::qt::LinuxSettingsPath(executable);
+    if (line.sourcePath) options.sourcePath = tintwright::qt::AbsolutePath(*line.sourcePath);
+    if (line.savePath) options.savePath = tintwright::qt::AbsolutePath(*line.savePath);
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const tintwright::CommandLine line = tintwright::ParseCommandLine({argv + 1, argv + argc});
+    const std::string name = std::filesystem::path(argc > 0 ? argv[0] : "tintwright").filename().string();
+    if (const std::optional<int> answered = AnswerWithoutWindows(line, name)) return *answered;
+
     tintwright::qt::PrepareQtPlatform();
     QApplication application(argc, argv);
     tintwright::qt::ConfigureApplication(application);
@@ -63,5 +100,5 @@ int main(int argc, char* argv[]) {
     tintwright::ProgramState state;
     tintwright::MainWindow mainWindow(windowSystem, state);
     ReportFirstPaint(windowSystem);
-    return tintwright::StartUp(windowSystem, state, mainWindow);
+    return tintwright::StartUp(windowSystem, state, mainWindow, OptionsFor(line, windowSystem.ExecutablePath()));
 }
