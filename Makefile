@@ -12,8 +12,15 @@ HOST_TOOLS = -DTINTWRIGHT_HOST_TOOLS=$(abspath $(BUILD_DIR))
 SANITIZE_BUILD_DIR ?= build-sanitize
 SANITIZE_CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWRIGHT_SANITIZE=ON -DTINTWRIGHT_QT=OFF \
   -DTINTWRIGHT_BENCHMARKS=OFF
+# libFuzzer harnesses, built with clang under AddressSanitizer and UBSan in a
+# tree of their own. `make fuzz` runs each for FUZZ_SECONDS, FUZZ_JOBS at a
+# time; `make test` runs each for a few seconds.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_CMAKE_FLAGS ?= -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_SECONDS ?= 600
+FUZZ_JOBS ?= $(JOBS)
 
-.PHONY: all deps configure build run test bench clean windows sanitize
+.PHONY: all deps configure build run test bench clean windows sanitize fuzz-build fuzz
 
 all: build
 
@@ -47,9 +54,17 @@ sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD_DIR) $(SANITIZE_CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS) --target tintwright_tests
 
+fuzz-build: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD_DIR) $(FUZZ_CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
+
+fuzz: fuzz-build
+	@fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
 # The Windows tests run the 64-bit build under Wine, one at a time.
-test: build windows sanitize
+test: build windows sanitize fuzz-build
 	@ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L portable
+	@ctest --test-dir $(FUZZ_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L fuzz
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
 	@ctest --test-dir $(WIN64_BUILD_DIR)/tests/win32/wine --output-on-failure --timeout 300
 
@@ -64,4 +79,4 @@ bench: build
 	fi
 
 clean:
-	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(FUZZ_BUILD_DIR)
