@@ -19,8 +19,10 @@ FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_CMAKE_FLAGS ?= -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 600
 FUZZ_JOBS ?= $(JOBS)
+# `make package` writes the Debian package and the Windows zip here.
+DIST_DIR ?= dist
 
-.PHONY: all deps configure build run test bench clean windows sanitize fuzz-build fuzz
+.PHONY: all deps configure build run test bench clean windows sanitize fuzz-build fuzz package
 
 all: build
 
@@ -61,11 +63,21 @@ fuzz-build: deps
 fuzz: fuzz-build
 	@fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
+# The Debian package of the Linux program (CPack, from the install rules) and
+# one zip with both Windows programs.
+package: build windows
+	@mkdir -p $(DIST_DIR) && rm -f $(DIST_DIR)/tintwright_*.deb $(DIST_DIR)/tintwright-*-windows.zip
+	@cpack --config $(BUILD_DIR)/CPackConfig.cmake -D CPACK_OUTPUT_FILE_PREFIX=$(abspath $(DIST_DIR))
+	@cmake -DWIN32_EXE=$(WIN32_BUILD_DIR)/ui/win32/tintwright.exe \
+	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/ui/win32/tintwright.exe -DOUTPUT_DIR=$(DIST_DIR) \
+	  -P $(BUILD_DIR)/packaging/windows-zip.cmake
+
 # The Windows tests run the 64-bit build under Wine, one at a time.
-test: build windows sanitize fuzz-build
+test: build windows sanitize fuzz-build package
 	@ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L portable
 	@ctest --test-dir $(FUZZ_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L fuzz
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
+	@timeout 300 tests/package/check_packages.sh $(DIST_DIR) $(BUILD_DIR)
 	@ctest --test-dir $(WIN64_BUILD_DIR)/tests/win32/wine --output-on-failure --timeout 300
 
 # The Qt benchmarks read the real screen, so they run on a virtual X server of their own.
@@ -79,4 +91,4 @@ bench: build
 	fi
 
 clean:
-	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(FUZZ_BUILD_DIR) $(DIST_DIR)

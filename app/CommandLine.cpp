@@ -48,6 +48,6 @@ std::string UsageText(std::string_view programName) {
            "  --version  show the version\n";
 }
 
-std::string VersionText() { return "Tintwright 1.6\n"; }
+std::string VersionText() { return std::string("Tintwright ") + TINTWRIGHT_VERSION + "\n"; }
 
 }  // namespace tintwright
