@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -19,6 +18,7 @@
 #include "ui/qt/QtClientArea.h"
 #include "ui/qt/QtConversions.h"
 #include "ui/qt/QtMainWindow.h"
+#include "ui/qt/QtPickerPicture.h"
 #include "ui/qt/QtWidgetText.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
@@ -42,7 +42,7 @@ bool HasKind(QWidget* widget, ControlKind kind) {
         case ControlKind::CheckBox:
             return qobject_cast<QCheckBox*>(widget) != nullptr;
         case ControlKind::BitmapStatic:
-            return qobject_cast<QLabel*>(widget) != nullptr;
+            return qobject_cast<QtPickerPicture*>(widget) != nullptr;
         case ControlKind::Static:
             return widget != nullptr;
     }

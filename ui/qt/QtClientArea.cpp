@@ -5,16 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ui/qt/QtConversions.h"
+#include "ui/qt/QtMousePixel.h"
 
 namespace tintwright::qt {
-namespace {
-
-Point ClientPoint(const QMouseEvent* event) {
-    return FromQPoint(event->position().toPoint());
-}
-
-}  // namespace
 
 QtClientArea::QtClientArea(MainWindowEvents& events, QWidget* parent) : QWidget(parent), events_(events) {
     setMouseTracking(true);
@@ -28,20 +21,20 @@ bool QtClientArea::eventFilter(QObject* watched, QEvent* event) {
 
 // A double click arrives as a second press: the logic knows no double clicks.
 void QtClientArea::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) events_.OnLeftButtonDown(ClientPoint(event));
+    if (event->button() == Qt::LeftButton) events_.OnLeftButtonDown(MousePixel(*event, *this));
 }
 
 void QtClientArea::mouseMoveEvent(QMouseEvent* event) {
-    events_.OnMouseMove(ClientPoint(event));
+    events_.OnMouseMove(MousePixel(*event, *this));
 }
 
 void QtClientArea::mouseReleaseEvent(QMouseEvent* event) {
     switch (event->button()) {
         case Qt::LeftButton:
-            events_.OnLeftButtonUp(ClientPoint(event));
+            events_.OnLeftButtonUp(MousePixel(*event, *this));
             break;
         case Qt::RightButton:
-            events_.OnRightButtonUp(ClientPoint(event));
+            events_.OnRightButtonUp(MousePixel(*event, *this));
             break;
         case Qt::BackButton:
             events_.OnXButtonUp(1);

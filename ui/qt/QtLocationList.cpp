@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "ui/qt/QtConversions.h"
+#include "ui/qt/QtMousePixel.h"
 #include "ui/qt/QtSortedListItem.h"
 #include "window/ControlIds.h"
 
@@ -64,7 +65,7 @@ bool QtLocationList::viewportEvent(QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             if (type == QEvent::MouseButtonRelease)
-                events_.OnListRightButtonUp(FromQPoint(mouse->position().toPoint()));
+                events_.OnListRightButtonUp(MousePixel(*mouse, *viewport()));
             return true;
         }
     }

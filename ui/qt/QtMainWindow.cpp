@@ -16,6 +16,7 @@
 #include "ui/qt/QtKeyUpEdit.h"
 #include "ui/qt/QtLocationList.h"
 #include "ui/qt/QtPaletteStrip.h"
+#include "ui/qt/QtPickerPicture.h"
 #include "ui/qt/QtResourceImages.h"
 #include "ui/qt/QtSwatch.h"
 #include "window/ControlIds.h"
@@ -179,15 +180,10 @@ QWidget* QtMainWindow::CreateStatic(const ControlSpec& spec) {
     return label;
 }
 
-// The picture is shown unscaled at the control's origin, and the control
-// takes the picture's size.
+// The control takes the picture's size at the layout's place.
 QWidget* QtMainWindow::CreatePicker(const ControlSpec& spec) {
-    auto* picker = new QLabel(clientArea_);
-    const QImage image = PickerImage();
-    picker->setPixmap(QPixmap::fromImage(image));
-    picker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picker->setGeometry(QRect(ToQRect(ControlPixelRect(spec)).topLeft(), image.size()));
-    picker->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* picker = new QtPickerPicture(PickerImage(), clientArea_);
+    picker->move(ToQRect(ControlPixelRect(spec)).topLeft());
     return picker;
 }
 

@@ -25,12 +25,14 @@ Point ToPhysicalScreen(const QPoint& logical) {
             origin.y() + static_cast<int>(std::lround((logical.y() - origin.y()) * ratio))};
 }
 
+// The logical pixel that holds the physical one, so a menu opened there has
+// its first pixel under the pointer rather than beside it.
 QPoint ToLogicalScreen(Point physical) {
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QPoint origin = screen->geometry().topLeft();
         const qreal ratio = screen->devicePixelRatio();
-        const QPoint logical(origin.x() + static_cast<int>(std::lround((physical.x - origin.x()) / ratio)),
-                             origin.y() + static_cast<int>(std::lround((physical.y - origin.y()) / ratio)));
+        const QPoint logical(origin.x() + static_cast<int>(std::floor((physical.x - origin.x()) / ratio)),
+                             origin.y() + static_cast<int>(std::floor((physical.y - origin.y()) / ratio)));
         if (screen->geometry().contains(logical)) return logical;
     }
     return {physical.x, physical.y};

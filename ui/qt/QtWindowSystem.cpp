@@ -23,6 +23,7 @@
 #include "ui/qt/QtMainWindow.h"
 #include "ui/qt/QtMessageBoxes.h"
 #include "ui/qt/QtPaletteStrip.h"
+#include "ui/qt/QtPickerPicture.h"
 #include "ui/qt/QtRomFileDialog.h"
 #include "ui/qt/QtScreenPoints.h"
 #include "ui/qt/QtWidgetText.h"
@@ -255,7 +256,13 @@ void QtWindowSystem::SetMouseCapture(bool captured) {
     }
 }
 
+// Asked of the X server when there is one, so the position names the very
+// pixel ScreenPixel reads. Qt's own is in logical pixels, rounded: on a scaled
+// screen, scaled back it can name the pixel beside the pointer.
 Point QtWindowSystem::CursorScreenPosition() {
+    if (X11Screen* x11 = Screen()) {
+        if (const std::optional<Point> pointer = x11->PointerPosition()) return *pointer;
+    }
     return ToPhysicalScreen(QCursor::pos());
 }
 
@@ -278,11 +285,14 @@ RgbColor QtWindowSystem::ScreenPixel(Point screen) {
     return x11 == nullptr ? kNoColor : x11->PixelAt(screen);
 }
 
-// What the control shows at that point, children and all.
+// What the control shows at that point, children and all. The picker answers
+// from its picture: a grab on a scaled screen holds several device pixels for
+// one layout pixel, and at a fractional scale ones of the neighbouring pixel.
 RgbColor QtWindowSystem::ControlPixel(int id, Point controlClient) {
     QWidget* control = Control(id);
     const QPoint point = ToQPoint(controlClient);
     if (control == nullptr || !control->rect().contains(point)) return kNoColor;
+    if (const auto* picker = qobject_cast<QtPickerPicture*>(control)) return picker->PixelAt(point);
     const QImage pixel = control->grab(QRect(point, QSize(1, 1))).toImage();
     return pixel.isNull() ? kNoColor : FromQColor(pixel.pixelColor(0, 0));
 }

@@ -85,6 +85,21 @@ RgbColor X11Screen::PixelAt(Point physical) {
            Channel(pixel, image->blue_mask) << 16;
 }
 
+std::optional<Point> X11Screen::PointerPosition() {
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned buttons = 0;
+    if (!XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &windowX,
+                       &windowY, &buttons)) {
+        return std::nullopt;
+    }
+    return Point{rootX, rootY};
+}
+
 bool X11Screen::LeftControlPressedSinceLastCall() {
     return CountLeftControlPresses() > 0;
 }

@@ -5,6 +5,7 @@
 // last look. The only place that speaks Xlib; its headers stay in the .cpp.
 
 #include <memory>
+#include <optional>
 
 #include "window/WindowSystem.h"
 
@@ -28,6 +29,9 @@ public:
     // The colour at a position in physical screen pixels as 0x00BBGGRR, or
     // 0xFFFFFFFF when it cannot be read (for example off the screen).
     RgbColor PixelAt(Point physical);
+    // The pixel the pointer is on, in the same physical pixels PixelAt reads,
+    // or nothing when the pointer is on another screen of the display.
+    std::optional<Point> PointerPosition();
     bool LeftControlPressedSinceLastCall();
 
 private:
