@@ -187,7 +187,17 @@ std::string MakeResourceScript() {
 
 // No DPI awareness is declared on purpose: at higher scales Windows stretches
 // the window as a 96-dpi picture, so the fixed pixel hit-tests stay right.
-std::string MakeManifest() {
+// The UTF-8 code page makes every "A" call of the program, file dialogs and
+// file calls alike, take UTF-8 on Windows 10 1903 and later, so any name the
+// system can hold opens and saves; older systems ignore the setting and keep
+// their 8-bit code page, which the program uses just as consistently.
+std::string MakeManifest(ManifestCodePage codePage) {
+    const std::string_view application = codePage == ManifestCodePage::System ? "" : R"(
+  <application xmlns="urn:schemas-microsoft-com:asm.v3">
+    <windowsSettings>
+      <activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>
+    </windowsSettings>
+  </application>)";
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
   <assemblyIdentity type="win32" name="Tintwright.Editor" version="1.6.0.0" processorArchitecture="*"/>
@@ -197,9 +207,8 @@ std::string MakeManifest() {
       <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
                         processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
     </dependentAssembly>
-  </dependency>
-</assembly>
-)";
+  </dependency>)" +
+           std::string(application) + "\n</assembly>\n";
 }
 
 }  // namespace tintwright

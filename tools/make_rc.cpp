@@ -1,7 +1,11 @@
 // Build-time tool: writes the resource script and the manifest the Windows
 // build compiles into tintwright.exe.
 //
-//   tintwright_make_rc <output-dir>   ->   <output-dir>/tintwright.rc, <output-dir>/tintwright.manifest
+//   tintwright_make_rc <output-dir> [--system-code-page]
+//       ->   <output-dir>/tintwright.rc, <output-dir>/tintwright.manifest
+//
+// --system-code-page leaves out the request for UTF-8, so the tests can also
+// run the way older Windows runs the program.
 
 #include <cstdio>
 #include <filesystem>
@@ -24,8 +28,9 @@ bool WriteText(const std::filesystem::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tintwright_make_rc <output-dir>\n");
+    const bool systemCodePage = argc == 3 && std::string(argv[2]) == "--system-code-page";
+    if (argc != 2 && !systemCodePage) {
+        std::fprintf(stderr, "usage: tintwright_make_rc <output-dir> [--system-code-page]\n");
         return 2;
     }
     const std::filesystem::path dir = argv[1];
@@ -36,7 +41,9 @@ int main(int argc, char** argv) {
                      error.message().c_str());
         return 1;
     }
+    const auto codePage =
+        systemCodePage ? tintwright::ManifestCodePage::System : tintwright::ManifestCodePage::Utf8;
     const bool ok = WriteText(dir / "tintwright.rc", tintwright::MakeResourceScript()) &&
-                    WriteText(dir / tintwright::kManifestFile, tintwright::MakeManifest());
+                    WriteText(dir / tintwright::kManifestFile, tintwright::MakeManifest(codePage));
     return ok ? 0 : 1;
 }

@@ -267,5 +267,29 @@ TEST_F(ResourceScriptTest, EmbedsPickerIconAndCommonControlsManifest) {
               std::string::npos);
 }
 
+// Windows reads the setting only inside the application element of its own
+// namespace, last in the assembly; whether it is granted shows under Wine.
+TEST_F(ResourceScriptTest, ManifestAsksForUtf8AsTheCodePageUnlessBuiltForTheSystemsOwn) {
+    const std::vector<std::string> utf8Setting = {
+        "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+        "<windowsSettings>",
+        "<activeCodePage "
+        "xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8</activeCodePage>",
+        "</windowsSettings>",
+        "</application>",
+        "</assembly>",
+    };
+    const auto utf8 = Lines(MakeManifest(ManifestCodePage::Utf8));
+    ASSERT_GE(utf8.size(), utf8Setting.size());
+    EXPECT_EQ(
+        std::vector<std::string>(utf8.end() - static_cast<std::ptrdiff_t>(utf8Setting.size()), utf8.end()),
+        utf8Setting);
+
+    const std::string system = MakeManifest(ManifestCodePage::System);
+    EXPECT_EQ(system.find("activeCodePage"), std::string::npos);
+    EXPECT_NE(system.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_EQ(Lines(system).back(), "</assembly>");
+}
+
 }  // namespace
 }  // namespace tintwright

@@ -8,6 +8,7 @@
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
 #include "ui/MainWindow.h"
+#include "ui/win32/ComApartment.h"
 #include "ui/win32/Win32Api.h"
 #include "ui/win32/Win32WindowSystem.h"
 #include "window/Layout.h"
@@ -38,6 +39,8 @@ tintwright::StartUpOptions CommandLineOptions() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Without COM only a start through a shell extension fails; the editor itself runs on.
+    const tintwright::win32::ComApartment apartment;
     try {
         tintwright::Win32WindowSystem windowSystem(instance);
         tintwright::ProgramState state;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -29,11 +30,41 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A search through a folder's names, ended on every way out.
+class FolderSearch {
+public:
+    FolderSearch(const std::filesystem::path& folder, WIN32_FIND_DATAW& found)
+        : handle_(FindFirstFileW((folder / L"*").c_str(), &found)) {}
+    ~FolderSearch() {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    FolderSearch(const FolderSearch&) = delete;
+    FolderSearch& operator=(const FolderSearch&) = delete;
+
+    bool Started() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAW& found) { return FindNextFileW(handle_, &found) != 0; }
+
+private:
+    HANDLE handle_;
+};
+
 }  // namespace
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::wstring> FolderNames(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    FolderSearch search(folder, found);
+    for (bool more = search.Started(); more; more = search.Next(found)) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::uint16_t RomWordAt(std::uint32_t offset) {
@@ -53,9 +84,17 @@ Point StripCellPoint(int cell) {
             (kStripBandTop + kStripBandBottom) / 2};
 }
 
+void ApplyBlackTo(HWND window, int cell) {
+    LeftClickAt(window, StripCellPoint(cell));
+    for (const int edit : {ids::kRedEdit, ids::kGreenEdit, ids::kBlueEdit}) {
+        TypeInto(GetDlgItem(window, edit), "0");
+    }
+    Click(window, ids::kApplyButton);
+}
+
 EditorSession* EditorSession::running_ = nullptr;
 
-EditorSession::EditorSession()
+EditorSession::EditorSession(std::size_t romSize)
     : directory(FreshDirectory()),
       romPath(directory / "rom.smc"),
       savePath(directory / "save.smc"),
@@ -64,8 +103,8 @@ EditorSession::EditorSession()
       events(&logic),
       settingsPath(std::filesystem::path(windowSystem.ExecutablePath()).replace_extension("ini")),
       startFolder_(std::filesystem::current_path()) {
-    romBytes.resize(kRomSize);
-    for (std::uint32_t offset = 0; offset < kRomSize; offset += 2) {
+    romBytes.resize(romSize);
+    for (std::uint32_t offset = 0; offset + 1 < romSize; offset += 2) {
         const std::uint16_t word = RomWordAt(offset);
         romBytes[offset] = static_cast<std::uint8_t>(word & 0xFF);
         romBytes[offset + 1] = static_cast<std::uint8_t>(word >> 8);
@@ -99,6 +138,11 @@ std::string EditorSession::SettingsText() const {
 std::uint16_t EditorSession::WorkingWordAt(std::uint32_t offset) const {
     const auto bytes = state.rom.WorkingBytes();
     return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
+
+std::vector<std::uint8_t> EditorSession::WorkingCopy() const {
+    const auto bytes = state.rom.WorkingBytes();
+    return {bytes.begin(), bytes.begin() + state.rom.Size()};
 }
 
 int EditorSession::Run(std::function<void(HWND)> steps) {

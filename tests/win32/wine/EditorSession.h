@@ -22,21 +22,28 @@ namespace tintwright::testing {
 inline constexpr std::size_t kRomSize = 0x4000;
 
 // The colour word the generated ROM holds at an even offset; no two words of
-// the ROM are equal, so a search finds each at one offset only, and none is black.
+// a ROM of up to 64 KiB are equal, so a search finds each at one offset only,
+// and none is black.
 std::uint16_t RomWordAt(std::uint32_t offset);
 RgbColor RomColorAt(std::uint32_t offset);
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
+// The names in a folder as the system keeps them, read with the wide calls so
+// that no code page stands between the test and the disk; "." and ".." left out.
+std::vector<std::wstring> FolderNames(const std::filesystem::path& folder);
 
 // The colour painted in a strip cell, at a point of its colour area clear of
 // the glyphs at its top.
 RgbColor StripCellColor(HWND window, int cell);
 // A main-window client point over a strip cell, inside the strip band.
 Point StripCellPoint(int cell);
+// Black, which the generated ROM holds nowhere, typed in and applied to a
+// cell, so that the working copy differs from the ROM and from any save before.
+void ApplyBlackTo(HWND window, int cell);
 
 class EditorSession {
 public:
-    EditorSession();
+    explicit EditorSession(std::size_t romSize = kRomSize);
     ~EditorSession();
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
@@ -49,6 +56,8 @@ public:
     std::string SettingsText() const;
     // The colour word the editor's working copy holds at a byte offset.
     std::uint16_t WorkingWordAt(std::uint32_t offset) const;
+    // The bytes a save writes now.
+    std::vector<std::uint8_t> WorkingCopy() const;
 
     std::filesystem::path directory;
     std::filesystem::path romPath;

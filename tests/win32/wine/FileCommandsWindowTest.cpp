@@ -22,20 +22,6 @@ namespace {
 constexpr int kEditedCell = 5;
 constexpr std::uint32_t kEditedOffset = 0x100 + 2 * kEditedCell;  // the view starts at 0x100
 
-// Black, which the generated ROM holds nowhere, typed in and applied to a cell.
-void ApplyBlackTo(HWND window, int cell) {
-    LeftClickAt(window, StripCellPoint(cell));
-    for (const int edit : {ids::kRedEdit, ids::kGreenEdit, ids::kBlueEdit}) {
-        TypeInto(GetDlgItem(window, edit), "0");
-    }
-    Click(window, ids::kApplyButton);
-}
-
-std::vector<std::uint8_t> WorkingCopy(const EditorSession& session) {
-    const auto bytes = session.state.rom.WorkingBytes();
-    return {bytes.begin(), bytes.begin() + session.state.rom.Size()};
-}
-
 // How the stand-in emulator was started, as it wrote it down.
 struct StartRecord {
     std::string commandLine;             // as Windows handed it over
@@ -81,12 +67,12 @@ TEST(FileCommandsWindow, SaveWritesTheEditsReloadSourceUndoesThemAndShowFileSett
         } commands[] = {
             {"Save", ids::kSave, session.savePath.string(), "Saved",
              [&] {
-                 EXPECT_EQ(FileBytes(session.savePath), WorkingCopy(session));
+                 EXPECT_EQ(FileBytes(session.savePath), session.WorkingCopy());
                  EXPECT_NE(FileBytes(session.savePath), session.romBytes);
              }},
             {"Reload Source", ids::kReloadSource, "Revert Successful", "Information",
              [&] {
-                 EXPECT_EQ(WorkingCopy(session), session.romBytes);
+                 EXPECT_EQ(session.WorkingCopy(), session.romBytes);
                  EXPECT_EQ(StripCellColor(window, kEditedCell), RomColorAt(kEditedOffset));
              }},
             {"Show File Settings", ids::kShowFileSettings,
@@ -118,7 +104,7 @@ TEST(FileCommandsWindow, SaveAndRunStartsTheEmulatorInTheSaveFolderWithTheSavePa
         ApplyBlackTo(window, kEditedCell);
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(ids::kSaveAndRun, 0), 0);
         EXPECT_TRUE(session.user.boxes.empty()) << "a save that worked and a start are not reported";
-        EXPECT_EQ(FileBytes(session.savePath), WorkingCopy(session));
+        EXPECT_EQ(FileBytes(session.savePath), session.WorkingCopy());
         started = AwaitStartRecord(emulator);
     });
     ASSERT_TRUE(started) << "the emulator did not run";

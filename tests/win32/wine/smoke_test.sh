@@ -5,8 +5,11 @@
 # types the ROM's path into the "Open Source Snes Rom ..." dialog and the save
 # path into "Save Rom as ...", waits for the main window, checks that the first
 # save copy holds the ROM's bytes, closes the window with Alt+F4 and expects
-# exit code 0. Then starts it once more and cancels the first dialog, which
-# must end the program with exit code -1 (255 as the Unix status).
+# exit code 0. Then starts it with a ROM and a save path on the command line,
+# in folders with blanks and names beyond ASCII: no dialog may appear, the main
+# window must, and the save file must hold the ROM's bytes. Last it starts the
+# program once more and cancels the first dialog, which must end the program
+# with exit code -1 (255 as the Unix status).
 # SCREENSHOT=<file.png> keeps a picture of the screen with the main window.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -84,8 +87,19 @@ wait_for_exit() {
 }
 
 start_program() {
-  "$WINE" "$exe" >"$work/wine.log" 2>&1 &
+  "$WINE" "$exe" "$@" >"$work/wine.log" 2>&1 &
   pid=$!
+}
+
+main_title='^Tintwright v1\.6 - Snes Rom Pallette Editor$'
+dialog_titles='^(Open Source Snes Rom|Save Rom as) \.\.\.$'
+
+close_main_window_expecting_success() {
+  xdotool windowfocus --sync "$1"
+  sleep 0.3
+  xdotool key alt+F4
+  wait_for_exit
+  [ "$status" -eq 0 ] || fail "closing ended the program with status $status instead of 0"
 }
 
 # --- A whole run: both dialogs answered, main window shown, closed. -------
@@ -94,7 +108,7 @@ open=$(wait_for_window '^Open Source Snes Rom \.\.\.$') || fail "the open dialog
 type_path_into "$open" "$(windows_path "$work/rom.smc")"
 save=$(wait_for_window '^Save Rom as \.\.\.$') || fail "the save dialog never appeared"
 type_path_into "$save" "$(windows_path "$work/saved.smc")"
-main=$(wait_for_window '^Tintwright v1\.6 - Snes Rom Pallette Editor$') || fail "the main window never appeared"
+main=$(wait_for_window "$main_title") || fail "the main window never appeared"
 
 cmp -s "$work/rom.smc" "$work/saved.smc" || fail "the first save copy does not hold the ROM's bytes"
 if [ -n "${SCREENSHOT:-}" ]; then
@@ -102,11 +116,27 @@ if [ -n "${SCREENSHOT:-}" ]; then
   import -window root "$SCREENSHOT"
 fi
 
-xdotool windowfocus --sync "$main"
-sleep 0.3
-xdotool key alt+F4
-wait_for_exit
-[ "$status" -eq 0 ] || fail "closing ended the program with status $status instead of 0"
+close_main_window_expecting_success "$main"
+
+# --- Both files on the command line, as "Open with" or a drop gives them. ---
+# The omega is beyond the Western code page: only the UTF-8 the manifest asks
+# for can name it.
+mkdir -p "$work/ROMs/Pokémon" "$work/my saves"
+cp "$work/rom.smc" "$work/ROMs/Pokémon/ä.smc"
+start_program "$(windows_path "$work/ROMs/Pokémon/ä.smc")" "$(windows_path "$work/my saves/Sauvé ö Ω.smc")"
+if ! main=$(wait_for_window "$main_title"); then
+  if xdotool search --onlyvisible --name "$dialog_titles" >/dev/null 2>&1; then
+    fail "a file dialog appeared although the command line named both files"
+  fi
+  fail "the main window never appeared with both files on the command line"
+fi
+if xdotool search --onlyvisible --name "$dialog_titles" >/dev/null 2>&1; then
+  fail "a file dialog is open beside the main window"
+fi
+cmp -s "$work/rom.smc" "$work/my saves/Sauvé ö Ω.smc" ||
+  fail "the first save copy named on the command line does not hold the ROM's bytes: $(ls "$work/my saves")"
+[ "$(ls -A "$work/my saves")" = "Sauvé ö Ω.smc" ] || fail "more than the save file in its folder: $(ls -A "$work/my saves")"
+close_main_window_expecting_success "$main"
 
 # --- Cancel at start-up. ---------------------------------------------------
 start_program
