@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/SafeFileWrite.h"
+#include "core/FileSystem.h"
 
 namespace tintwright {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SafeFileWrite.h"
+#include "core/FileSystem.h"
 #include "core/SnesColor.h"
 
 namespace tintwright {

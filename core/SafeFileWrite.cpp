@@ -12,9 +12,8 @@ FileOutcome CreateTemporary(const std::string& target, std::string& temporary, F
     FileOutcome created = FileOutcome::Failed("no name for a temporary file is free beside it");
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporary = target + ".tintwright-" + std::to_string(attempt) + ".tmp";
-        if (Files().Status(temporary).kind != PathStatus::Kind::Missing) continue;
         created = Files().CreateNew(temporary, file);
-        // Only a name taken meanwhile is worth another try.
+        // Only a name another file already has is worth another try.
         if (created || Files().Status(temporary).kind == PathStatus::Kind::Missing) return created;
     }
     return created;

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "window/ControlIds.h"
+#include "window/DialogInteger.h"
 
 namespace tintwright {
 namespace {
@@ -43,7 +45,7 @@ void ColorEditor::SetCurrentColor(RgbColor color) {
     windowSystem_.Invalidate(ids::kCurrentSwatch, true);
     for (const ChannelControls& channel : kChannels) {
         const auto value = static_cast<std::int32_t>((color >> channel.shift) & 0xFFu);
-        windowSystem_.SetNumber(channel.edit, value, false);
+        WriteBox(channel.edit, value, false);
         windowSystem_.SetSliderPosition(channel.slider, value);
     }
 }
@@ -66,7 +68,7 @@ void ColorEditor::ApplyRgbEdits() {
 void ColorEditor::OnSliderMoved(int sliderId) {
     for (const ChannelControls& channel : kChannels) {
         if (channel.slider != sliderId) continue;
-        windowSystem_.SetNumber(channel.edit, windowSystem_.GetSliderPosition(sliderId), true);
+        WriteBox(channel.edit, windowSystem_.GetSliderPosition(sliderId), true);
         ApplyRgbEdits();
         return;
     }
@@ -85,9 +87,17 @@ void ColorEditor::StepUp() {
 void ColorEditor::StepChannels(std::int32_t (*step)(std::int32_t)) {
     for (const ChannelControls& channel : kChannels) {
         const std::int32_t value = windowSystem_.GetSignedNumber(channel.edit).value_or(0);
-        windowSystem_.SetNumber(channel.edit, step(value), true);
+        WriteBox(channel.edit, step(value), true);
     }
     ApplyRgbEdits();
+}
+
+// The boxes are rewritten at every key release; a box that already shows the
+// number is left alone, so the cursor and the selection of the one the user
+// is typing in stay where they are.
+void ColorEditor::WriteBox(int edit, std::int32_t value, bool isSigned) {
+    const std::string text = FormatDialogInteger(value, isSigned);
+    if (windowSystem_.GetText(edit, text.size() + 1) != text) windowSystem_.SetNumber(edit, value, isSigned);
 }
 
 void ColorEditor::StoreCurrentColor() {

@@ -40,6 +40,7 @@ public:
 
 private:
     void StepChannels(std::int32_t (*step)(std::int32_t));
+    void WriteBox(int edit, std::int32_t value, bool isSigned);
 
     WindowSystem& windowSystem_;
     RgbColor current_ = 0;

@@ -71,8 +71,7 @@ void LocationDialogs::OnClose(DialogHandle dialog) {
 // The name is trimmed for the question and the write; the field keeps what
 // the user typed, blanks included, in case the answer is No.
 void LocationDialogs::ConfirmAdd(DialogHandle dialog) {
-    const std::string name = TrimTrailingBlanks(
-        TrimLeadingBlanks(windowSystem_.GetDialogText(dialog, ids::kDialogNameField, kFieldChars)));
+    const std::string name = TrimmedName(dialog);
     const std::string offsetText = windowSystem_.GetDialogText(dialog, ids::kDialogOffsetField, kFieldChars);
     const int answer =
         windowSystem_.ShowDialogMessageBox(dialog, offsetText, name, box::kYesNo | box::kIconQuestion);
@@ -91,10 +90,15 @@ void LocationDialogs::ConfirmUpdate(DialogHandle dialog) {
 }
 
 void LocationDialogs::Clean(DialogHandle dialog) {
-    std::string name = TrimTrailingBlanks(
-        TrimLeadingBlanks(windowSystem_.GetDialogText(dialog, ids::kDialogNameField, kFieldChars)));
+    std::string name = TrimmedName(dialog);
     ProperCase(name);
     windowSystem_.SetDialogText(dialog, ids::kDialogNameField, name);
+}
+
+// The name field without its blanks at either end; the field keeps them.
+std::string LocationDialogs::TrimmedName(DialogHandle dialog) {
+    return TrimTrailingBlanks(
+        TrimLeadingBlanks(windowSystem_.GetDialogText(dialog, ids::kDialogNameField, kFieldChars)));
 }
 
 void LocationDialogs::WriteAndEnd(DialogHandle dialog, std::string_view section, const std::string& name,

@@ -43,6 +43,7 @@ private:
     void ConfirmAdd(DialogHandle dialog);
     void ConfirmUpdate(DialogHandle dialog);
     void Clean(DialogHandle dialog);
+    std::string TrimmedName(DialogHandle dialog);
     // Writes the entry; on success the list is told to reload and the dialog
     // ends, on failure the user is told why and the dialog stays.
     void WriteAndEnd(DialogHandle dialog, std::string_view section, const std::string& name,

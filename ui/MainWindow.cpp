@@ -131,8 +131,12 @@ void MainWindow::OnListRightButtonUp(Point listClient) {
 
 void MainWindow::PaintStrip(StripCanvas& canvas) { tintwright::PaintStrip(view_, canvas); }
 
+// The no-colour value of a cell outside the file, once made current, is no
+// colour a window system knows (GDI paints it black); its boxes read 255, 255,
+// 255 and Apply writes white, so its swatch shows white.
 RgbColor MainWindow::SwatchColor(int controlId) {
-    return controlId == ids::kStoredSwatch ? colors_.StoredColor() : colors_.CurrentColor();
+    const RgbColor color = controlId == ids::kStoredSwatch ? colors_.StoredColor() : colors_.CurrentColor();
+    return color == kNoColor ? 0xFFFFFF : color;
 }
 
 void MainWindow::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) {

@@ -8,6 +8,7 @@
 // shows it, and the editor goes on.
 
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace tintwright {
@@ -36,5 +37,20 @@ void Guarded(ExceptionReporter report, Call&& call) noexcept {
 
 // The text every front end shows for an escaped exception.
 inline constexpr const char* kEscapedExceptionIntro = "Tintwright could not finish this action:\r\n";
+
+// Hands the text for an escaped exception to a front end's box, unless one is
+// showing already: the box runs its own loop, in which a timer tick that fails
+// again must not stack a second box on top of it.
+inline void ShowEscapedException(void (*showWarning)(const std::string& text), const char* what) noexcept {
+    static bool reporting = false;
+    if (reporting) return;
+    reporting = true;
+    try {
+        showWarning(std::string(kEscapedExceptionIntro) + what);
+    } catch (...) {
+        // Out of memory while reporting: nothing more can be said.
+    }
+    reporting = false;
+}
 
 }  // namespace tintwright

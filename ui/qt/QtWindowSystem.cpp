@@ -38,20 +38,12 @@ namespace {
 // GetDlgItemInt reads numbers of any length the field can hold.
 constexpr std::size_t kNumberTextLimit = 1024;
 
-// A box in front of the active window. The box runs its own loop, in which a
-// timer tick that fails again must not stack a second box on top of it.
-void ReportEscapedException(const char* what) noexcept {
-    static bool reporting = false;
-    if (reporting) return;
-    reporting = true;
-    try {
-        ShowOwnedMessageBox(QApplication::activeWindow(), std::string(kEscapedExceptionIntro) + what,
-                            "Tintwright", box::kOk | box::kIconWarning);
-    } catch (...) {
-        // Out of memory while reporting: nothing more can be said.
-    }
-    reporting = false;
+// A box in front of the active window.
+void ShowWarning(const std::string& text) {
+    ShowOwnedMessageBox(QApplication::activeWindow(), text, "Tintwright", box::kOk | box::kIconWarning);
 }
+
+void ReportEscapedException(const char* what) noexcept { ShowEscapedException(ShowWarning, what); }
 
 }  // namespace
 
@@ -147,13 +139,8 @@ std::string QtWindowSystem::GetText(int id, std::size_t maxChars) {
     return ToStdString(WidgetText(Control(id)), maxChars);
 }
 
-// The logic rewrites the colour boxes at every key release; rewriting a box
-// moves its cursor to the end and drops its selection, so one that already
-// shows the number is left as the user has it.
 void QtWindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
-    const std::string text = FormatDialogInteger(value, isSigned);
-    if (GetText(id, text.size() + 1) == text) return;
-    SetText(id, text);
+    SetText(id, FormatDialogInteger(value, isSigned));
 }
 
 std::optional<std::int32_t> QtWindowSystem::GetSignedNumber(int id) {

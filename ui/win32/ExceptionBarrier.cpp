@@ -5,20 +5,14 @@
 #include "ui/win32/Win32Api.h"
 
 namespace tintwright::win32 {
+namespace {
 
-void ReportEscapedException(const char* what) noexcept {
-    // The box runs its own message loop; a timer tick that fails again while
-    // it is open must not stack a second box on top of it.
-    static bool reporting = false;
-    if (reporting) return;
-    reporting = true;
-    try {
-        const std::string text = std::string(kEscapedExceptionIntro) + what;
-        MessageBoxA(GetActiveWindow(), text.c_str(), "Tintwright", MB_OK | MB_ICONWARNING);
-    } catch (...) {
-        // Out of memory while reporting: nothing more can be said.
-    }
-    reporting = false;
+void ShowWarning(const std::string& text) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), "Tintwright", MB_OK | MB_ICONWARNING);
 }
+
+}  // namespace
+
+void ReportEscapedException(const char* what) noexcept { ShowEscapedException(ShowWarning, what); }
 
 }  // namespace tintwright::win32

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "core/SnesColor.h"
 #include "ui/win32/ExceptionBarrier.h"
 #include "ui/win32/GdiStripCanvas.h"
 #include "ui/win32/PaintSession.h"
@@ -18,13 +17,6 @@ namespace {
 // Signed, so a captured mouse left of or above the window reports negative numbers.
 Point PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
-// The no-colour value of a cell outside the file, once made current, is no
-// colour GDI knows: with its top byte set, Wine paints the brush black. The
-// boxes show it as 255, 255, 255 and Apply writes white, so the swatch shows white.
-COLORREF SwatchFill(RgbColor color) {
-    return color == kNoColor ? RGB(255, 255, 255) : color;
 }
 
 WNDPROC ReplaceProcedure(HWND control, WNDPROC replacement) {
@@ -185,7 +177,7 @@ LRESULT Win32MainWindow::StaticColors(HDC dc, HWND control) {
     if (id == ids::kCurrentSwatch || id == ids::kStoredSwatch) {
         SetBkColor(dc, RGB(0, 0, 0));
         SetTextColor(dc, RGB(0, 0, 0));
-        swatchBrush_.Reset(CreateSolidBrush(SwatchFill(events_->SwatchColor(id))));
+        swatchBrush_.Reset(CreateSolidBrush(events_->SwatchColor(id)));
         return reinterpret_cast<LRESULT>(swatchBrush_.Get());
     }
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

@@ -102,13 +102,11 @@ std::string Win32WindowSystem::GetText(int id, std::size_t maxChars) {
 }
 
 // Rewriting an edit puts its caret back at the start, and the logic rewrites
-// the colour boxes at every key release: typing "300" would come out as "3".
-// So a box that already shows the number is left alone, and the box the user
-// is typing in keeps its caret at the end of the new number.
+// a colour box while the user types in it (300 becomes 44): the box with the
+// focus keeps its caret at the end of the new number.
 void Win32WindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
     const std::string text = FormatDialogInteger(value, isSigned);
     const HWND control = Control(id);
-    if (WindowText(control, text.size() + 1) == text) return;
     SetDlgItemInt(MainWindowHandle(), id, static_cast<UINT>(value), isSigned);
     if (::GetFocus() == control) {
         const auto end = static_cast<LPARAM>(text.size());
