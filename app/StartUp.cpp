@@ -1,7 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/RomFiles.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 namespace tintwright {
 

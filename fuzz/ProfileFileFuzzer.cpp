@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace tintwright::fuzz {

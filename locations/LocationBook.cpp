@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

@@ -1,7 +1,7 @@
 #include "locations/LocationDialogs.h"
 
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 #include "locations/LocationText.h"
 #include "window/ControlIds.h"
 

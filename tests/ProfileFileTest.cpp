@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "tests/support/TempDir.h"
 
 namespace tintwright {
@@ -245,6 +246,21 @@ std::vector<Row> Rows() {
     };
 }
 
+// The name=value entries of the whole listing, read with room to spare.
+std::vector<ProfileEntry> EntriesListed(const std::string& path, std::string_view section) {
+    std::vector<char> block(1 << 20);
+    GetProfileSection(path, section, block.data(), static_cast<std::uint32_t>(block.size()));
+    std::vector<ProfileEntry> entries;
+    for (const char* at = block.data(); *at != '\0'; at += std::strlen(at) + 1) {
+        const std::string_view entry(at);
+        const std::size_t equals = entry.find('=');
+        if (equals != std::string_view::npos) {
+            entries.push_back({std::string(entry.substr(0, equals)), std::string(entry.substr(equals + 1))});
+        }
+    }
+    return entries;
+}
+
 class ProfileFileRows : public ::testing::TestWithParam<Row> {};
 
 TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
@@ -265,6 +281,7 @@ TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
         case Operation::ReadSection:
             EXPECT_EQ(GetProfileSection(path, row.section, buffer.data(), row.capacity),
                       row.expectedCount);
+            EXPECT_EQ(ReadProfileSection(path, row.section), EntriesListed(path, row.section));
             break;
         case Operation::Write: {
             std::optional<std::string_view> key, value;
@@ -450,6 +467,9 @@ TEST(ProfileFileRobustness, ThousandsOfEntriesReadFastAndInOrder) {
     const auto elapsed = std::chrono::steady_clock::now() - started;
     EXPECT_LT(elapsed, std::chrono::seconds(5)) << "five reads of 50000 entries took too long";
     EXPECT_EQ(std::string(buffer.data(), listing.size() + 1), listing + '\0');
+    const std::vector<ProfileEntry> entries = ReadProfileSection(path, "Patch");
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(kEntries)) << "every entry, far past 32 KiB";
+    EXPECT_EQ(entries.back(), (ProfileEntry{"name49999", std::to_string(49999 * 7)}));
 
     ASSERT_TRUE(WriteProfileString(path, "Patch", "added", "1"));
     EXPECT_EQ(ReadProfileString(path, "Patch", "name0", "", 256), "0");

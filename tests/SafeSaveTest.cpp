@@ -16,7 +16,7 @@
 #include <set>
 #include <string>
 
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "core/RomImage.h"
 #include "core/SafeFileWrite.h"
 #include "tests/support/EditorFixture.h"

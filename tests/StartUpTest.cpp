@@ -4,7 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/RomFiles.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/StartUp.h"
 #include "tests/support/EditorFixture.h"
 #include "ui/MainWindow.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 4) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "core/FileSystem.h"
 
 namespace tintwright::qt {

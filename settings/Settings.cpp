@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 namespace tintwright {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -228,6 +228,21 @@ bool Listable(const LineMeaning& meaning) {
            meaning.value.find('\0') == std::string_view::npos;
 }
 
+// Hands each listable line of a section to visit, in file order, until visit
+// returns false.
+template <typename Visit>
+void ForEachListedLine(const std::string& filePath, std::string_view section, Visit visit) {
+    auto bytes = ReadSettingsFile(filePath);
+    if (!bytes) return;
+    const ProfileText text = ParseProfile(std::move(*bytes));
+    const auto span = FindSection(text, section);
+    if (!span) return;
+    for (std::size_t i = span->header + 1; i < span->end; ++i) {
+        const LineMeaning meaning = Interpret(LineText(text, text.lines[i]));
+        if (Listable(meaning) && !visit(meaning)) return;
+    }
+}
+
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -379,25 +394,28 @@ private:
 
 }  // namespace
 
+std::vector<ProfileEntry> ReadProfileSection(const std::string& filePath, std::string_view section) {
+    std::vector<ProfileEntry> entries;
+    ForEachListedLine(filePath, section, [&](const LineMeaning& meaning) {
+        if (meaning.kind == LineKind::Entry) entries.push_back({std::string(meaning.name), std::string(meaning.value)});
+        return true;
+    });
+    return entries;
+}
+
 std::uint32_t GetProfileSection(const std::string& filePath, std::string_view section, char* buffer,
                                 std::uint32_t capacity) {
     if (buffer == nullptr) capacity = 0;
     SectionListing listing(buffer, capacity);
-    if (auto bytes = ReadSettingsFile(filePath)) {
-        const ProfileText text = ParseProfile(std::move(*bytes));
-        if (const auto span = FindSection(text, section)) {
-            for (std::size_t i = span->header + 1; i < span->end && !listing.Full(); ++i) {
-                const LineMeaning meaning = Interpret(LineText(text, text.lines[i]));
-                if (!Listable(meaning)) continue;
-                listing.Append(meaning.name);
-                if (meaning.kind == LineKind::Entry) {
-                    listing.Append("=");
-                    listing.Append(meaning.value);
-                }
-                listing.EndEntry();
-            }
+    ForEachListedLine(filePath, section, [&](const LineMeaning& meaning) {
+        listing.Append(meaning.name);
+        if (meaning.kind == LineKind::Entry) {
+            listing.Append("=");
+            listing.Append(meaning.value);
         }
-    }
+        listing.EndEntry();
+        return !listing.Full();
+    });
     return listing.Finish();
 }
 

@@ -10,10 +10,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/FileSystem.h"
 
 namespace tintwright {
+
+struct ProfileEntry {
+    std::string name;
+    std::string value;
+    friend bool operator==(const ProfileEntry&, const ProfileEntry&) = default;
+};
+
+// Every name=value entry of a section, in file order, names and values
+// trimmed as GetProfileSection lists them, with no limit on their number or
+// length. Lines without "=" are no entries. A missing file or section gives none.
+std::vector<ProfileEntry> ReadProfileSection(const std::string& filePath, std::string_view section);
 
 // Copies every entry of a section, in file order, into buffer as name=value
 // NUL-separated with one more NUL at the end. Returns the characters copied
