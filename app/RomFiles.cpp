@@ -1,5 +1,7 @@
 #include "app/RomFiles.h"
 
+#include "core/Process.h"
+
 namespace tintwright {
 namespace {
 
@@ -91,8 +93,8 @@ void RomFiles::Save() {
 void RomFiles::SaveAndRun() {
     if (!WriteSaveFile()) return;
     const std::string folder = FolderOf(state_.rom.SavePath(), kPathSeparators);
-    windowSystem_.SetCurrentDirectory(folder);
-    windowSystem_.StartProgram(state_.emulatorPath, {state_.rom.SavePath()}, folder);
+    ThisProcess().SetCurrentDirectory(folder);
+    ThisProcess().StartProgram(state_.emulatorPath, {state_.rom.SavePath()}, folder);
 }
 
 int RomFiles::RevertToSource() {

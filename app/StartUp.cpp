@@ -1,13 +1,14 @@
 #include "app/StartUp.h"
 
 #include "app/RomFiles.h"
+#include "core/Process.h"
 #include "settings/Settings.h"
 
 namespace tintwright {
 
 int StartUp(WindowSystem& windowSystem, ProgramState& state, MainWindowEvents& mainWindow,
             const StartUpOptions& options) {
-    const std::string besideExecutable = SettingsPathFor(windowSystem.ExecutablePath());
+    const std::string besideExecutable = SettingsPathFor(ThisProcess().ExecutablePath());
     state.settingsPath = options.settingsPath.empty() ? besideExecutable : options.settingsPath;
     state.settingsElsewhere = state.settingsPath != besideExecutable;
     state.emulatorPath = ReadEmulatorPath(state.settingsPath);

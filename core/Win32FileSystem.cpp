@@ -7,32 +7,18 @@
 #include <string>
 
 #include "core/FileSystem.h"
+#include "core/Win32SystemError.h"
 
 namespace tintwright {
 namespace {
 
-// The system's own text for its last error, without the line break it ends with.
-FileOutcome FromLastError() {
-    const DWORD error = GetLastError();
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
-    if (text != nullptr) LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
-        reason.pop_back();
-    }
-    return FileOutcome::Failed(reason);
-}
-
-FileOutcome Check(BOOL result) { return result ? FileOutcome::Done() : FromLastError(); }
+FileOutcome Check(BOOL result) { return result ? FileOutcome::Done() : FailedWithLastError(); }
 
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
 
 FileOutcome Opened(HANDLE handle, FileHandle& file) {
-    if (handle == INVALID_HANDLE_VALUE) return FromLastError();
+    if (handle == INVALID_HANDLE_VALUE) return FailedWithLastError();
     file = FromHandle(handle);
     return FileOutcome::Done();
 }
@@ -61,7 +47,7 @@ public:
     FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) override {
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD read = 0;
-        if (!ReadFile(Handle(file), bytes.data(), wanted, &read, nullptr)) return FromLastError();
+        if (!ReadFile(Handle(file), bytes.data(), wanted, &read, nullptr)) return FailedWithLastError();
         got = read;
         return FileOutcome::Done();
     }
@@ -76,7 +62,7 @@ public:
         while (!bytes.empty()) {
             const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
-            if (!WriteFile(Handle(file), bytes.data(), wanted, &written, nullptr)) return FromLastError();
+            if (!WriteFile(Handle(file), bytes.data(), wanted, &written, nullptr)) return FailedWithLastError();
             bytes = bytes.subspan(written);
         }
         return FileOutcome::Done();
@@ -110,7 +96,7 @@ public:
         if (!opened) return opened;
         OVERLAPPED whole{};
         if (!LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-            const FileOutcome failed = FromLastError();
+            const FileOutcome failed = FailedWithLastError();
             CloseHandle(Handle(file));
             return failed;
         }
@@ -131,6 +117,21 @@ public:
 FileSystem& SystemFiles() {
     static Win32FileSystem files;
     return files;
+}
+
+// The system's own text for its last error, without the line break it ends with.
+FileOutcome FailedWithLastError() {
+    const DWORD error = GetLastError();
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+    if (text != nullptr) LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return FileOutcome::Failed(reason);
 }
 
 }  // namespace tintwright

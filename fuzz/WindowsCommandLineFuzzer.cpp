@@ -10,7 +10,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "tests/support/WindowsCommandLineSplit.h"
-#include "window/WindowsCommandLine.h"
+#include "core/WindowsCommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Process.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "window/ControlIds.h"
@@ -45,7 +46,7 @@ void LocationBook::LoadLocationList() {
     for (const std::string_view name : LocationNamesInBlock({block.data(), block.size()})) {
         windowSystem_.ListAddString(ids::kLocationList, name);
     }
-    windowSystem_.Sleep(kPauseAfterFillMs);
+    ThisProcess().Sleep(kPauseAfterFillMs);
 }
 
 void LocationBook::ReloadLocationList() {

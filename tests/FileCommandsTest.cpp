@@ -14,7 +14,7 @@
 #include "tests/support/EditorFixture.h"
 #include "tests/support/WindowsCommandLineSplit.h"
 #include "window/ControlIds.h"
-#include "window/WindowsCommandLine.h"
+#include "core/WindowsCommandLine.h"
 
 namespace tintwright {
 namespace {
@@ -66,7 +66,7 @@ TEST_F(FileCommandsTest, ASaveThatFailsSaysWhyKeepsTheOldFileAndStartsNothing) {
         EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
     }
     EXPECT_TRUE(std::filesystem::is_directory(state.rom.SavePath()));
-    EXPECT_TRUE(fake.programsStarted.empty());
+    EXPECT_TRUE(process.programsStarted.empty());
     EXPECT_EQ(
         std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
         2)
@@ -83,13 +83,13 @@ TEST_F(FileCommandsTest, SaveAndRunStartsTheEmulatorOnTheSaveFileAsOneArgumentIn
     EXPECT_TRUE(fake.boxesShown.empty()) << "nothing is reported";
     EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
     const std::string folder = dir.File("my roms/");
-    EXPECT_EQ(fake.currentDirectory, folder);
-    ASSERT_EQ(fake.programsStarted.size(), 1u);
-    EXPECT_EQ(fake.programsStarted[0].file, "/opt/emu/snes emulator");
-    EXPECT_EQ(fake.programsStarted[0].arguments, std::vector<std::string>{state.rom.SavePath()});
-    EXPECT_EQ(fake.programsStarted[0].directory, folder);
+    EXPECT_EQ(process.currentDirectory, folder);
+    ASSERT_EQ(process.programsStarted.size(), 1u);
+    EXPECT_EQ(process.programsStarted[0].file, "/opt/emu/snes emulator");
+    EXPECT_EQ(process.programsStarted[0].arguments, std::vector<std::string>{state.rom.SavePath()});
+    EXPECT_EQ(process.programsStarted[0].directory, folder);
 
-    fake.startProgramSucceeds = false;  // an emulator that does not start is not reported
+    process.startProgramFailure = "No such file or directory";  // an emulator that does not start is not reported
     state.emulatorPath.clear();
     Command(ids::kSaveAndRun);
     EXPECT_TRUE(fake.boxesShown.empty());

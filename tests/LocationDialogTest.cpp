@@ -94,7 +94,7 @@ TEST_F(LocationDialogTest, AddAsksWithTheTrimmedNameAndWritesOnlyOnYes) {
     EXPECT_EQ(fake.listRows, std::vector<std::string>{"boss"}) << "reloaded only when the message comes";
     fake.DeliverPosted();
     EXPECT_EQ(fake.listRows, std::vector<std::string>{"boss"});
-    EXPECT_EQ(fake.sleeps.size(), 2u) << "the list was filled again";
+    EXPECT_EQ(process.sleeps.size(), 2u) << "the list was filled again";
 }
 
 TEST_F(LocationDialogTest, CleanTidiesTheNameInTheAddFormOnly) {

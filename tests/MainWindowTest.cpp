@@ -23,7 +23,7 @@ TEST_F(MainWindowTest, InitialisationLeavesEditsEmptySlidersReadyAndTheTimerRunn
     }
     EXPECT_EQ(fake.runningTimers, (std::map<int, int>{{5000, 50}}));
     EXPECT_EQ(fake.listRows, (std::vector<std::string>{"Alpha", "beta", "Gamma"}));
-    EXPECT_EQ(fake.sleeps, std::vector<int>{100}) << "the list fill pauses once";
+    EXPECT_EQ(process.sleeps, std::vector<int>{100}) << "the list fill pauses once";
     EXPECT_EQ(window->SwatchColor(ids::kCurrentSwatch), 0u);
     EXPECT_EQ(window->SwatchColor(ids::kStoredSwatch), 0u);
     EXPECT_TRUE(fake.boxesShown.empty());
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, ListChangedMessageRefillsTheListFromTheFile) {
     fake.PostListChanged();
     fake.DeliverPosted();
     EXPECT_EQ(fake.listRows, (std::vector<std::string>{"three", "Two"}));
-    EXPECT_EQ(fake.sleeps.size(), 2u);
+    EXPECT_EQ(process.sleeps.size(), 2u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 namespace tintwright {
 namespace {
 
+using testing::FakeProcess;
 using testing::FakeWindowSystem;
 using testing::ReadBytes;
 using testing::TempDir;
@@ -21,7 +22,7 @@ using testing::WriteBytes;
 class StartUpTest : public ::testing::Test {
 protected:
     StartUpTest() {
-        fake.executablePath = dir.File("tintwright.exe");
+        process.executablePath = dir.File("tintwright.exe");
         WriteBytes(romPath, testing::IndexedRomBytes(0x400));
     }
 
@@ -35,6 +36,8 @@ protected:
     std::string romPath = dir.File("game.smc");
     std::string savePath = dir.File("hack.smc");
     FakeWindowSystem fake;
+    FakeProcess process;
+    ScopedProcess processScope{process};
     ProgramState state;
     MainWindow window{fake, state};
 };
@@ -166,7 +169,6 @@ TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
         FakeWindowSystem fresh;
         ProgramState freshState;
         MainWindow freshWindow{fresh, freshState};
-        fresh.executablePath = fake.executablePath;
         for (const std::string& title : row.dialogs) fresh.AnswerFileDialog(title == "Save Rom as ..." ? savePath : romPath);
         for (const std::string& caption : row.boxes) fresh.ExpectMessageBox(caption);
         fresh.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };

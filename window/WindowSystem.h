@@ -117,28 +117,45 @@ public:
     virtual void OnLocationDialogClose(DialogHandle dialog) = 0;
 };
 
-// Everything the logic asks of the window system.
-class WindowSystem {
-public:
-    virtual ~WindowSystem() = default;
+// What the logic asks of the window system, in five roles. Each front end and
+// the test fake implement them all as one WindowSystem; the roles say which
+// operations belong together.
 
-    // Process and main window.
-    virtual std::string ExecutablePath() = 0;
+// The main window's life, its menus, posted messages and timers.
+class MainWindowLoop {
+public:
+    virtual ~MainWindowLoop() = default;
     // Creates the main window (delivering OnInitDialog inside), shows it, runs the
     // message loop and returns the quit value.
     virtual int RunMainWindow(MainWindowEvents& events) = 0;
     virtual void DestroyMainWindow() = 0;  // delivers OnDestroy before returning
     virtual void PostQuit(int exitCode) = 0;
 
-    // Control text and numbers. maxChars is the longest text taken (a buffer of
-    // maxChars + 1 bytes); the rest of the control's text is ignored.
+    // Brings the main window to the front and pops up one of its menu-bar
+    // popups with its top-left corner at a screen position; returns when the
+    // menu has closed. A chosen item arrives afterwards as OnCommand(itemId, 0),
+    // exactly as if it had been chosen from the menu bar.
+    virtual void ShowPopupMenu(int popupIndex, Point screen) = 0;
+    virtual void PostCommand(int id) = 0;
+    virtual void PostListChanged() = 0;
+
+    // Timers; a tick arrives as OnTimer.
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void StopTimer(int id) = 0;
+};
+
+// The main window's controls, addressed by id; id 0 names the main window itself.
+class WindowControls {
+public:
+    virtual ~WindowControls() = default;
+    // maxChars is the longest text taken (a buffer of maxChars + 1 bytes); the
+    // rest of the control's text is ignored.
     virtual void SetText(int id, std::string_view text) = 0;
     virtual std::string GetText(int id, std::size_t maxChars) = 0;
     virtual void SetNumber(int id, std::int32_t value, bool isSigned) = 0;
     // The control's text as a signed decimal integer, or nothing when it is not one.
     virtual std::optional<std::int32_t> GetSignedNumber(int id) = 0;
 
-    // Sliders.
     virtual void SetSliderRangeMax(int id, int maximum) = 0;
     virtual void SetSliderPosition(int id, int position) = 0;
     virtual int GetSliderPosition(int id) = 0;
@@ -153,17 +170,24 @@ public:
     // and a change reaches the logic as OnCommand(id, 1).
     virtual void ListClickAt(int id, Point listClient) = 0;
 
-    // Painting, focus, check boxes. id 0 names the main window itself.
     virtual void Invalidate(int id, bool erase) = 0;
     virtual void SetFocus(int id) = 0;
     virtual bool IsChecked(int id) = 0;
+};
 
-    // Modal boxes and system dialogs, owned by the main window once it exists.
+// Modal boxes and system dialogs, owned by the main window once it exists.
+class WindowDialogs {
+public:
+    virtual ~WindowDialogs() = default;
     virtual int ShowMessageBox(std::string_view text, std::string_view caption, unsigned style) = 0;
     virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<RgbColor> ShowColorDialog(const ColorDialogRequest& request) = 0;
+};
 
-    // Mouse, screen and keyboard.
+// The mouse, the screen's pixels and the left Control key.
+class PointerAndScreen {
+public:
+    virtual ~PointerAndScreen() = default;
     virtual void SetMouseCapture(bool captured) = 0;
     virtual Point CursorScreenPosition() = 0;
     virtual Point MapMainClientToControl(int id, Point mainClient) = 0;
@@ -171,37 +195,26 @@ public:
     virtual RgbColor ControlPixel(int id, Point controlClient) = 0;
     // Whether the left Control key went down since the previous call.
     virtual bool LeftControlPressedSinceLastCall() = 0;
+};
 
-    // Menus and posted messages.
-    // Brings the main window to the front and pops up one of its menu-bar
-    // popups with its top-left corner at a screen position; returns when the
-    // menu has closed. A chosen item arrives afterwards as OnCommand(itemId, 0),
-    // exactly as if it had been chosen from the menu bar.
-    virtual void ShowPopupMenu(int popupIndex, Point screen) = 0;
-    virtual void PostCommand(int id) = 0;
-    virtual void PostListChanged() = 0;
-
-    // Timers; a tick arrives as OnTimer.
-    virtual void StartTimer(int id, int milliseconds) = 0;
-    virtual void StopTimer(int id) = 0;
-
-    // Other programs and the process. The program gets exactly these
-    // arguments, blanks and quotes in them included, and starts in directory;
-    // the call does not wait for it.
-    virtual bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                              const std::string& directory) = 0;
-    virtual bool SetCurrentDirectory(const std::string& directory) = 0;
-    virtual void Sleep(int milliseconds) = 0;
-
-    // Location dialogs (template 8000), modeless; item id 0 names the caption.
+// The modeless location dialogs (template 8000); item id 0 names the caption.
+class LocationDialogHost {
+public:
+    virtual ~LocationDialogHost() = default;
     virtual DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) = 0;
     virtual void SetDialogText(DialogHandle dialog, int id, std::string_view text) = 0;
     virtual std::string GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) = 0;
     virtual void EnableDialogItem(DialogHandle dialog, int id, bool enabled) = 0;
     virtual void ShowDialogItem(DialogHandle dialog, int id, bool shown) = 0;
-    virtual int ShowDialogMessageBox(DialogHandle dialog, std::string_view text,
-                                     std::string_view caption, unsigned style) = 0;
+    virtual int ShowDialogMessageBox(DialogHandle dialog, std::string_view text, std::string_view caption,
+                                     unsigned style) = 0;
     virtual void EndLocationDialog(DialogHandle dialog) = 0;
 };
+
+class WindowSystem : public MainWindowLoop,
+                     public WindowControls,
+                     public WindowDialogs,
+                     public PointerAndScreen,
+                     public LocationDialogHost {};
 
 }  // namespace tintwright

@@ -131,30 +131,5 @@ TEST_F(QtWindowSystemTest, PixelsOfControlsAreReadAndTheScreenIsUnreadableOffscr
     EXPECT_FALSE(windowSystem->LeftControlPressedSinceLastCall());
 }
 
-TEST_F(QtWindowSystemTest, ProgramsStartInTheirFolderWithEachArgumentWhole) {
-    StartRecorderOnly();
-    const std::string script = dir.File("emulator.sh");
-    std::ofstream(script)
-        << "#!/bin/sh\n{ echo \"$# $(pwd)\"; for a in \"$@\"; do echo \"[$a]\"; done; } > \"$0.part\"\n"
-           "mv \"$0.part\" \"$0.out\"\n";
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    const std::string folder = dir.Path().string();
-    EXPECT_TRUE(windowSystem->StartProgram(script, {"/roms/my game.smc", "say \"hi\" \\"}, folder));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(script + ".out"); }, 5000));
-    std::ifstream out(script + ".out");
-    std::string line;
-    std::vector<std::string> lines;
-    while (std::getline(out, line)) lines.push_back(line);
-    const std::string canonical = QDir(QString::fromStdString(folder)).canonicalPath().toStdString();
-    EXPECT_EQ(lines, (std::vector<std::string>{"2 " + canonical, "[/roms/my game.smc]", "[say \"hi\" \\]"}));
-    EXPECT_FALSE(windowSystem->StartProgram(dir.File("no-such-program"), {}, folder));
-
-    const QString before = QDir::currentPath();
-    EXPECT_TRUE(windowSystem->SetCurrentDirectory(folder));
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(QString::fromStdString(folder)).canonicalPath());
-    EXPECT_FALSE(windowSystem->SetCurrentDirectory(dir.File("missing")));
-    QDir::setCurrent(before);
-}
-
 }  // namespace
 }  // namespace tintwright::qt::testing

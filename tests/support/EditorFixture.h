@@ -45,6 +45,8 @@ protected:
 
     TempDir dir;
     FakeWindowSystem fake;
+    FakeProcess process;
+    ScopedProcess processScope{process};
     ProgramState state;
     std::unique_ptr<MainWindow> window;
 };

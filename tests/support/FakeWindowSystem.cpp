@@ -206,17 +206,6 @@ void FakeWindowSystem::ShowPopupMenu(int popupIndex, Point screen) {
     if (chosen != 0) PostCommand(chosen);
 }
 
-bool FakeWindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                                    const std::string& directory) {
-    programsStarted.push_back({file, arguments, directory});
-    return startProgramSucceeds;
-}
-
-bool FakeWindowSystem::SetCurrentDirectory(const std::string& directory) {
-    currentDirectory = directory;
-    return true;
-}
-
 DialogHandle FakeWindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {
     const DialogHandle handle = nextDialog_++;
     DialogState& dialog = dialogs[handle];

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FakeProcess.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright::testing {
@@ -51,12 +52,6 @@ struct PopupShown {
     Point screen;
 };
 
-struct ProgramStarted {
-    std::string file;
-    std::vector<std::string> arguments;
-    std::string directory;
-};
-
 enum class PostedKind { Command, ListChanged };
 
 struct PostedMessage {
@@ -92,12 +87,9 @@ public:
     std::vector<FileDialogRequest> fileDialogsShown;
     std::vector<ColorDialogRequest> colorDialogsShown;
     std::vector<PopupShown> popupsShown;
-    std::vector<ProgramStarted> programsStarted;
     std::deque<PostedMessage> posted;
     std::map<int, int> runningTimers;  // id -> period
     std::map<DialogHandle, DialogState> dialogs;
-    std::vector<int> sleeps;
-    std::string currentDirectory;
     int focusedControl = 0;
     bool mouseCaptured = false;
     bool mainWindowExists = false;
@@ -106,19 +98,16 @@ public:
     int runMainWindowCalls = 0;
 
     // --- The world outside ------------------------------------------------------
-    std::string executablePath = "/opt/tintwright/tintwright";
     Point cursor;
     std::map<std::pair<int, int>, RgbColor> screenPixels;  // unlisted pixels read as 0
     std::function<RgbColor(int id, Point controlClient)> controlPixel;
     std::map<int, Point> controlOrigins;  // main-client origin of each control
     std::deque<bool> leftControlPresses;
-    bool startProgramSucceeds = true;
 
     const ControlState& Control(int id) { return controls[id]; }
     std::string Text(int id) { return controls[id].text; }
 
     // --- WindowSystem ---------------------------------------------------------
-    std::string ExecutablePath() override { return executablePath; }
     int RunMainWindow(MainWindowEvents& events) override;
     void DestroyMainWindow() override;
     void PostQuit(int exitCode) override { quitCode = exitCode; }
@@ -152,10 +141,6 @@ public:
     void PostListChanged() override { posted.push_back({PostedKind::ListChanged}); }
     void StartTimer(int id, int milliseconds) override { runningTimers[id] = milliseconds; }
     void StopTimer(int id) override { runningTimers.erase(id); }
-    bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                      const std::string& directory) override;
-    bool SetCurrentDirectory(const std::string& directory) override;
-    void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
     DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
     void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;
     std::string GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) override;

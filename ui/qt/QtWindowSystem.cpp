@@ -67,10 +67,6 @@ QtLocationDialog* QtWindowSystem::LocationDialog(DialogHandle dialog) const {
 
 // --- Process and main window -------------------------------------------------
 
-std::string QtWindowSystem::ExecutablePath() {
-    return ToStdString(QCoreApplication::applicationFilePath());
-}
-
 // Every event reaches the logic through the exception barrier, whichever
 // widget, timer or queued call delivers it.
 void QtWindowSystem::CreateMainWindow(MainWindowEvents& events) {
@@ -338,21 +334,6 @@ void QtWindowSystem::StopTimer(int id) {
 // --- Other programs and the process ------------------------------------------------------
 
 // Detached: the program outlives the editor, and no process is left to reap.
-bool QtWindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                                  const std::string& directory) {
-    QStringList list;
-    for (const std::string& argument : arguments) list.append(ToQString(argument));
-    return QProcess::startDetached(ToQString(file), list, ToQString(directory));
-}
-
-bool QtWindowSystem::SetCurrentDirectory(const std::string& directory) {
-    return QDir::setCurrent(ToQString(directory));
-}
-
-void QtWindowSystem::Sleep(int milliseconds) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
-}
-
 // --- Location dialogs -----------------------------------------------------------------------
 
 DialogHandle QtWindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {

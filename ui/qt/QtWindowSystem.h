@@ -46,7 +46,6 @@ public:
     // How long the file dialogs were open: start-up time the user, not the program, spent.
     std::chrono::milliseconds TimeInFileDialogs() const { return timeInFileDialogs_; }
 
-    std::string ExecutablePath() override;
     int RunMainWindow(MainWindowEvents& events) override;
     void DestroyMainWindow() override;
     void PostQuit(int exitCode) override;
@@ -89,10 +88,6 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
 
-    bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                      const std::string& directory) override;
-    bool SetCurrentDirectory(const std::string& directory) override;
-    void Sleep(int milliseconds) override;
 
     DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
     void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;

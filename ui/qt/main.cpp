@@ -16,6 +16,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
+#include "core/Process.h"
 #include "ui/MainWindow.h"
 #include "ui/qt/LinuxPaths.h"
 #include "ui/qt/QtApplicationSetup.h"
@@ -100,5 +101,5 @@ int main(int argc, char* argv[]) {
     tintwright::ProgramState state;
     tintwright::MainWindow mainWindow(windowSystem, state);
     ReportFirstPaint(windowSystem);
-    return tintwright::StartUp(windowSystem, state, mainWindow, OptionsFor(line, windowSystem.ExecutablePath()));
+    return tintwright::StartUp(windowSystem, state, mainWindow, OptionsFor(line, tintwright::ThisProcess().ExecutablePath()));
 }

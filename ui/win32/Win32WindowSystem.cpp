@@ -8,13 +8,12 @@
 #include "ui/win32/WindowDc.h"
 #include "window/DialogInteger.h"
 #include "window/Layout.h"
-#include "window/WindowsCommandLine.h"
+#include "core/WindowsCommandLine.h"
 
 namespace tintwright {
 namespace {
 
 // Any path the system can hand back fits, long-path prefixes included.
-constexpr DWORD kModulePathCapacity = 32768;
 
 LPARAM PointParameter(Point point) {
     return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
@@ -57,12 +56,6 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance)
 }
 
 Win32WindowSystem::~Win32WindowSystem() = default;
-
-std::string Win32WindowSystem::ExecutablePath() {
-    std::vector<char> path(kModulePathCapacity);
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), kModulePathCapacity);
-    return std::string(path.data(), length < kModulePathCapacity ? length : 0);
-}
 
 int Win32WindowSystem::RunMainWindow(MainWindowEvents& events) {
     dialogs_.SetEvents(&events);
@@ -275,24 +268,6 @@ void Win32WindowSystem::StopTimer(int id) {
 // splits back into the same list. An empty program name (no emulator set)
 // starts nothing: the shell would take the folder for the file and try to
 // open the folder itself.
-bool Win32WindowSystem::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                                     const std::string& directory) {
-    if (file.empty()) return false;
-    const std::string parameters = QuoteWindowsCommandLine(arguments);
-    const HINSTANCE result =
-        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWDEFAULT);
-    // Values above 32 mean the program was started.
-    return reinterpret_cast<INT_PTR>(result) > 32;
-}
-
-bool Win32WindowSystem::SetCurrentDirectory(const std::string& directory) {
-    return SetCurrentDirectoryA(directory.c_str()) != 0;
-}
-
-void Win32WindowSystem::Sleep(int milliseconds) {
-    ::Sleep(static_cast<DWORD>(milliseconds));
-}
-
 DialogHandle Win32WindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {
     return dialogs_.Create(MainWindowHandle(), form, parameter);
 }

@@ -31,7 +31,6 @@ public:
     HWND LocationDialogWindow(DialogHandle dialog) const { return dialogs_.Window(dialog); }
     std::size_t StripBrushCount() const { return mainWindow_.StripBrushCount(); }
 
-    std::string ExecutablePath() override;
     int RunMainWindow(MainWindowEvents& events) override;
     void DestroyMainWindow() override;
     void PostQuit(int exitCode) override;
@@ -74,10 +73,6 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
 
-    bool StartProgram(const std::string& file, const std::vector<std::string>& arguments,
-                      const std::string& directory) override;
-    bool SetCurrentDirectory(const std::string& directory) override;
-    void Sleep(int milliseconds) override;
 
     DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
     void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/StartUp.h"
+#include "core/Process.h"
 #include "core/SnesColor.h"
 #include "tests/win32/wine/WindowProbe.h"
 #include "ui/PaletteStrip.h"
@@ -101,7 +102,7 @@ EditorSession::EditorSession(std::size_t romSize)
       windowSystem(GetModuleHandleA(nullptr)),
       logic(windowSystem, state),
       events(&logic),
-      settingsPath(std::filesystem::path(windowSystem.ExecutablePath()).replace_extension("ini")),
+      settingsPath(std::filesystem::path(SystemProcess().ExecutablePath()).replace_extension("ini")),
       startFolder_(std::filesystem::current_path()) {
     romBytes.resize(romSize);
     for (std::uint32_t offset = 0; offset + 1 < romSize; offset += 2) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Process.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
 #include "window/ControlIds.h"
@@ -123,7 +124,7 @@ TEST(FileCommandsWindow, AStartedProgramGetsEveryArgumentWholeAndStartsInTheFold
     const std::vector<std::string> arguments = {
         "C:\\roms with blanks\\", "say \"hi\"", "", "plain", "a\\\\b", "tab\there", "\\\"quoted\\\""};
     ASSERT_NE(std::filesystem::current_path(), folder);
-    ASSERT_TRUE(session.windowSystem.StartProgram(emulator.string(), arguments, folder.string() + "\\"));
+    ASSERT_TRUE(SystemProcess().StartProgram(emulator.string(), arguments, folder.string() + "\\"));
     const std::optional<StartRecord> started = AwaitStartRecord(emulator);
     ASSERT_TRUE(started) << "the program did not run";
     EXPECT_EQ(started->arguments, arguments) << started->commandLine;

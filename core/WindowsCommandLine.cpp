@@ -1,4 +1,4 @@
-#include "window/WindowsCommandLine.h"
+#include "core/WindowsCommandLine.h"
 
 #include <string_view>
 
