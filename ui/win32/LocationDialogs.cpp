@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "ui/win32/ExceptionBarrier.h"
 #include "ui/win32/PixelLayout.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
@@ -56,12 +55,10 @@ INT_PTR LocationDialogs::Route(OpenDialog& dialog, HWND window, UINT message, WP
         case WM_COMMAND:
             // Buttons only; the fields' change notifications are not the logic's business.
             if (HIWORD(wParam) != 0) return FALSE;
-            if (events_ != nullptr) {
-                Guarded([&] { events_->OnLocationDialogCommand(handle, LOWORD(wParam), 0); });
-            }
+            if (events_ != nullptr) events_->OnLocationDialogCommand(handle, LOWORD(wParam), 0);
             return TRUE;
         case WM_CLOSE:
-            if (events_ != nullptr) Guarded([&] { events_->OnLocationDialogClose(handle); });
+            if (events_ != nullptr) events_->OnLocationDialogClose(handle);
             return TRUE;
         case WM_NCDESTROY:
             SetWindowLongPtrA(window, DWLP_USER, 0);
@@ -83,7 +80,7 @@ void LocationDialogs::Initialise(OpenDialog& dialog, HWND window) {
     const DialogHandle handle = dialog.handle;
     const LocationDialogForm form = dialog.form;
     const std::uint32_t parameter = dialog.parameter;
-    Guarded([&] { events_->OnLocationDialogInit(handle, form, parameter); });
+    events_->OnLocationDialogInit(handle, form, parameter);
 }
 
 }  // namespace tintwright::win32

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "ui/win32/ExceptionBarrier.h"
 #include "ui/win32/GdiStripCanvas.h"
 #include "ui/win32/PaintSession.h"
 #include "ui/win32/PixelLayout.h"
@@ -104,10 +103,8 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
     Win32MainWindow* self = current_;
     if (self == nullptr || self->events_ == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_INITDIALOG) {
-        Guarded([&] {
-            self->Initialise(window);
-            self->events_->OnInitDialog();
-        });
+        self->Initialise(window);
+        self->events_->OnInitDialog();
         return 0;  // no control gets the keyboard focus
     }
     // Controls notify while the template is still being built; the logic
@@ -115,8 +112,7 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
     if (!self->initialised_ || window != self->window_) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    const auto result =
-        GuardedResult(std::optional<LRESULT>(0), [&] { return self->Route(message, wParam, lParam); });
+    const auto result = self->Route(message, wParam, lParam);
     if (message == WM_NCDESTROY) self->window_ = nullptr;
     return result ? *result : DefWindowProcA(window, message, wParam, lParam);
 }
@@ -195,7 +191,7 @@ void Win32MainWindow::DeliverDestroy() {
 void Win32MainWindow::PaintStrip(HWND strip) {
     PaintSession paint(strip);
     GdiStripCanvas canvas(paint.Dc(), stripBrushes_);
-    Guarded([&] { events_->PaintStrip(canvas); });
+    events_->PaintStrip(canvas);
 }
 
 LRESULT CALLBACK Win32MainWindow::StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -212,7 +208,7 @@ LRESULT CALLBACK Win32MainWindow::ListProcedure(HWND list, UINT message, WPARAM 
     Win32MainWindow* self = current_;
     if (self == nullptr) return DefWindowProcA(list, message, wParam, lParam);
     if (message == WM_RBUTTONUP && self->events_ != nullptr) {
-        Guarded([&] { self->events_->OnListRightButtonUp(PointOf(lParam)); });
+        self->events_->OnListRightButtonUp(PointOf(lParam));
     }
     return PassOn(self->listPrevious_, list, message, wParam, lParam);
 }
@@ -222,7 +218,7 @@ LRESULT CALLBACK Win32MainWindow::EditProcedure(HWND edit, UINT message, WPARAM 
     const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
     Win32MainWindow* self = current_;
     if (message == WM_KEYUP && self != nullptr && self->events_ != nullptr) {
-        Guarded([&] { self->events_->OnEditKeyUp(GetDlgCtrlID(edit)); });
+        self->events_->OnEditKeyUp(GetDlgCtrlID(edit));
     }
     return PassOn(previous, edit, message, wParam, lParam);
 }

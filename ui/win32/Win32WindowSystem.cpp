@@ -1,19 +1,15 @@
 #include "ui/win32/Win32WindowSystem.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "ui/win32/CommonDialogs.h"
+#include "ui/win32/EscapedExceptionBox.h"
 #include "ui/win32/WindowDc.h"
 #include "window/DialogInteger.h"
 #include "window/Layout.h"
-#include "core/WindowsCommandLine.h"
 
 namespace tintwright {
 namespace {
-
-// Any path the system can hand back fits, long-path prefixes included.
 
 LPARAM PointParameter(Point point) {
     return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
@@ -57,9 +53,12 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance)
 
 Win32WindowSystem::~Win32WindowSystem() = default;
 
+// Every event of the main window and the location dialogs reaches the logic
+// through the exception barrier, as in the Qt front end.
 int Win32WindowSystem::RunMainWindow(MainWindowEvents& events) {
-    dialogs_.SetEvents(&events);
-    const HWND window = mainWindow_.Create(events);
+    guardedEvents_ = std::make_unique<GuardedEvents>(events, win32::ReportEscapedException);
+    dialogs_.SetEvents(guardedEvents_.get());
+    const HWND window = mainWindow_.Create(*guardedEvents_);
     if (window == nullptr) {
         // Without a window the message loop would wait for ever.
         ShowBox(nullptr, "The main window could not be created.", kMainWindowCaption, MB_OK | MB_ICONWARNING);

@@ -5,6 +5,7 @@
 // or on a location dialog built from template 8000.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "ui/win32/ModalScript.h"
 #include "ui/win32/Win32Api.h"
 #include "ui/win32/Win32MainWindow.h"
+#include "window/GuardedEvents.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {
@@ -88,6 +90,9 @@ private:
     int ShowBox(HWND owner, std::string_view text, std::string_view caption, unsigned style);
 
     HINSTANCE instance_;
+    // The logic's events behind the exception barrier; outlives the windows
+    // that deliver them.
+    std::unique_ptr<GuardedEvents> guardedEvents_;
     // Declared before the main window so that the dialogs it owns are
     // forgotten after it is gone.
     win32::LocationDialogs dialogs_;

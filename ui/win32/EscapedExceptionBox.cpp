@@ -1,8 +1,9 @@
-#include "ui/win32/ExceptionBarrier.h"
+#include "ui/win32/EscapedExceptionBox.h"
 
 #include <string>
 
 #include "ui/win32/Win32Api.h"
+#include "window/ExceptionBarrier.h"
 
 namespace tintwright::win32 {
 namespace {
