@@ -37,9 +37,9 @@ build: configure
 
 # A first run gets the sample location book beside the editor.
 run: build
-	@if [ -x $(BUILD_DIR)/ui/qt/tintwright ]; then \
-	  [ -e $(BUILD_DIR)/ui/qt/tintwright.ini ] || cp samples/tintwright.ini $(BUILD_DIR)/ui/qt/tintwright.ini; \
-	  exec $(BUILD_DIR)/ui/qt/tintwright; \
+	@if [ -x $(BUILD_DIR)/frontends/qt/tintwright ]; then \
+	  [ -e $(BUILD_DIR)/frontends/qt/tintwright.ini ] || cp samples/tintwright.ini $(BUILD_DIR)/frontends/qt/tintwright.ini; \
+	  exec $(BUILD_DIR)/frontends/qt/tintwright; \
 	else \
 	  echo "The Linux editor is not built yet: only the portable core and its tests exist." >&2; exit 1; \
 	fi
@@ -68,8 +68,8 @@ fuzz: fuzz-build
 package: build windows
 	@mkdir -p $(DIST_DIR) && rm -f $(DIST_DIR)/tintwright_*.deb $(DIST_DIR)/tintwright-*-windows.zip
 	@cpack --config $(BUILD_DIR)/CPackConfig.cmake -D CPACK_OUTPUT_FILE_PREFIX=$(abspath $(DIST_DIR))
-	@cmake -DWIN32_EXE=$(WIN32_BUILD_DIR)/ui/win32/tintwright.exe \
-	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/ui/win32/tintwright.exe -DOUTPUT_DIR=$(DIST_DIR) \
+	@cmake -DWIN32_EXE=$(WIN32_BUILD_DIR)/frontends/win32/tintwright.exe \
+	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe -DOUTPUT_DIR=$(DIST_DIR) \
 	  -P $(BUILD_DIR)/packaging/windows-zip.cmake
 
 # The Windows tests run the 64-bit build under Wine, one at a time.
@@ -86,8 +86,8 @@ bench: build
 	@if [ -x $(BUILD_DIR)/bench/tintwright_qt_bench ]; then \
 	  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD_DIR)/bench/tintwright_qt_bench; \
 	fi
-	@if [ -x $(BUILD_DIR)/ui/qt/tintwright ]; then \
-	  tests/qt/idle_cpu_bench.sh $(BUILD_DIR)/ui/qt/tintwright samples; \
+	@if [ -x $(BUILD_DIR)/frontends/qt/tintwright ]; then \
+	  tests/qt/idle_cpu_bench.sh $(BUILD_DIR)/frontends/qt/tintwright samples; \
 	fi
 
 clean:

@@ -19,14 +19,14 @@
 #include <string>
 
 #include "app/ProgramState.h"
-#include "ui/MainWindow.h"
-#include "ui/PaletteStrip.h"
-#include "ui/qt/QtApplicationSetup.h"
-#include "ui/qt/QtConversions.h"
-#include "ui/qt/QtMainWindow.h"
-#include "ui/qt/QtPaletteStrip.h"
-#include "ui/qt/QtStripCanvas.h"
-#include "ui/qt/QtWindowSystem.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PaletteStrip.h"
+#include "frontends/qt/QtApplicationSetup.h"
+#include "frontends/qt/QtConversions.h"
+#include "frontends/qt/QtMainWindow.h"
+#include "frontends/qt/QtPaletteStrip.h"
+#include "frontends/qt/QtStripCanvas.h"
+#include "frontends/qt/QtWindowSystem.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/EditorFixture.h"
-#include "ui/ColorPicking.h"
+#include "mainwindow/ColorPicking.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

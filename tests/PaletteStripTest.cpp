@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "tests/support/EditorFixture.h"
-#include "ui/PaletteStrip.h"
+#include "mainwindow/PaletteStrip.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

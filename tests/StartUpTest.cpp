@@ -7,7 +7,7 @@
 #include "settings/Settings.h"
 #include "app/StartUp.h"
 #include "tests/support/EditorFixture.h"
-#include "ui/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

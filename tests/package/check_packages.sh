@@ -69,7 +69,7 @@ check_desktop_entry() {
 # 32 pixel picture's pixels (ImageMagick's -sample is nearest neighbour too).
 check_icons() {
   local icons="$root/usr/share/icons/hicolor" size png differing index_and_size
-  "$build/resources/tintwright_make_resources" "$work/resources" >/dev/null || fail "no Windows icon to compare"
+  "$build/buildtools/tintwright_make_resources" "$work/resources" >/dev/null || fail "no Windows icon to compare"
   for size in "${theme_icon_sizes[@]}"; do
     png="$icons/${size}x${size}/apps/tintwright.png"
     [ "$(identify -format '%m %wx%h' "$png")" = "PNG ${size}x${size}" ] || fail "$png is not a ${size}px PNG"

@@ -14,9 +14,9 @@
 
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/qt/QtClientArea.h"
-#include "ui/qt/QtConversions.h"
-#include "ui/qt/QtMainWindow.h"
+#include "frontends/qt/QtClientArea.h"
+#include "frontends/qt/QtConversions.h"
+#include "frontends/qt/QtMainWindow.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

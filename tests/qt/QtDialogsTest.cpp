@@ -14,10 +14,10 @@
 
 #include "app/RomFiles.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/qt/QtClientArea.h"
-#include "ui/qt/QtConversions.h"
-#include "ui/qt/QtLocationDialog.h"
-#include "ui/qt/QtMainWindow.h"
+#include "frontends/qt/QtClientArea.h"
+#include "frontends/qt/QtConversions.h"
+#include "frontends/qt/QtLocationDialog.h"
+#include "frontends/qt/QtMainWindow.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

@@ -10,11 +10,11 @@
 
 #include "core/RomImage.h"
 #include "tests/support/EditorFixture.h"
-#include "ui/PaletteStrip.h"
-#include "ui/qt/QtClientArea.h"
-#include "ui/qt/QtLocationDialog.h"
-#include "ui/qt/QtMainWindow.h"
-#include "ui/qt/QtWidgetText.h"
+#include "mainwindow/PaletteStrip.h"
+#include "frontends/qt/QtClientArea.h"
+#include "frontends/qt/QtLocationDialog.h"
+#include "frontends/qt/QtMainWindow.h"
+#include "frontends/qt/QtWidgetText.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

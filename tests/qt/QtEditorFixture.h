@@ -19,8 +19,8 @@
 #include "tests/qt/DialogAnswerer.h"
 #include "tests/support/RecordingEvents.h"
 #include "tests/support/TempDir.h"
-#include "ui/MainWindow.h"
-#include "ui/qt/QtWindowSystem.h"
+#include "mainwindow/MainWindow.h"
+#include "frontends/qt/QtWindowSystem.h"
 
 class QWindow;
 

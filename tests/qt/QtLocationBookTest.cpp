@@ -18,11 +18,11 @@
 
 #include "core/SnesColor.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/qt/QtClientArea.h"
-#include "ui/qt/QtConversions.h"
-#include "ui/qt/QtLocationDialog.h"
-#include "ui/qt/QtMainWindow.h"
-#include "ui/qt/QtWidgetText.h"
+#include "frontends/qt/QtClientArea.h"
+#include "frontends/qt/QtConversions.h"
+#include "frontends/qt/QtLocationDialog.h"
+#include "frontends/qt/QtMainWindow.h"
+#include "frontends/qt/QtWidgetText.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

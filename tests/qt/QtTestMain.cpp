@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "ui/qt/QtApplicationSetup.h"
+#include "frontends/qt/QtApplicationSetup.h"
 
 int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -15,7 +15,7 @@
 
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "ui/qt/QtMainWindow.h"
+#include "frontends/qt/QtMainWindow.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

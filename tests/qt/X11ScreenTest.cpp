@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "ui/qt/QtApplicationSetup.h"
-#include "ui/qt/QtWindowSystem.h"
+#include "frontends/qt/QtApplicationSetup.h"
+#include "frontends/qt/QtWindowSystem.h"
 
 namespace tintwright::qt {
 namespace {

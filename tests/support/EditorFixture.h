@@ -13,7 +13,7 @@
 #include "app/ProgramState.h"
 #include "tests/support/FakeWindowSystem.h"
 #include "tests/support/TempDir.h"
-#include "ui/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 
 namespace tintwright::testing {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ResourceScript.h"
+#include "buildtools/ResourceScript.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

@@ -17,8 +17,8 @@
 #include "resources/PickerImage.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/PaletteStrip.h"
-#include "ui/win32/WindowDc.h"
+#include "mainwindow/PaletteStrip.h"
+#include "frontends/win32/WindowDc.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {

@@ -10,7 +10,7 @@
 #include "core/Process.h"
 #include "core/SnesColor.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/PaletteStrip.h"
+#include "mainwindow/PaletteStrip.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {

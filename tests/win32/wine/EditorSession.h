@@ -14,8 +14,8 @@
 #include "app/ProgramState.h"
 #include "tests/support/RecordingEvents.h"
 #include "tests/win32/wine/ScriptedUser.h"
-#include "ui/MainWindow.h"
-#include "ui/win32/Win32WindowSystem.h"
+#include "mainwindow/MainWindow.h"
+#include "frontends/win32/Win32WindowSystem.h"
 
 namespace tintwright::testing {
 

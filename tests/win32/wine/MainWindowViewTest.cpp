@@ -8,7 +8,7 @@
 
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "ui/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

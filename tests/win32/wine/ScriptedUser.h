@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/win32/ModalScript.h"
+#include "frontends/win32/ModalScript.h"
 
 namespace tintwright::testing {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/win32/WindowDc.h"
+#include "frontends/win32/WindowDc.h"
 
 namespace tintwright::testing {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/win32/Win32Api.h"
+#include "frontends/win32/Win32Api.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright::testing {

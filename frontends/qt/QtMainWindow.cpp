@@ -1,0 +1,217 @@
+#include "frontends/qt/QtMainWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include "frontends/qt/QtClientArea.h"
+#include "frontends/qt/QtConversions.h"
+#include "frontends/qt/QtKeyUpEdit.h"
+#include "frontends/qt/QtLocationList.h"
+#include "frontends/qt/QtPaletteStrip.h"
+#include "frontends/qt/QtPickerPicture.h"
+#include "frontends/qt/QtResourceImages.h"
+#include "frontends/qt/QtSwatch.h"
+#include "window/ControlIds.h"
+
+namespace tintwright::qt {
+namespace {
+
+// A trackbar's range before the logic sets its own.
+constexpr int kDefaultSliderMaximum = 100;
+
+// Minimise and close, but no maximise: the layout is fixed.
+constexpr Qt::WindowFlags kMainWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                             Qt::WindowCloseButtonHint;
+
+Qt::Alignment StaticAlignment(std::uint32_t styles) {
+    const Qt::Alignment horizontal = (styles & style::kCentered) != 0 ? Qt::AlignHCenter : Qt::AlignLeft;
+    const Qt::Alignment vertical = (styles & style::kCenterImage) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    return horizontal | vertical;
+}
+
+bool IsSwatch(int id) {
+    return id == ids::kCurrentSwatch || id == ids::kStoredSwatch;
+}
+
+// Below this a caption is no longer worth reading; it is cut instead.
+constexpr int kSmallestCaptionPixels = 8;
+
+int CaptionSpace(const QAbstractButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const auto element = qobject_cast<const QCheckBox*>(button) != nullptr ? QStyle::SE_CheckBoxContents
+                                                                           : QStyle::SE_PushButtonContents;
+    return button->style()->subElementRect(element, &option, button).width();
+}
+
+// DejaVu Sans runs wider than the font the layout was drawn for: a caption
+// that would be cut off gets a smaller size of the same font.
+void FitCaption(QAbstractButton* button) {
+    QFont font = button->font();
+    const int space = CaptionSpace(button);
+    while (font.pixelSize() > kSmallestCaptionPixels &&
+           QFontMetrics(font).horizontalAdvance(button->text()) > space) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    button->setFont(font);
+}
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(MainWindowEvents& events, std::function<void(int)> postCommand)
+    : QMainWindow(nullptr, kMainWindowFlags), events_(events), postCommand_(std::move(postCommand)) {
+    setWindowTitle(ToQString(kMainWindowCaption));
+    setWindowIcon(ProgramIcon());
+    clientArea_ = new QtClientArea(events_, this);
+    clientArea_->setMinimumSize(kClientWidthPixels, kClientHeightPixels);
+    setCentralWidget(clientArea_);
+    BuildMenuBar();
+    BuildControls();
+    // The menu bar's height depends on the font and style, so it is measured.
+    resize(kClientWidthPixels, kClientHeightPixels + menuBar()->sizeHint().height());
+}
+
+QWidget* QtMainWindow::Control(int id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+QMenu* QtMainWindow::Popup(int index) const {
+    if (index < 0 || index >= static_cast<int>(popups_.size())) return nullptr;
+    return popups_[static_cast<std::size_t>(index)];
+}
+
+// The logic decides what closing means; it destroys the window itself.
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (isEnabled()) events_.OnClose();  // not while a message box of this window is open
+}
+
+// Tab moves nothing: the window has no dialog keyboard handling.
+bool QtMainWindow::focusNextPrevChild(bool) {
+    return true;
+}
+
+void QtMainWindow::BuildMenuBar() {
+    for (const MenuPopupSpec& popup : MenuBar()) popups_.push_back(BuildPopup(popup));
+}
+
+QMenu* QtMainWindow::BuildPopup(const MenuPopupSpec& popup) {
+    QMenu* menu = menuBar()->addMenu(ToQString(popup.caption));
+    for (const MenuItemSpec& item : popup.items) {
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(ToQString(item.caption));
+        action->setData(item.id);
+        connect(action, &QAction::triggered, this, [this, id = item.id] { postCommand_(id); });
+    }
+    return menu;
+}
+
+// Created in template order; each new control goes below the ones before it,
+// so where two overlap the earlier one is in front, as in the template.
+void QtMainWindow::BuildControls() {
+    for (const ControlSpec& spec : MainWindowControls()) {
+        QWidget* control = CreateControl(spec);
+        if (spec.kind != ControlKind::BitmapStatic) control->setGeometry(ToQRect(ControlPixelRect(spec)));
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) FitCaption(button);
+        control->setObjectName(QString::number(spec.id));
+        control->lower();
+        controls_[spec.id] = control;
+    }
+}
+
+QWidget* QtMainWindow::CreateControl(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::ListBox:
+            return CreateListBox(spec);
+        case ControlKind::PushButton:
+            return CreatePushButton(spec);
+        case ControlKind::Static:
+            return CreateStatic(spec);
+        case ControlKind::BitmapStatic:
+            return CreatePicker(spec);
+        case ControlKind::Edit:
+            return CreateEdit(spec);
+        case ControlKind::Slider:
+            return CreateSlider(spec);
+        case ControlKind::CheckBox:
+            return CreateCheckBox(spec);
+    }
+    return CreateStatic(spec);
+}
+
+QWidget* QtMainWindow::CreateListBox(const ControlSpec& spec) {
+    return new QtLocationList(events_, spec.id, clientArea_);
+}
+
+QWidget* QtMainWindow::CreatePushButton(const ControlSpec& spec) {
+    auto* button = new QPushButton(ToQString(spec.caption), clientArea_);
+    button->setFlat((spec.styles & style::kFlat) != 0);
+    button->setAutoDefault(false);
+    button->setAttribute(Qt::WA_NoMousePropagation);
+    button->installEventFilter(clientArea_);
+    connect(button, &QPushButton::clicked, this, [this, id = spec.id] { events_.OnCommand(id, 0); });
+    return button;
+}
+
+// Statics take no mouse input: presses over them belong to the client area.
+QWidget* QtMainWindow::CreateStatic(const ControlSpec& spec) {
+    if (spec.id == ids::kStrip) return strip_ = new QtPaletteStrip(events_, clientArea_);
+    if (IsSwatch(spec.id)) return new QtSwatch(events_, spec.id, clientArea_);
+    auto* label = new QLabel(ToQString(spec.caption), clientArea_);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(StaticAlignment(spec.styles));
+    label->setWordWrap((spec.styles & style::kCenterImage) == 0);
+    if ((spec.styles & style::kSunken) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setEnabled((spec.styles & style::kDisabled) == 0);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+// The control takes the picture's size at the layout's place.
+QWidget* QtMainWindow::CreatePicker(const ControlSpec& spec) {
+    auto* picker = new QtPickerPicture(PickerImage(), clientArea_);
+    picker->move(ToQRect(ControlPixelRect(spec)).topLeft());
+    return picker;
+}
+
+QWidget* QtMainWindow::CreateEdit(const ControlSpec& spec) {
+    const bool colorEdit =
+        spec.id == ids::kRedEdit || spec.id == ids::kGreenEdit || spec.id == ids::kBlueEdit;
+    QLineEdit* edit = colorEdit ? new QtKeyUpEdit(events_, spec.id, clientArea_) : new QLineEdit(clientArea_);
+    edit->setAttribute(Qt::WA_NoMousePropagation);
+    edit->installEventFilter(clientArea_);
+    return edit;
+}
+
+// Only the user's moves notify: positions the logic sets are silent, because
+// the window system blocks the signal while it sets them.
+QWidget* QtMainWindow::CreateSlider(const ControlSpec& spec) {
+    auto* slider = new QSlider(Qt::Horizontal, clientArea_);
+    slider->setRange(0, kDefaultSliderMaximum);
+    slider->setAttribute(Qt::WA_NoMousePropagation);
+    connect(slider, &QSlider::valueChanged, this, [this, id = spec.id] { events_.OnHScroll(id); });
+    connect(slider, &QSlider::sliderReleased, this, [this, id = spec.id] { events_.OnHScroll(id); });
+    return slider;
+}
+
+QWidget* QtMainWindow::CreateCheckBox(const ControlSpec& spec) {
+    auto* checkBox = new QCheckBox(ToQString(spec.caption), clientArea_);
+    checkBox->setAttribute(Qt::WA_NoMousePropagation);
+    connect(checkBox, &QCheckBox::clicked, this, [this, id = spec.id] { events_.OnCommand(id, 0); });
+    return checkBox;
+}
+
+}  // namespace tintwright::qt

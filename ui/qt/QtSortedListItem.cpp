@@ -1,9 +1,0 @@
-#include "ui/qt/QtSortedListItem.h"
-
-namespace tintwright::qt {
-
-bool QtSortedListItem::operator<(const QListWidgetItem& other) const {
-    return text().compare(other.text(), Qt::CaseInsensitive) < 0;
-}
-
-}  // namespace tintwright::qt
