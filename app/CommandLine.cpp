@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "window/Version.h"
+
 namespace tintwright {
 namespace {
 

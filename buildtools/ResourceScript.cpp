@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "window/Version.h"
+
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 
@@ -96,7 +98,7 @@ constexpr StyleFlagName kExtendedStyleNames[] = {
     {style::kStaticEdge, "WS_EX_STATICEDGE"},
 };
 
-std::string ControlStyles(const ControlSpec& control) {
+std::string ControlStyles(const ControlEntry& control) {
     std::vector<std::string_view> names = {"WS_CHILD"};
     for (const std::string_view name : KindStyles(control.kind)) names.push_back(name);
     for (const StyleFlagName& entry : kWindowStyleNames) {
@@ -107,7 +109,7 @@ std::string ControlStyles(const ControlSpec& control) {
     return Joined(names);
 }
 
-std::string ExtendedStyles(const ControlSpec& control) {
+std::string ExtendedStyles(const ControlEntry& control) {
     std::vector<std::string_view> names;
     for (const StyleFlagName& entry : kExtendedStyleNames) {
         if (control.styles & entry.flag) names.push_back(entry.name);
@@ -115,7 +117,7 @@ std::string ExtendedStyles(const ControlSpec& control) {
     return names.empty() ? "0" : Joined(names);
 }
 
-void WriteControl(std::ostream& out, const ControlSpec& control) {
+void WriteControl(std::ostream& out, const ControlEntry& control) {
     const DialogUnitRect& r = control.units;
     out << "    CONTROL " << Quoted(control.caption) << ", " << control.id << ", "
         << Quoted(WindowClassOf(control.kind)) << ", " << ControlStyles(control) << ", " << r.x << ", " << r.y
@@ -135,7 +137,7 @@ void WriteMainDialog(std::ostream& out) {
         << "CLASS " << Quoted(kMainWindowClass) << "\n";
     WriteFont(out);
     out << "BEGIN\n";
-    for (const ControlSpec& control : MainWindowControls()) WriteControl(out, control);
+    for (const ControlEntry& control : MainWindowControls()) WriteControl(out, control);
     out << "END\n\n";
 }
 
@@ -149,15 +151,15 @@ void WriteLocationDialog(std::ostream& out) {
         << "CAPTION " << Quoted(kLocationDialogCaption) << "\n";
     WriteFont(out);
     out << "BEGIN\n";
-    for (const ControlSpec& control : LocationDialogControls()) WriteControl(out, control);
+    for (const ControlEntry& control : LocationDialogControls()) WriteControl(out, control);
     out << "END\n\n";
 }
 
 void WriteMenu(std::ostream& out) {
     out << ids::kMenuBar << " MENUEX\nBEGIN\n";
-    for (const MenuPopupSpec& popup : MenuBar()) {
+    for (const MenuPopupEntry& popup : MenuBar()) {
         out << "    POPUP " << Quoted(popup.caption) << ", " << popup.id << "\n    BEGIN\n";
-        for (const MenuItemSpec& item : popup.items) {
+        for (const MenuItemEntry& item : popup.items) {
             if (item.IsSeparator()) {
                 out << "        MENUITEM \"\", 0, MFT_SEPARATOR\n";
             } else {
@@ -200,7 +202,7 @@ std::string MakeManifest(ManifestCodePage codePage) {
   </application>)";
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
-  <assemblyIdentity type="win32" name="Tintwright.Editor" version="1.6.0.0" processorArchitecture="*"/>
+  <assemblyIdentity type="win32" name="Tintwright.Editor" version=")" TINTWRIGHT_VERSION R"(.0.0" processorArchitecture="*"/>
   <description>Tintwright - Snes Rom Pallette Editor</description>
   <dependency>
     <dependentAssembly>

@@ -15,12 +15,13 @@
 #include "locations/LocationDialogs.h"
 #include "mainwindow/ColorPicking.h"
 #include "mainwindow/PaletteStrip.h"
+#include "window/Version.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {
 
 inline constexpr std::string_view kAboutText =
-    "Tintwright 1.6 - edits the colour palettes inside Super Nintendo ROM images.";
+    "Tintwright " TINTWRIGHT_VERSION " - edits the colour palettes inside Super Nintendo ROM images.";
 
 class MainWindow final : public MainWindowEvents {
 public:

@@ -12,7 +12,7 @@ using namespace style;
 
 constexpr std::uint32_t kLabelStyles = kDisabled | kCenterImage;
 
-constexpr ControlSpec kMainControls[] = {
+constexpr ControlEntry kMainControls[] = {
     {ids::kLocationList, K::ListBox, "", {0, 0, 182, 121},
      kSorted | kNotify | kVerticalScroll | kNoIntegralHeight | kClientEdge},
     {ids::kColorPickButton, K::PushButton, "Color Pick", {408, 1, 40, 9}, kNone},
@@ -49,14 +49,14 @@ constexpr ControlSpec kMainControls[] = {
     {ids::kResultAboveLabel, K::Static, " v Search result here", {256, 131, 94, 8}, kLabelStyles},
 };
 
-constexpr ControlSpec kLocationControls[] = {
+constexpr ControlEntry kLocationControls[] = {
     {ids::kDialogNameField, K::Edit, "", {4, 5, 258, 17}, kStaticEdge},
     {ids::kDialogOffsetField, K::Edit, "", {4, 25, 258, 17}, kStaticEdge},
     {ids::kDialogConfirmButton, K::PushButton, "Ok", {262, 49, 56, 13}, kNone},
     {ids::kDialogCleanButton, K::PushButton, "Clean", {266, 9, 48, 11}, kNone},
 };
 
-constexpr MenuItemSpec kFileItems[] = {
+constexpr MenuItemEntry kFileItems[] = {
     {ids::kOpen, "Open"},
     {ids::kSave, "Save"},
     {ids::kSaveAs, "Save as"},
@@ -67,7 +67,7 @@ constexpr MenuItemSpec kFileItems[] = {
     {ids::kExit, "E&xit"},
 };
 
-constexpr MenuItemSpec kToolsItems[] = {
+constexpr MenuItemEntry kToolsItems[] = {
     {ids::kGradientFill, "Gradient Fill"},
     {0, ""},
     {ids::kUndoSelected, "Undo Selected"},
@@ -77,18 +77,18 @@ constexpr MenuItemSpec kToolsItems[] = {
     {ids::kUpdateUndoBuffer, "Update Undo Buffer"},
 };
 
-constexpr MenuItemSpec kLocationsItems[] = {
+constexpr MenuItemEntry kLocationsItems[] = {
     {ids::kAddAddress, "Add Address"},
     {ids::kEditAddress, "Edit Address"},
     {ids::kRemoveAddress, "Remove Address"},
 };
 
-constexpr MenuItemSpec kHelpItems[] = {
+constexpr MenuItemEntry kHelpItems[] = {
     {ids::kAbout, "&About"},
     {ids::kShowFileSettings, "Show File Settings"},
 };
 
-constexpr MenuPopupSpec kMenuBar[] = {
+constexpr MenuPopupEntry kMenuBar[] = {
     {0, "&File", kFileItems},
     {ids::kToolsPopup, "Tools", kToolsItems},
     {ids::kLocationsPopup, "Locations", kLocationsItems},
@@ -97,24 +97,24 @@ constexpr MenuPopupSpec kMenuBar[] = {
 
 }  // namespace
 
-PixelRect ControlPixelRect(const ControlSpec& control) {
+PixelRect ControlPixelRect(const ControlEntry& control) {
     const int x = HorizontalUnitsToPixels(control.units.x);
     const int y = VerticalUnitsToPixels(control.units.y);
     return {x, y, x + HorizontalUnitsToPixels(control.units.width),
             y + VerticalUnitsToPixels(control.units.height)};
 }
 
-std::span<const ControlSpec> MainWindowControls() { return kMainControls; }
+std::span<const ControlEntry> MainWindowControls() { return kMainControls; }
 
-const ControlSpec* FindMainWindowControl(int id) {
+const ControlEntry* FindMainWindowControl(int id) {
     const auto controls = MainWindowControls();
     const auto found = std::find_if(controls.begin(), controls.end(),
-                                    [id](const ControlSpec& control) { return control.id == id; });
+                                    [id](const ControlEntry& control) { return control.id == id; });
     return found == controls.end() ? nullptr : &*found;
 }
 
-std::span<const ControlSpec> LocationDialogControls() { return kLocationControls; }
+std::span<const ControlEntry> LocationDialogControls() { return kLocationControls; }
 
-std::span<const MenuPopupSpec> MenuBar() { return kMenuBar; }
+std::span<const MenuPopupEntry> MenuBar() { return kMenuBar; }
 
 }  // namespace tintwright

@@ -8,11 +8,12 @@
 #include <span>
 #include <string_view>
 
+#include "window/Version.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {
 
-inline constexpr std::string_view kMainWindowCaption = "Tintwright v1.6 - Snes Rom Pallette Editor";
+inline constexpr std::string_view kMainWindowCaption = "Tintwright v" TINTWRIGHT_VERSION " - Snes Rom Pallette Editor";
 inline constexpr std::string_view kMainWindowClass = "DLGCLASS";
 inline constexpr std::string_view kDialogFontName = "MS Sans Serif";
 inline constexpr int kDialogFontPoints = 8;
@@ -47,7 +48,7 @@ struct DialogUnitRect {
     int height = 0;
 };
 
-struct ControlSpec {
+struct ControlEntry {
     int id;
     ControlKind kind;
     std::string_view caption;
@@ -61,30 +62,30 @@ constexpr int HorizontalUnitsToPixels(int units) { return (6 * units + 2) / 4; }
 constexpr int VerticalUnitsToPixels(int units) { return (13 * units + 4) / 8; }
 
 // x, y, width and height in pixels packed as a rectangle (right = x + width).
-PixelRect ControlPixelRect(const ControlSpec& control);
+PixelRect ControlPixelRect(const ControlEntry& control);
 
 // The 33 controls of template 1000, in template order (the order of creation).
-std::span<const ControlSpec> MainWindowControls();
-const ControlSpec* FindMainWindowControl(int id);
+std::span<const ControlEntry> MainWindowControls();
+const ControlEntry* FindMainWindowControl(int id);
 
 // Template 8000: its size and the dialog's four controls.
 inline constexpr std::string_view kLocationDialogCaption = "Add new location";
 inline constexpr DialogUnitRect kLocationDialogUnits{6, 6, 319, 64};
-std::span<const ControlSpec> LocationDialogControls();
+std::span<const ControlEntry> LocationDialogControls();
 
 // Menu 10000. A separator has id 0 and an empty caption.
-struct MenuItemSpec {
+struct MenuItemEntry {
     int id;
     std::string_view caption;
     bool IsSeparator() const { return id == 0 && caption.empty(); }
 };
 
-struct MenuPopupSpec {
+struct MenuPopupEntry {
     int id;  // 0 where the popup carries no id
     std::string_view caption;
-    std::span<const MenuItemSpec> items;
+    std::span<const MenuItemEntry> items;
 };
 
-std::span<const MenuPopupSpec> MenuBar();
+std::span<const MenuPopupEntry> MenuBar();
 
 }  // namespace tintwright
