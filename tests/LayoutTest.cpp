@@ -58,13 +58,13 @@ TEST(Layout, TheMouseConstantsLineUpWithTheStripAndThePicker) {
 
 TEST(Layout, CaptionsAndStylesUsersSee) {
     std::map<int, std::string_view> captions;
-    for (const ControlSpec& control : MainWindowControls()) captions[control.id] = control.caption;
+    for (const ControlEntry& control : MainWindowControls()) captions[control.id] = control.caption;
     EXPECT_EQ(captions[1068], "Color Pick");
     EXPECT_EQ(captions[1016], "Track Cursor Color");
     EXPECT_EQ(captions[1021], "^ Search result here");
     EXPECT_EQ(captions[1017], " v Search result here");
     EXPECT_EQ(captions[1014], "Current");
-    const ControlSpec& list = *FindMainWindowControl(ids::kLocationList);
+    const ControlEntry& list = *FindMainWindowControl(ids::kLocationList);
     EXPECT_EQ(list.styles & (style::kSorted | style::kNotify), style::kSorted | style::kNotify);
     EXPECT_NE(FindMainWindowControl(ids::kStatusLine)->styles & style::kDisabled, 0u);
     EXPECT_NE(FindMainWindowControl(ids::kCurrentButton)->styles & style::kFlat, 0u);
@@ -100,7 +100,7 @@ TEST(Layout, MenuBarPopupsItemsAndSeparatorsInOrder) {
 
 TEST(Layout, LocationDialogFieldsAndButtons) {
     std::set<int> seen;
-    for (const ControlSpec& control : LocationDialogControls()) seen.insert(control.id);
+    for (const ControlEntry& control : LocationDialogControls()) seen.insert(control.id);
     EXPECT_EQ(seen, (std::set<int>{1001, 1002, 1020, 1021}));
     EXPECT_EQ(LocationDialogControls()[2].caption, "Ok");
     EXPECT_EQ(LocationDialogControls()[3].caption, "Clean");

@@ -36,25 +36,25 @@ QtLocationDialog::QtLocationDialog(MainWindowEvents& events, DialogHandle handle
     setWindowTitle(ToQString(kLocationDialogCaption));
     resize(HorizontalUnitsToPixels(kLocationDialogUnits.width),
            VerticalUnitsToPixels(kLocationDialogUnits.height));
-    for (const ControlSpec& spec : LocationDialogControls()) {
-        QWidget* item = CreateItem(spec);
-        item->setGeometry(ToQRect(ControlPixelRect(spec)));
-        item->setObjectName(QString::number(spec.id));
-        items_[spec.id] = item;
+    for (const ControlEntry& entry : LocationDialogControls()) {
+        QWidget* item = CreateItem(entry);
+        item->setGeometry(ToQRect(ControlPixelRect(entry)));
+        item->setObjectName(QString::number(entry.id));
+        items_[entry.id] = item;
     }
 }
 
-QWidget* QtLocationDialog::CreateItem(const ControlSpec& spec) {
-    if (spec.kind == ControlKind::Edit) {
+QWidget* QtLocationDialog::CreateItem(const ControlEntry& entry) {
+    if (entry.kind == ControlKind::Edit) {
         auto* field = new QLineEdit(this);
         field->setMaxLength(kFieldMaxLength);
         field->setValidator(new FieldByteLimit(field));
         return field;
     }
-    auto* button = new QPushButton(ToQString(spec.caption), this);
+    auto* button = new QPushButton(ToQString(entry.caption), this);
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this,
-            [this, id = spec.id] { events_.OnLocationDialogCommand(handle_, id, 0); });
+            [this, id = entry.id] { events_.OnLocationDialogCommand(handle_, id, 0); });
     return button;
 }
 

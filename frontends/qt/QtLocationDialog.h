@@ -30,7 +30,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    QWidget* CreateItem(const ControlSpec& spec);
+    QWidget* CreateItem(const ControlEntry& entry);
 
     MainWindowEvents& events_;
     DialogHandle handle_;

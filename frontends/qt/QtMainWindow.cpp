@@ -102,12 +102,12 @@ bool QtMainWindow::focusNextPrevChild(bool) {
 }
 
 void QtMainWindow::BuildMenuBar() {
-    for (const MenuPopupSpec& popup : MenuBar()) popups_.push_back(BuildPopup(popup));
+    for (const MenuPopupEntry& popup : MenuBar()) popups_.push_back(BuildPopup(popup));
 }
 
-QMenu* QtMainWindow::BuildPopup(const MenuPopupSpec& popup) {
+QMenu* QtMainWindow::BuildPopup(const MenuPopupEntry& popup) {
     QMenu* menu = menuBar()->addMenu(ToQString(popup.caption));
-    for (const MenuItemSpec& item : popup.items) {
+    for (const MenuItemEntry& item : popup.items) {
         if (item.IsSeparator()) {
             menu->addSeparator();
             continue;
@@ -122,75 +122,75 @@ QMenu* QtMainWindow::BuildPopup(const MenuPopupSpec& popup) {
 // Created in template order; each new control goes below the ones before it,
 // so where two overlap the earlier one is in front, as in the template.
 void QtMainWindow::BuildControls() {
-    for (const ControlSpec& spec : MainWindowControls()) {
-        QWidget* control = CreateControl(spec);
-        if (spec.kind != ControlKind::BitmapStatic) control->setGeometry(ToQRect(ControlPixelRect(spec)));
+    for (const ControlEntry& entry : MainWindowControls()) {
+        QWidget* control = CreateControl(entry);
+        if (entry.kind != ControlKind::BitmapStatic) control->setGeometry(ToQRect(ControlPixelRect(entry)));
         if (auto* button = qobject_cast<QAbstractButton*>(control)) FitCaption(button);
-        control->setObjectName(QString::number(spec.id));
+        control->setObjectName(QString::number(entry.id));
         control->lower();
-        controls_[spec.id] = control;
+        controls_[entry.id] = control;
     }
 }
 
-QWidget* QtMainWindow::CreateControl(const ControlSpec& spec) {
-    switch (spec.kind) {
+QWidget* QtMainWindow::CreateControl(const ControlEntry& entry) {
+    switch (entry.kind) {
         case ControlKind::ListBox:
-            return CreateListBox(spec);
+            return CreateListBox(entry);
         case ControlKind::PushButton:
-            return CreatePushButton(spec);
+            return CreatePushButton(entry);
         case ControlKind::Static:
-            return CreateStatic(spec);
+            return CreateStatic(entry);
         case ControlKind::BitmapStatic:
-            return CreatePicker(spec);
+            return CreatePicker(entry);
         case ControlKind::Edit:
-            return CreateEdit(spec);
+            return CreateEdit(entry);
         case ControlKind::Slider:
-            return CreateSlider(spec);
+            return CreateSlider(entry);
         case ControlKind::CheckBox:
-            return CreateCheckBox(spec);
+            return CreateCheckBox(entry);
     }
-    return CreateStatic(spec);
+    return CreateStatic(entry);
 }
 
-QWidget* QtMainWindow::CreateListBox(const ControlSpec& spec) {
-    return new QtLocationList(events_, spec.id, clientArea_);
+QWidget* QtMainWindow::CreateListBox(const ControlEntry& entry) {
+    return new QtLocationList(events_, entry.id, clientArea_);
 }
 
-QWidget* QtMainWindow::CreatePushButton(const ControlSpec& spec) {
-    auto* button = new QPushButton(ToQString(spec.caption), clientArea_);
-    button->setFlat((spec.styles & style::kFlat) != 0);
+QWidget* QtMainWindow::CreatePushButton(const ControlEntry& entry) {
+    auto* button = new QPushButton(ToQString(entry.caption), clientArea_);
+    button->setFlat((entry.styles & style::kFlat) != 0);
     button->setAutoDefault(false);
     button->setAttribute(Qt::WA_NoMousePropagation);
     button->installEventFilter(clientArea_);
-    connect(button, &QPushButton::clicked, this, [this, id = spec.id] { events_.OnCommand(id, 0); });
+    connect(button, &QPushButton::clicked, this, [this, id = entry.id] { events_.OnCommand(id, 0); });
     return button;
 }
 
 // Statics take no mouse input: presses over them belong to the client area.
-QWidget* QtMainWindow::CreateStatic(const ControlSpec& spec) {
-    if (spec.id == ids::kStrip) return strip_ = new QtPaletteStrip(events_, clientArea_);
-    if (IsSwatch(spec.id)) return new QtSwatch(events_, spec.id, clientArea_);
-    auto* label = new QLabel(ToQString(spec.caption), clientArea_);
+QWidget* QtMainWindow::CreateStatic(const ControlEntry& entry) {
+    if (entry.id == ids::kStrip) return strip_ = new QtPaletteStrip(events_, clientArea_);
+    if (IsSwatch(entry.id)) return new QtSwatch(events_, entry.id, clientArea_);
+    auto* label = new QLabel(ToQString(entry.caption), clientArea_);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(StaticAlignment(spec.styles));
-    label->setWordWrap((spec.styles & style::kCenterImage) == 0);
-    if ((spec.styles & style::kSunken) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setEnabled((spec.styles & style::kDisabled) == 0);
+    label->setAlignment(StaticAlignment(entry.styles));
+    label->setWordWrap((entry.styles & style::kCenterImage) == 0);
+    if ((entry.styles & style::kSunken) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setEnabled((entry.styles & style::kDisabled) == 0);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
 }
 
 // The control takes the picture's size at the layout's place.
-QWidget* QtMainWindow::CreatePicker(const ControlSpec& spec) {
+QWidget* QtMainWindow::CreatePicker(const ControlEntry& entry) {
     auto* picker = new QtPickerPicture(PickerImage(), clientArea_);
-    picker->move(ToQRect(ControlPixelRect(spec)).topLeft());
+    picker->move(ToQRect(ControlPixelRect(entry)).topLeft());
     return picker;
 }
 
-QWidget* QtMainWindow::CreateEdit(const ControlSpec& spec) {
+QWidget* QtMainWindow::CreateEdit(const ControlEntry& entry) {
     const bool colorEdit =
-        spec.id == ids::kRedEdit || spec.id == ids::kGreenEdit || spec.id == ids::kBlueEdit;
-    QLineEdit* edit = colorEdit ? new QtKeyUpEdit(events_, spec.id, clientArea_) : new QLineEdit(clientArea_);
+        entry.id == ids::kRedEdit || entry.id == ids::kGreenEdit || entry.id == ids::kBlueEdit;
+    QLineEdit* edit = colorEdit ? new QtKeyUpEdit(events_, entry.id, clientArea_) : new QLineEdit(clientArea_);
     edit->setAttribute(Qt::WA_NoMousePropagation);
     edit->installEventFilter(clientArea_);
     return edit;
@@ -198,19 +198,19 @@ QWidget* QtMainWindow::CreateEdit(const ControlSpec& spec) {
 
 // Only the user's moves notify: positions the logic sets are silent, because
 // the window system blocks the signal while it sets them.
-QWidget* QtMainWindow::CreateSlider(const ControlSpec& spec) {
+QWidget* QtMainWindow::CreateSlider(const ControlEntry& entry) {
     auto* slider = new QSlider(Qt::Horizontal, clientArea_);
     slider->setRange(0, kDefaultSliderMaximum);
     slider->setAttribute(Qt::WA_NoMousePropagation);
-    connect(slider, &QSlider::valueChanged, this, [this, id = spec.id] { events_.OnHScroll(id); });
-    connect(slider, &QSlider::sliderReleased, this, [this, id = spec.id] { events_.OnHScroll(id); });
+    connect(slider, &QSlider::valueChanged, this, [this, id = entry.id] { events_.OnHScroll(id); });
+    connect(slider, &QSlider::sliderReleased, this, [this, id = entry.id] { events_.OnHScroll(id); });
     return slider;
 }
 
-QWidget* QtMainWindow::CreateCheckBox(const ControlSpec& spec) {
-    auto* checkBox = new QCheckBox(ToQString(spec.caption), clientArea_);
+QWidget* QtMainWindow::CreateCheckBox(const ControlEntry& entry) {
+    auto* checkBox = new QCheckBox(ToQString(entry.caption), clientArea_);
     checkBox->setAttribute(Qt::WA_NoMousePropagation);
-    connect(checkBox, &QCheckBox::clicked, this, [this, id = spec.id] { events_.OnCommand(id, 0); });
+    connect(checkBox, &QCheckBox::clicked, this, [this, id = entry.id] { events_.OnCommand(id, 0); });
     return checkBox;
 }
 

@@ -36,16 +36,16 @@ protected:
 
 private:
     void BuildMenuBar();
-    QMenu* BuildPopup(const MenuPopupSpec& popup);
+    QMenu* BuildPopup(const MenuPopupEntry& popup);
     void BuildControls();
-    QWidget* CreateControl(const ControlSpec& spec);
-    QWidget* CreateListBox(const ControlSpec& spec);
-    QWidget* CreatePushButton(const ControlSpec& spec);
-    QWidget* CreateStatic(const ControlSpec& spec);
-    QWidget* CreatePicker(const ControlSpec& spec);
-    QWidget* CreateEdit(const ControlSpec& spec);
-    QWidget* CreateSlider(const ControlSpec& spec);
-    QWidget* CreateCheckBox(const ControlSpec& spec);
+    QWidget* CreateControl(const ControlEntry& entry);
+    QWidget* CreateListBox(const ControlEntry& entry);
+    QWidget* CreatePushButton(const ControlEntry& entry);
+    QWidget* CreateStatic(const ControlEntry& entry);
+    QWidget* CreatePicker(const ControlEntry& entry);
+    QWidget* CreateEdit(const ControlEntry& entry);
+    QWidget* CreateSlider(const ControlEntry& entry);
+    QWidget* CreateCheckBox(const ControlEntry& entry);
 
     MainWindowEvents& events_;
     std::function<void(int)> postCommand_;

@@ -15,8 +15,8 @@ SIZE FrameSizeFor(HWND window, int width, int height) {
 
 }  // namespace
 
-void PlaceControls(HWND window, std::span<const ControlSpec> controls) {
-    for (const ControlSpec& control : controls) {
+void PlaceControls(HWND window, std::span<const ControlEntry> controls) {
+    for (const ControlEntry& control : controls) {
         const PixelRect pixels = ControlPixelRect(control);
         SetWindowPos(GetDlgItem(window, control.id), nullptr, pixels.left, pixels.top,
                      pixels.right - pixels.left, pixels.bottom - pixels.top, kKeepOrder);

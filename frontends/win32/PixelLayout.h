@@ -13,7 +13,7 @@
 namespace tintwright::win32 {
 
 // Moves every control to its ControlPixelRect.
-void PlaceControls(HWND window, std::span<const ControlSpec> controls);
+void PlaceControls(HWND window, std::span<const ControlEntry> controls);
 
 // Resizes the window so that its client area is exactly width x height,
 // whatever its frame, caption and menu bar take.

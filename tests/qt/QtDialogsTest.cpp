@@ -175,9 +175,9 @@ TEST_F(QtDialogsTest, LocationDialogIsAToolWindowWithTheTemplateItems) {
     EXPECT_EQ(dialog->size(), QSize(479, 104));
     const QPoint client = windowSystem->MainWindowWidget()->ClientArea()->mapToGlobal(QPoint(9, 10));
     EXPECT_EQ(dialog->pos(), client);
-    for (const ControlSpec& spec : LocationDialogControls()) {
-        EXPECT_EQ(dialog->Item(spec.id)->geometry(), ToQRect(ControlPixelRect(spec))) << spec.id;
-        EXPECT_EQ(windowSystem->GetDialogText(handle, spec.id, 255), spec.caption);
+    for (const ControlEntry& entry : LocationDialogControls()) {
+        EXPECT_EQ(dialog->Item(entry.id)->geometry(), ToQRect(ControlPixelRect(entry))) << entry.id;
+        EXPECT_EQ(windowSystem->GetDialogText(handle, entry.id, 255), entry.caption);
     }
 
     windowSystem->SetDialogText(handle, 0, "Edit Patch Location");

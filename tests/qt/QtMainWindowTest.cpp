@@ -62,7 +62,7 @@ std::vector<int> ControlsInCreationOrder(QWidget* clientArea) {
 
 std::vector<int> TemplateOrder() {
     std::vector<int> order;
-    for (const ControlSpec& spec : MainWindowControls()) order.push_back(spec.id);
+    for (const ControlEntry& entry : MainWindowControls()) order.push_back(entry.id);
     return order;
 }
 
@@ -87,14 +87,14 @@ TEST_F(QtMainWindowTest, WindowHasItsCaptionIconAndFixedClientArea) {
 
 TEST_F(QtMainWindowTest, EveryControlSitsAtItsPixelsWithItsCaptionInTemplateOrder) {
     StartRecorderOnly();
-    for (const ControlSpec& spec : MainWindowControls()) {
-        SCOPED_TRACE(spec.id);
-        QWidget* widget = Control(spec.id);
-        ASSERT_TRUE(HasKind(widget, spec.kind));
-        QRect expected = ToQRect(ControlPixelRect(spec));
-        if (spec.kind == ControlKind::BitmapStatic) expected.setSize(QSize(kPickerWidth, kPickerHeight));
+    for (const ControlEntry& entry : MainWindowControls()) {
+        SCOPED_TRACE(entry.id);
+        QWidget* widget = Control(entry.id);
+        ASSERT_TRUE(HasKind(widget, entry.kind));
+        QRect expected = ToQRect(ControlPixelRect(entry));
+        if (entry.kind == ControlKind::BitmapStatic) expected.setSize(QSize(kPickerWidth, kPickerHeight));
         EXPECT_EQ(widget->geometry(), expected);
-        EXPECT_EQ(WidgetText(widget).toStdString(), spec.caption);
+        EXPECT_EQ(WidgetText(widget).toStdString(), entry.caption);
         EXPECT_TRUE(widget->isVisible());
     }
     EXPECT_EQ(ControlsInCreationOrder(windowSystem->MainWindowWidget()->ClientArea()), TemplateOrder());
@@ -107,10 +107,10 @@ TEST_F(QtMainWindowTest, EveryControlSitsAtItsPixelsWithItsCaptionInTemplateOrde
 TEST_F(QtMainWindowTest, CaptionsFitTheirControls) {
     StartRecorderOnly();
     EXPECT_LE(Control(ids::kTrackCheckBox)->sizeHint().width(), Control(ids::kTrackCheckBox)->width());
-    for (const ControlSpec& spec : MainWindowControls()) {
-        QWidget* control = Control(spec.id);
+    for (const ControlEntry& entry : MainWindowControls()) {
+        QWidget* control = Control(entry.id);
         EXPECT_LE(control->fontMetrics().horizontalAdvance(WidgetText(control)), control->width() - 4)
-            << spec.id;
+            << entry.id;
     }
 }
 
@@ -126,16 +126,16 @@ TEST_F(QtMainWindowTest, MenuBarFollowsTheMenuTableAndEveryItemSendsItsCommand) 
         ASSERT_EQ(items.size(), static_cast<qsizetype>(table[p].items.size()));
         for (std::size_t i = 0; i < table[p].items.size(); ++i) {
             QAction* item = items[static_cast<qsizetype>(i)];
-            const MenuItemSpec& spec = table[p].items[i];
-            SCOPED_TRACE(std::string(spec.caption));
-            EXPECT_EQ(item->isSeparator(), spec.IsSeparator());
-            if (spec.IsSeparator()) continue;
-            EXPECT_EQ(item->text().toStdString(), spec.caption);
+            const MenuItemEntry& entry = table[p].items[i];
+            SCOPED_TRACE(std::string(entry.caption));
+            EXPECT_EQ(item->isSeparator(), entry.IsSeparator());
+            if (entry.IsSeparator()) continue;
+            EXPECT_EQ(item->text().toStdString(), entry.caption);
             EXPECT_TRUE(item->shortcut().isEmpty());
             item->trigger();
-            EXPECT_EQ(events->Count("OnCommand", {spec.id, 0}), 0) << "delivered later";
+            EXPECT_EQ(events->Count("OnCommand", {entry.id, 0}), 0) << "delivered later";
             QCoreApplication::processEvents();
-            EXPECT_EQ(events->Count("OnCommand", {spec.id, 0}), 1);
+            EXPECT_EQ(events->Count("OnCommand", {entry.id, 0}), 1);
         }
     }
 }

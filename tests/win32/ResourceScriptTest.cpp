@@ -121,7 +121,7 @@ protected:
     const std::string script = MakeResourceScript();
 };
 
-void ExpectControlsMatch(const ScriptDialog& dialog, std::span<const ControlSpec> table) {
+void ExpectControlsMatch(const ScriptDialog& dialog, std::span<const ControlEntry> table) {
     ASSERT_EQ(dialog.controls.size(), table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         SCOPED_TRACE("control " + std::to_string(table[i].id));
@@ -234,10 +234,10 @@ TEST_F(ResourceScriptTest, LocationDialogIsAVisibleSizableToolWindowWithItsFourC
 
 TEST_F(ResourceScriptTest, MenuListsEveryPopupItemAndSeparatorInOrder) {
     std::vector<std::string> expected = {"10000 MENUEX", "BEGIN"};
-    for (const MenuPopupSpec& popup : MenuBar()) {
+    for (const MenuPopupEntry& popup : MenuBar()) {
         expected.push_back("POPUP \"" + std::string(popup.caption) + "\", " + std::to_string(popup.id));
         expected.push_back("BEGIN");
-        for (const MenuItemSpec& item : popup.items) {
+        for (const MenuItemEntry& item : popup.items) {
             expected.push_back(item.IsSeparator() ? "MENUITEM \"\", 0, MFT_SEPARATOR"
                                                   : "MENUITEM \"" + std::string(item.caption) + "\", " +
                                                         std::to_string(item.id));

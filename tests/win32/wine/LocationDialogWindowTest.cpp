@@ -25,18 +25,18 @@ void ExpectBuiltFromTemplate(HWND main, HWND dialog) {
     ClientToScreen(main, &corner);
     EXPECT_EQ(frame.left, corner.x);
     EXPECT_EQ(frame.top, corner.y);
-    for (const ControlSpec& spec : LocationDialogControls()) {
-        SCOPED_TRACE("control " + std::to_string(spec.id));
-        const HWND control = GetDlgItem(dialog, spec.id);
+    for (const ControlEntry& entry : LocationDialogControls()) {
+        SCOPED_TRACE("control " + std::to_string(entry.id));
+        const HWND control = GetDlgItem(dialog, entry.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(RectInParent(control), ControlPixelRect(spec));
+        EXPECT_EQ(RectInParent(control), ControlPixelRect(entry));
         const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
-        if (spec.kind == ControlKind::Edit) {
+        if (entry.kind == ControlKind::Edit) {
             EXPECT_EQ(ClassName(control), "Edit");
             EXPECT_NE(GetWindowLongPtrA(control, GWL_EXSTYLE) & WS_EX_STATICEDGE, 0);
             EXPECT_EQ(style & ES_AUTOHSCROLL, 0);
         } else {
-            EXPECT_EQ(WindowText(control), spec.caption);
+            EXPECT_EQ(WindowText(control), entry.caption);
             EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "neither button is a default button";
         }
     }

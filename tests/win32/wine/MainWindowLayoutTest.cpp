@@ -49,40 +49,40 @@ constexpr FlagStyle kFlagStyles[] = {
     {style::kFlat, BS_FLAT, BS_FLAT},
 };
 
-void ExpectControlMatchesTable(HWND window, const ControlSpec& spec) {
-    SCOPED_TRACE("control " + std::to_string(spec.id));
-    const HWND control = GetDlgItem(window, spec.id);
+void ExpectControlMatchesTable(HWND window, const ControlEntry& entry) {
+    SCOPED_TRACE("control " + std::to_string(entry.id));
+    const HWND control = GetDlgItem(window, entry.id);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(ClassName(control), ExpectedClass(spec.kind));
+    EXPECT_EQ(ClassName(control), ExpectedClass(entry.kind));
     EXPECT_TRUE(IsWindowVisible(control));
-    const PixelRect expected = ControlPixelRect(spec);
+    const PixelRect expected = ControlPixelRect(entry);
     const PixelRect actual = RectInParent(control);
-    if (spec.kind == ControlKind::BitmapStatic) {
+    if (entry.kind == ControlKind::BitmapStatic) {
         // The static takes the size of its image.
         EXPECT_EQ(actual, (PixelRect{expected.left, expected.top, expected.left + 320, expected.top + 120}));
     } else {
         EXPECT_EQ(actual, expected);
     }
     // The edits and the status line are filled in by the logic.
-    if (spec.kind != ControlKind::Edit && spec.id != ids::kStatusLine) {
-        EXPECT_EQ(WindowText(control), spec.caption);
+    if (entry.kind != ControlKind::Edit && entry.id != ids::kStatusLine) {
+        EXPECT_EQ(WindowText(control), entry.caption);
     }
     const LONG_PTR windowStyle = GetWindowLongPtrA(control, GWL_STYLE);
     for (const FlagStyle& row : kFlagStyles) {
-        if (spec.styles & row.flag) {
+        if (entry.styles & row.flag) {
             EXPECT_EQ(windowStyle & row.mask, row.bits) << "flag " << row.flag;
         }
     }
     const bool clientEdge = (GetWindowLongPtrA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
-    EXPECT_EQ(clientEdge, (spec.styles & style::kClientEdge) != 0);
-    EXPECT_EQ(IsWindowEnabled(control) != 0, (spec.styles & style::kDisabled) == 0);
-    if (spec.kind == ControlKind::Edit) {
+    EXPECT_EQ(clientEdge, (entry.styles & style::kClientEdge) != 0);
+    EXPECT_EQ(IsWindowEnabled(control) != 0, (entry.styles & style::kDisabled) == 0);
+    if (entry.kind == ControlKind::Edit) {
         EXPECT_EQ(windowStyle & (ES_AUTOHSCROLL | ES_NUMBER), 0);
     }
-    if (spec.kind == ControlKind::BitmapStatic) {
+    if (entry.kind == ControlKind::BitmapStatic) {
         EXPECT_EQ(windowStyle & SS_TYPEMASK, SS_BITMAP);
     }
-    if (spec.kind == ControlKind::CheckBox) {
+    if (entry.kind == ControlKind::CheckBox) {
         EXPECT_EQ(windowStyle & BS_TYPEMASK, BS_AUTOCHECKBOX);
     }
 }
@@ -91,7 +91,7 @@ TEST(MainWindowLayout, EveryControlSitsAtItsPixelRectangleWithItsIdClassCaptionA
     EditorSession session;
     const int exitCode = session.Run([](HWND window) {
         ASSERT_NE(window, nullptr);
-        for (const ControlSpec& spec : MainWindowControls()) ExpectControlMatchesTable(window, spec);
+        for (const ControlEntry& entry : MainWindowControls()) ExpectControlMatchesTable(window, entry);
         // The strip and the picker leave the mouse to the main window.
         EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(window, ids::kStrip), GWL_STYLE) & SS_NOTIFY, 0);
         EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(window, ids::kPickerImage), GWL_STYLE) & SS_NOTIFY, 0);
@@ -135,32 +135,32 @@ TEST(MainWindowLayout, MenuBarHasEveryPopupItemIdAndSeparator) {
         const auto popups = MenuBar();
         ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(popups.size()));
         for (int index = 0; index < static_cast<int>(popups.size()); ++index) {
-            const MenuPopupSpec& popupSpec = popups[static_cast<std::size_t>(index)];
-            SCOPED_TRACE(std::string(popupSpec.caption));
+            const MenuPopupEntry& popupEntry = popups[static_cast<std::size_t>(index)];
+            SCOPED_TRACE(std::string(popupEntry.caption));
             char text[128] = {};
             GetMenuStringA(bar, static_cast<UINT>(index), text, sizeof(text), MF_BYPOSITION);
-            EXPECT_EQ(std::string(text), popupSpec.caption);
+            EXPECT_EQ(std::string(text), popupEntry.caption);
             MENUITEMINFOA info{};
             info.cbSize = sizeof(info);
             info.fMask = MIIM_ID;
             GetMenuItemInfoA(bar, static_cast<UINT>(index), TRUE, &info);
-            EXPECT_EQ(static_cast<int>(info.wID), popupSpec.id);
+            EXPECT_EQ(static_cast<int>(info.wID), popupEntry.id);
 
             const HMENU popup = GetSubMenu(bar, index);
             ASSERT_NE(popup, nullptr);
-            ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(popupSpec.items.size()));
-            for (int item = 0; item < static_cast<int>(popupSpec.items.size()); ++item) {
-                const MenuItemSpec& itemSpec = popupSpec.items[static_cast<std::size_t>(item)];
+            ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(popupEntry.items.size()));
+            for (int item = 0; item < static_cast<int>(popupEntry.items.size()); ++item) {
+                const MenuItemEntry& itemEntry = popupEntry.items[static_cast<std::size_t>(item)];
                 MENUITEMINFOA itemInfo{};
                 itemInfo.cbSize = sizeof(itemInfo);
                 itemInfo.fMask = MIIM_FTYPE | MIIM_STATE;
                 GetMenuItemInfoA(popup, static_cast<UINT>(item), TRUE, &itemInfo);
-                EXPECT_EQ((itemInfo.fType & MFT_SEPARATOR) != 0, itemSpec.IsSeparator()) << item;
+                EXPECT_EQ((itemInfo.fType & MFT_SEPARATOR) != 0, itemEntry.IsSeparator()) << item;
                 EXPECT_EQ(itemInfo.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << item;
-                if (itemSpec.IsSeparator()) continue;
-                EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, item)), itemSpec.id);
+                if (itemEntry.IsSeparator()) continue;
+                EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, item)), itemEntry.id);
                 GetMenuStringA(popup, static_cast<UINT>(item), text, sizeof(text), MF_BYPOSITION);
-                EXPECT_EQ(std::string(text), itemSpec.caption);
+                EXPECT_EQ(std::string(text), itemEntry.caption);
             }
         }
     });
