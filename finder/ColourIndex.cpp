@@ -18,18 +18,20 @@ void ForEachColourNear(std::uint16_t colour, int tolerance, const Visit& visit) 
 }  // namespace
 
 ColourIndex::ColourIndex(std::span<const std::uint16_t> capture, int tolerance)
-    : tolerance_(tolerance), firstPosition_(32768 + 1, 0) {
-    for (const std::uint16_t word : capture.first(std::min<std::size_t>(capture.size(), 256)))
+    : tolerance_(static_cast<std::uint32_t>(tolerance)), firstPosition_(32768 + 1, 0) {
+    for (const std::uint16_t word : capture.first(std::min<std::size_t>(capture.size(), 256))) {
         colours_.push_back(ColourBits(word));
+        spread_.push_back(SpreadChannels(ColourBits(word)));
+    }
     // Counted first, then filled, so that every list is one slice of one array.
     for (const std::uint16_t colour : colours_)
-        ForEachColourNear(colour, tolerance_, [&](std::uint16_t near) { ++firstPosition_[near + 1u]; });
+        ForEachColourNear(colour, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near + 1u]; });
     for (std::size_t colour = 0; colour < 32768; ++colour)
         firstPosition_[colour + 1] += firstPosition_[colour];
     positions_.resize(firstPosition_.back());
     std::vector<std::uint32_t> filled(firstPosition_.begin(), firstPosition_.end() - 1);
     for (std::size_t position = 0; position < colours_.size(); ++position) {
-        ForEachColourNear(colours_[position], tolerance_, [&](std::uint16_t near) {
+        ForEachColourNear(colours_[position], Tolerance(), [&](std::uint16_t near) {
             positions_[filled[near]++] = static_cast<std::uint8_t>(position);
             near_[near >> 6] |= std::uint64_t{1} << (near & 63);
         });

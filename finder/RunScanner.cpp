@@ -70,11 +70,13 @@ void RunScanner::Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteR
 void RunScanner::ExamineWord(std::uint64_t offset, std::uint16_t colour,
                              std::vector<PaletteRun>& runs) const {
     for (const std::uint8_t position : colours_.CapturePositionsNear(colour)) {
-        const Diagonal diagonal = DiagonalThrough(offset, position);
         const int index = position % kRowColours;
-        if (index < diagonal.end && !SharesBlockWithEarlierSample(diagonal, index) &&
-            HasMatchNear(diagonal, index))
-            ExamineDiagonal(diagonal, index, runs);
+        const std::int64_t base = static_cast<std::int64_t>(offset) - 2 * index;
+        // Most words near a captured colour are there by chance, with no match
+        // beside them; they are turned away before anything else is worked out.
+        if (!HasMatchNear(base, position - index, index)) continue;
+        const Diagonal diagonal = DiagonalThrough(offset, position);
+        if (!SharesBlockWithEarlierSample(diagonal, index)) ExamineDiagonal(diagonal, index, runs);
     }
 }
 
@@ -83,7 +85,7 @@ RunScanner::Diagonal RunScanner::DiagonalThrough(std::uint64_t offset, int captu
     const std::int64_t base = static_cast<std::int64_t>(offset) - 2 * (capturePosition % kRowColours);
     const std::int64_t size = static_cast<std::int64_t>(rom_.size());
     const std::int64_t begin = base >= 0 ? 0 : (1 - base) / 2;
-    const std::int64_t wholeWords = size - 1 - base > 0 ? (size - 1 - base + 1) / 2 : 0;
+    const std::int64_t wholeWords = size - base > 0 ? (size - base) / 2 : 0;
     const std::int64_t end = std::min<std::int64_t>(RowLength(colours_.ColourCount(), row), wholeWords);
     return {base, row, static_cast<int>(begin), static_cast<int>(end)};
 }
@@ -98,10 +100,18 @@ bool RunScanner::SharesBlockWithEarlierSample(const Diagonal& diagonal, int inde
 }
 
 // A run holds a second match at most mismatches + 1 colours away.
-bool RunScanner::HasMatchNear(const Diagonal& diagonal, int index) const {
+bool RunScanner::HasMatchNear(std::int64_t base, int rowPosition, int index) const {
+    const int rowLength = RowLength(colours_.ColourCount(), rowPosition / kRowColours);
+    const std::int64_t size = static_cast<std::int64_t>(rom_.size());
     for (int distance = 1; distance <= rule_.mismatches + 1; ++distance) {
-        if (index + distance < diagonal.end && Matches(diagonal, index + distance)) return true;
-        if (index - distance >= diagonal.begin && Matches(diagonal, index - distance)) return true;
+        const std::int64_t after = base + 2 * (index + distance);
+        if (index + distance < rowLength && after + 1 < size &&
+            colours_.Matches(WordAt(static_cast<std::uint64_t>(after)), rowPosition + index + distance))
+            return true;
+        const std::int64_t before = base + 2 * (index - distance);
+        if (index >= distance && before >= 0 &&
+            colours_.Matches(WordAt(static_cast<std::uint64_t>(before)), rowPosition + index - distance))
+            return true;
     }
     return false;
 }
@@ -145,11 +155,6 @@ bool RunScanner::ContinuesUniformStretch(const PaletteRun& run) const {
     for (int t = 0; t < run.length; ++t)
         if (((run.matchMask >> t) & 1u) && colours_.Matches(before, firstPosition + t)) return true;
     return false;
-}
-
-bool RunScanner::Matches(const Diagonal& diagonal, int index) const {
-    return colours_.Matches(WordAt(static_cast<std::uint64_t>(diagonal.base + 2 * index)),
-                            diagonal.row * kRowColours + index);
 }
 
 }  // namespace tintwright

@@ -43,11 +43,14 @@ private:
     void ExamineDiagonal(const Diagonal& diagonal, int index, std::vector<PaletteRun>& runs) const;
     Diagonal DiagonalThrough(std::uint64_t offset, int capturePosition) const;
     bool SharesBlockWithEarlierSample(const Diagonal& diagonal, int index) const;
-    bool HasMatchNear(const Diagonal& diagonal, int index) const;
+    bool HasMatchNear(std::int64_t base, int rowPosition, int index) const;
     std::uint32_t MatchMask(const Diagonal& diagonal) const;
     bool IsFirstSampleOfRun(std::uint32_t mask, const RunSpan& run, int index) const;
     bool ContinuesUniformStretch(const PaletteRun& run) const;
-    bool Matches(const Diagonal& diagonal, int index) const;
+    bool Matches(const Diagonal& diagonal, int index) const {
+        return colours_.Matches(WordAt(static_cast<std::uint64_t>(diagonal.base + 2 * index)),
+                                diagonal.row * kRowColours + index);
+    }
     std::uint16_t WordAt(std::uint64_t offset) const {
         return ColourBits(static_cast<std::uint16_t>(rom_[offset] | rom_[offset + 1] << 8));
     }
