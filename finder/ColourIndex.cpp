@@ -23,16 +23,15 @@ ColourIndex::ColourIndex(std::span<const std::uint16_t> capture, int tolerance)
         colours_.push_back(ColourBits(word));
         spread_.push_back(SpreadChannels(ColourBits(word)));
     }
-    // Counted first, then filled, so that every list is one slice of one array.
+    // Counted first, then filled from each list's end back to its start, so
+    // that every list is one slice of one array.
     for (const std::uint16_t colour : colours_)
-        ForEachColourNear(colour, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near + 1u]; });
-    for (std::size_t colour = 0; colour < 32768; ++colour)
-        firstPosition_[colour + 1] += firstPosition_[colour];
+        ForEachColourNear(colour, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near]; });
+    for (std::size_t colour = 1; colour <= 32768; ++colour) firstPosition_[colour] += firstPosition_[colour - 1];
     positions_.resize(firstPosition_.back());
-    std::vector<std::uint32_t> filled(firstPosition_.begin(), firstPosition_.end() - 1);
     for (std::size_t position = 0; position < colours_.size(); ++position) {
         ForEachColourNear(colours_[position], Tolerance(), [&](std::uint16_t near) {
-            positions_[filled[near]++] = static_cast<std::uint8_t>(position);
+            positions_[--firstPosition_[near]] = static_cast<std::uint8_t>(position);
             near_[near >> 6] |= std::uint64_t{1} << (near & 63);
         });
     }
