@@ -8,15 +8,21 @@
 # overruns, so nothing is left running.
 set -euo pipefail
 
-SECONDS_RUNNING=${SECONDS_RUNNING:-3}
+# How long the game runs once mednafen shows its window.
+SECONDS_RUNNING=${SECONDS_RUNNING:-1.5}
 LIBRETRO_HOST=${LIBRETRO_HOST:-}
 BSNES_MERCURY_CORE=${BSNES_MERCURY_CORE:-/usr/lib/x86_64-linux-gnu/libretro/bsnes_mercury_balanced_libretro.so}
 
-# Inside the X server: start mednafen, let the ROM run, then SIGTERM makes it
-# write its automatic state (-autosave 1) and exit.
+# Inside the X server: start mednafen, wait for its window (its log names
+# the video rectangle then; a loaded machine may take a while), let the ROM
+# run, then SIGTERM makes it write its automatic state (-autosave 1) and exit.
 if [ "${1:-}" = "--inside-x" ]; then
   /usr/games/mednafen -sound 0 -video.driver softfb -autosave 1 -force_module "$2" "$3" >"$4" 2>&1 &
   emulator=$!
+  for _ in $(seq 200); do
+    if grep -q "Destination Rectangle" "$4" || ! kill -0 "$emulator" 2>/dev/null; then break; fi
+    sleep 0.2
+  done
   sleep "$SECONDS_RUNNING"
   kill -TERM "$emulator"
   wait "$emulator"
