@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frontends/console/ConsoleCommand.h"
+#include "frontends/console/FindCommand.h"
 #include "frontends/console/PaletteCommands.h"
 #include "frontends/console/PatchCommands.h"
 
@@ -33,6 +34,9 @@ constexpr Subcommand kSubcommands[] = {
      "tintwright-palette patch game.smc game-edited.smc game-edited.ips"},
     {"apply", RunApply, "apply SOURCE PATCH --output OUT",
      "tintwright-palette apply game.smc game-edited.bps --output game-patched.smc"},
+    {"find", RunFind,
+     "find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json] [--add-to-book SETTINGS]",
+     "tintwright-palette find game.smc game.mc0 --tolerance 1 --add-to-book tintwright.ini"},
 };
 
 void PrintUsage(std::ostream& stream, const Subcommand& subcommand) {
@@ -46,7 +50,16 @@ void PrintHelp(std::ostream& stream) {
         << "\nOffsets are hexadecimal, with or without $ or 0x. Palette files are read whatever their\n"
            "name (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL, raw BGR555); written by OUT's extension,\n"
            ".pal as JASC-PAL (--format riff for a RIFF palette). Patches are applied, IPS or BPS, by\n"
-           "their content. Exit status: 0 done, 2 bad input or a file that could not be read or written.\n";
+           "their content. Exit status: 0 done, 2 bad input or a file that could not be read or written.\n"
+           "\nfind reads CAPTURE whatever its name: a save state of mednafen, snes9x, bsnes, higan, Mesen2\n"
+           "or ZSNES, a CGRAM dump or a palette file. It exits 1 when no colours were found. With --json\n"
+           "it prints one array of hits, best first, each\n"
+           "  {\"offset\": 106496, \"bus_address\": \"$03:A000\" or null, \"row\": 2, \"first_index\": 0,\n"
+           "   \"length\": 16, \"mismatches\": 0, \"sub_palette\": 0-3 or null, \"uniform\": false,\n"
+           "   \"parts\": [{\"offset\", \"bus_address\", \"first_index\", \"length\", \"mismatches\"}, "
+           "...]}\n"
+           "where parts holds one run, or two when a row is stored in halves at separate places, and\n"
+           "uniform hits (one colour, or black and white) match almost anywhere.\n";
 }
 
 int Run(const std::vector<std::string>& arguments) {
