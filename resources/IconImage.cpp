@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "resources/LittleEndian.h"
+#include "core/LittleEndian.h"
 
 namespace tintwright {
 

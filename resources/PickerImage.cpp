@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "resources/LittleEndian.h"
+#include "core/LittleEndian.h"
 
 namespace tintwright {
 

@@ -1,0 +1,26 @@
+#pragma once
+
+// The run-length code bsnes v115 packs its save states with (nall's RLE with
+// one-byte words, runs of at least 4): an 8-byte little-endian output size,
+// then blocks. A control byte below 128 copies the next control + 1 bytes; one
+// of 128 or more repeats the next byte (control & 127) + 4 times.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "capture/Bytes.h"
+
+namespace tintwright::capture {
+
+struct RleDecoded {
+    std::vector<std::uint8_t> bytes;
+    std::string error;  // empty when the whole output was produced
+};
+
+// Unlike bsnes, which reads zeros past the end, running out of input is an
+// error here: a cut file must not pass for a state full of zeros.
+RleDecoded DecodeBsnesRle(Bytes input, std::size_t limit);
+
+}  // namespace tintwright::capture

@@ -1,0 +1,79 @@
+#include "capture/Capture.h"
+
+#include <optional>
+
+#include "capture/BsnesSerializerState.h"
+#include "capture/BsnesStateArchive.h"
+#include "capture/BsnesV115State.h"
+#include "capture/Inflate.h"
+#include "capture/MednafenState.h"
+#include "capture/MesenState.h"
+#include "capture/Snes9xState.h"
+#include "capture/ZipArchive.h"
+#include "capture/ZsnesState.h"
+
+namespace tintwright {
+namespace {
+
+using capture::Bytes;
+
+// A capture file this large is no capture: the largest states are a few MiB.
+constexpr std::size_t kLargestFile = 64u << 20;
+
+bool IsGzip(Bytes bytes) {
+    return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B;
+}
+
+// Three bytes of magic could begin a CGRAM dump; a real Mesen2 state carries a
+// picture and is always far larger than CGRAM.
+bool IsLikelyMesenState(Bytes bytes) {
+    return IsMesenState(bytes) && bytes.size() > capture::kCgramBytes;
+}
+
+// The formats that mednafen and snes9x write inside gzip, or bare when the
+// emulator was told not to compress.
+std::optional<CaptureReading> ReadGzipContent(Bytes bytes) {
+    if (IsMednafenState(bytes)) return ReadMednafenState(bytes);
+    if (IsSnes9xState(bytes)) return ReadSnes9xState(bytes);
+    return std::nullopt;
+}
+
+CaptureReading ReadGzip(Bytes bytes) {
+    const capture::Inflated inflated =
+        capture::Inflate(bytes, capture::DeflateWrapper::Gzip, capture::kMaxStateBytes);
+    if (!inflated.error.empty()) return CaptureReading::Failed("gzip file: " + inflated.error);
+    if (auto reading = ReadGzipContent(inflated.bytes)) return *reading;
+    return CaptureReading::Failed(
+        "gzip file holding neither a mednafen state (MDFNSVST) nor a snes9x state (#!s9xsnp)");
+}
+
+std::optional<CaptureReading> ReadState(Bytes bytes) {
+    if (IsGzip(bytes)) return ReadGzip(bytes);
+    if (auto reading = ReadGzipContent(bytes)) return reading;
+    if (IsBsnesV115State(bytes)) return ReadBsnesV115State(bytes);
+    if (capture::IsZipArchive(bytes)) return ReadBsnesStateArchive(bytes);
+    if (IsBsnesSerializerState(bytes)) return ReadBsnesSerializerState(bytes, "bsnes-family state");
+    if (IsLikelyMesenState(bytes)) return ReadMesenState(bytes);
+    if (IsZsnesState(bytes)) return ReadZsnesState(bytes);
+    return std::nullopt;
+}
+
+bool IsCgramDump(Bytes bytes) {
+    return !bytes.empty() && bytes.size() % 2 == 0 && bytes.size() <= capture::kCgramBytes;
+}
+
+}  // namespace
+
+CaptureReading ReadCapture(Bytes bytes) {
+    if (bytes.size() > kLargestFile) {
+        return CaptureReading::Failed("a file of " + std::to_string(bytes.size()) +
+                                      " bytes is too large for a capture");
+    }
+    if (auto reading = ReadState(bytes)) return *reading;
+    if (IsCgramDump(bytes)) return CaptureReading::Read({"CGRAM dump", capture::LittleEndianWords(bytes)});
+    return CaptureReading::Failed(
+        "not a capture: no save state header of mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, and " +
+        std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");
+}
+
+}  // namespace tintwright

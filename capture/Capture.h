@@ -1,0 +1,45 @@
+#pragma once
+
+// The palette RAM (CGRAM) a user captured from a running game: a save state of
+// their emulator, a debugger's CGRAM dump or a palette file. Readers are pure
+// functions over the file's bytes; opening the file is the caller's business.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tintwright {
+
+struct Capture {
+    std::string format;                 // what the bytes were, for the user: "mednafen state (module snes)"
+    std::vector<std::uint16_t> colors;  // CGRAM words in CGRAM order, as the SNES stores them; at most 256
+};
+
+// A capture, or the reason there is none: what was expected and where the
+// file ended or went wrong.
+class CaptureReading {
+public:
+    static CaptureReading Read(Capture capture) {
+        CaptureReading reading;
+        reading.capture_ = std::move(capture);
+        return reading;
+    }
+    static CaptureReading Failed(std::string error) {
+        CaptureReading reading;
+        reading.error_ = std::move(error);
+        return reading;
+    }
+    explicit operator bool() const { return error_.empty(); }
+    const Capture& Value() const { return capture_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    Capture capture_;
+    std::string error_;
+};
+
+// Reads any capture the program knows, recognised by its content alone.
+CaptureReading ReadCapture(std::span<const std::uint8_t> bytes);
+
+}  // namespace tintwright

@@ -1,0 +1,100 @@
+// tintwright-palette: Tintwright's palette tools for the command line and
+// scripts. Each subcommand is one row of the table below.
+
+#include <exception>
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontends/console/ConsoleCommand.h"
+#include "frontends/console/FindCommand.h"
+#include "frontends/console/PaletteCommands.h"
+#include "frontends/console/PatchCommands.h"
+#include "window/Version.h"
+
+namespace {
+
+using namespace tintwright;
+
+struct Subcommand {
+    std::string_view name;
+    ConsoleCommand run;
+    std::string_view usage;
+    std::string_view example;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"export", RunExport,
+     "export ROM OFFSET [--count N] [--format jasc|riff|gpl|act|bin] OUT.(pal|gpl|act|bin)",
+     "tintwright-palette export game.smc $1A000 --count 16 level1.gpl"},
+    {"import", RunImport, "import ROM OFFSET IN --output SAVE",
+     "tintwright-palette import game.smc $1A000 level1.gpl --output game-edited.smc"},
+    {"patch", RunPatch, "patch SOURCE EDITED OUT.(ips|bps)",
+     "tintwright-palette patch game.smc game-edited.smc game-edited.ips"},
+    {"apply", RunApply, "apply SOURCE PATCH --output OUT",
+     "tintwright-palette apply game.smc game-edited.bps --output game-patched.smc"},
+    {"find", RunFind,
+     "find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json] [--add-to-book SETTINGS]",
+     "tintwright-palette find game.smc game.mc0 --tolerance 1 --add-to-book tintwright.ini"},
+};
+
+void PrintUsage(std::ostream& stream, const Subcommand& subcommand) {
+    stream << "  tintwright-palette " << subcommand.usage << "\n      e.g. " << subcommand.example << '\n';
+}
+
+void PrintHelp(std::ostream& stream) {
+    stream << "tintwright-palette: SNES palettes in and out of ROMs, and patches.\n\nUsage:\n";
+    for (const Subcommand& subcommand : kSubcommands) PrintUsage(stream, subcommand);
+    stream
+        << "\nOffsets are hexadecimal, with or without $ or 0x. Palette files are read whatever their\n"
+           "name (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL, raw BGR555); written by OUT's extension,\n"
+           ".pal as JASC-PAL (--format riff for a RIFF palette). Patches are applied, IPS or BPS, by\n"
+           "their content. Exit status: 0 done, 2 bad input or a file that could not be read or written.\n"
+           "\nfind reads CAPTURE whatever its name: a save state of mednafen, snes9x, bsnes, higan, Mesen2\n"
+           "or ZSNES, a CGRAM dump or a palette file. It exits 1 when no colours were found. With --json\n"
+           "it prints one array of hits, best first, each\n"
+           "  {\"offset\": 106496, \"bus_address\": \"$03:A000\" or null, \"row\": 2, \"first_index\": 0,\n"
+           "   \"length\": 16, \"mismatches\": 0, \"sub_palette\": 0-3 or null, \"uniform\": false,\n"
+           "   \"parts\": [{\"offset\", \"bus_address\", \"first_index\", \"length\", \"mismatches\"}, "
+           "...]}\n"
+           "where parts holds one run, or two when a row is stored in halves at separate places, and\n"
+           "uniform hits (one colour, or black and white) match almost anywhere.\n";
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        PrintHelp(std::cerr);
+        return kExitBadInput;
+    }
+    const std::string& first = arguments[0];
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintHelp(std::cout);
+        return kExitDone;
+    }
+    if (first == "--version") {
+        std::cout << "tintwright-palette " << TINTWRIGHT_VERSION << '\n';
+        return kExitDone;
+    }
+    for (const Subcommand& subcommand : kSubcommands) {
+        if (subcommand.name != first) continue;
+        const std::span<const std::string> rest = std::span(arguments).subspan(1);
+        if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
+            PrintUsage(std::cout, subcommand);
+            return kExitDone;
+        }
+        return subcommand.run(rest, std::cout, std::cerr);
+    }
+    return Refuse(std::cerr, "unknown subcommand " + first + " (see --help)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& exception) {
+        return Refuse(std::cerr, std::string("stopped: ") + exception.what());
+    }
+}

@@ -1,0 +1,33 @@
+#include "patch/PatchFile.h"
+
+#include "bytes/ByteReader.h"
+#include "patch/BpsPatch.h"
+#include "patch/IpsPatch.h"
+
+namespace tintwright {
+
+PatchResult CreatePatch(PatchFormat format, std::span<const std::uint8_t> source,
+                        std::span<const std::uint8_t> target) {
+    return format == PatchFormat::Ips ? CreateIpsPatch(source, target) : CreateBpsPatch(source, target);
+}
+
+std::optional<PatchFormat> DetectPatchFormat(std::span<const std::uint8_t> patch) {
+    if (ByteReader(patch).Expect(kIpsMagic)) return PatchFormat::Ips;
+    if (ByteReader(patch).Expect(kBpsMagic)) return PatchFormat::Bps;
+    return std::nullopt;
+}
+
+PatchResult ApplyPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch,
+                       std::size_t maxOutputBytes) {
+    const auto format = DetectPatchFormat(patch);
+    if (!format)
+        return {std::nullopt, "not a patch: expected \"PATCH\" (IPS) or \"BPS1\" (BPS) at its start"};
+    return *format == PatchFormat::Ips ? ApplyIpsPatch(source, patch, maxOutputBytes)
+                                       : ApplyBpsPatch(source, patch, maxOutputBytes);
+}
+
+std::string_view PatchFormatName(PatchFormat format) {
+    return format == PatchFormat::Ips ? "IPS" : "BPS";
+}
+
+}  // namespace tintwright

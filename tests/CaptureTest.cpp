@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture/BsnesRle.h"
+#include "capture/Capture.h"
+#include "capture/MesenState.h"
+#include "tests/support/CaptureFiles.h"
+
+namespace tintwright {
+namespace {
+
+using test::ByteVector;
+using test::Palette;
+
+// One file and what reading it must give: the format text contains format and
+// the colours are Palette(), or the error contains error.
+struct Row {
+    const char* name;
+    ByteVector bytes;
+    const char* format = nullptr;
+    const char* error = nullptr;
+};
+
+Row Good(const char* name, ByteVector bytes, const char* format) {
+    return {name, std::move(bytes), format, nullptr};
+}
+Row Bad(const char* name, ByteVector bytes, const char* error) {
+    return {name, std::move(bytes), nullptr, error};
+}
+
+ByteVector Cut(ByteVector bytes, std::size_t keep) {
+    bytes.resize(keep);
+    return bytes;
+}
+
+ByteVector Patched(ByteVector bytes, std::size_t at, std::uint8_t value) {
+    bytes[at] = value;
+    return bytes;
+}
+
+ByteVector Gzip(const ByteVector& bytes) {
+    return test::Deflate(bytes, test::Wrapper::Gzip);
+}
+
+void Check(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+        const CaptureReading reading = ReadCapture(row.bytes);
+        if (row.format != nullptr) {
+            ASSERT_TRUE(reading) << row.name << ": " << reading.Error();
+            EXPECT_NE(reading.Value().format.find(row.format), std::string::npos)
+                << row.name << ": " << reading.Value().format;
+            EXPECT_EQ(reading.Value().colors, Palette()) << row.name;
+        } else {
+            ASSERT_FALSE(reading) << row.name << " read as " << reading.Value().format;
+            EXPECT_NE(reading.Error().find(row.error), std::string::npos)
+                << row.name << ": " << reading.Error();
+        }
+    }
+}
+
+TEST(Capture, ReadsMednafenStatesOfBothSnesModules) {
+    using test::MednafenModule;
+    const ByteVector faust = test::MednafenState(MednafenModule::SnesFaust);
+    const ByteVector snes = test::MednafenState(MednafenModule::Snes);
+    Check({
+        Good("snes_faust", Gzip(faust), "module snes_faust"),
+        Good("snes_faust from a big-endian host", Gzip(test::MednafenState(MednafenModule::SnesFaust, true)),
+             "snes_faust"),
+        Good("snes, bsnes blob", Gzip(snes), "module snes)"),
+        Good("not compressed", snes, "module snes)"),
+        Bad("gzip cut", Cut(Gzip(faust), Gzip(faust).size() - 10), "gzip file: compressed data ends early"),
+        Bad("state cut in CGRAM", Gzip(Cut(faust, faust.size() - 1)), "state at byte 0 needs"),
+        Bad("entry longer than its section", Gzip(Patched(faust, faust.size() - 512 - 4 + 1, 0x10)),
+            "section PPU ends at"),
+        Bad("blob of another emulator", Gzip(Patched(snes, 138, 'X')),
+            "OmniCat of section DATA is not a bsnes state"),
+        Bad("no SNES section", Gzip(Patched(Patched(Cut(faust, 90), 20, 90), 21, 0)), "no section PPU"),
+        Bad("gzip of something else", Gzip(ByteVector(600, 1)), "neither a mednafen state"),
+    });
+}
+
+TEST(Capture, ReadsSnes9xSnapshotsWithBigEndianWords) {
+    const ByteVector current = test::Snes9xState(12);
+    Check({
+        Good("version 12", Gzip(current), "snes9x state (version 12)"),
+        Good("version 10, before CGSavedByte", Gzip(test::Snes9xState(10)), "version 10"),
+        Bad("cut in CGDATA", Gzip(Cut(current, current.size() - 100)), "block PPU at byte"),
+        Bad("broken block header", Patched(current, 14 + 3, 'x'), "broken block header at byte 14"),
+        Bad("no PPU block", Cut(current, 14 + 15), "no block PPU"),
+    });
+}
+
+TEST(Capture, ReadsBsnesStatesInEveryWrapping) {
+    const ByteVector blob = test::BsnesV115Blob(Palette());
+    const ByteVector file = test::BsnesV115File(Palette());
+    const ByteVector other = test::BsnesV115File(Palette(0x0777));
+    Check({
+        Good("v115 .bst", file, "bsnes .bst (bsnes 115)"),
+        Good("serializer blob", blob, "bsnes-family state (bsnes 115)"),
+        Good(".bsz, newest member last", test::Zip({{"Quick/Slot 1.bst", other}, {"Quick/Slot 2.bst", file}}),
+             "Quick/Slot 2.bst in a .bsz"),
+        Good(".bsz, stored member", test::Zip({{"Quick/Undo.bst", file, false}, {"notes.txt", {1, 2}}}),
+             "Undo"),
+        Good("mercury Balanced", test::BsnesV094Blob("Balanced"), "profile Balanced"),
+        Good("higan Accuracy", test::BsnesV094Blob("Accuracy"), "profile Accuracy"),
+        Bad("cut", Cut(file, file.size() - 3), "bsnes .bst: state at byte 12 needs"),
+        Bad("accurate PPU", test::BsnesV115Blob(Palette(), false), "accurate PPU"),
+        Bad("no PPU part", Cut(blob, blob.size() - 72000), "no PPU part"),
+        Bad("v094 without its PPU", Cut(test::BsnesV094Blob("Accuracy"), 160000), "no PPU part found"),
+        Bad("unknown layout", Patched(blob, 8, 'x'), "layout not read here"),
+        Bad(".bsz without states", test::Zip({{"a.txt", {1, 2, 3}}}), "no bsnes state"),
+        Bad(".bsz member corrupt", Patched(test::Zip({{"s.bst", file, false}}), 30 + 5 + 40, 0x77), "CRC-32"),
+        Bad(".bsz cut", Cut(test::Zip({{"s.bst", file}}), 100), "no end of central directory"),
+    });
+}
+
+TEST(Capture, ReadsMesenZsnesAndRawDumps) {
+    const ByteVector mesen = test::MesenState(true);
+    const ByteVector zsnes = test::ZsnesState();
+    const ByteVector raw = test::LittleEndianCgram(Palette());
+    Check({
+        Good("Mesen2 packed", mesen, "Mesen2 state"),
+        Good("Mesen2 unpacked", test::MesenState(false), "Mesen2 state"),
+        Good("ZSNES", zsnes, "ZSNES state"),
+        Good("raw CGRAM dump", raw, "CGRAM dump"),
+        Bad("Mesen2 cut", Cut(mesen, mesen.size() - 1), "Mesen2 state: packed state at byte"),
+        Bad("Mesen2 of the NES", Patched(mesen, 11, 2), "console type 2"),
+        Bad("ZSNES cut", Cut(zsnes, 0x618 + 100), "CGRAM at byte 1560 needs 512"),
+        Bad("odd length", Cut(raw, 511), "not a CGRAM dump"),
+        Bad("too long for CGRAM", ByteVector(514, 0), "not a capture"),
+        Bad("empty", {}, "0 bytes is not a CGRAM dump"),
+    });
+    const CaptureReading part = ReadCapture(Cut(raw, 32));
+    const auto palette = Palette();
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part.Value().colors, std::vector<std::uint16_t>(palette.begin(), palette.begin() + 16));
+}
+
+TEST(Capture, MesenRecordWalkerNamesTheCutRecord) {
+    const ByteVector records = test::MesenRecords(Palette());
+    EXPECT_EQ(ReadMesenRecords(records).Value().colors, Palette());
+    EXPECT_NE(ReadMesenRecords(Cut(records, 24)).Error().find("size of record ppu.cgram"), std::string::npos);
+    EXPECT_NE(ReadMesenRecords(Cut(records, 3)).Error().find("has no end"), std::string::npos);
+    EXPECT_NE(ReadMesenRecords(test::MesenRecords({1, 2})).Error().find("4 bytes, not 512"),
+              std::string::npos);
+}
+
+TEST(Capture, BsnesRunLengthCodeRoundTripsAndRefusesCutOrHugeInput) {
+    ByteVector bytes(3000, 0);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 7 == 0 ? i : 0);
+    const ByteVector coded = test::EncodeBsnesRle(bytes);
+    EXPECT_EQ(capture::DecodeBsnesRle(coded, 1 << 20).bytes, bytes);
+    EXPECT_NE(capture::DecodeBsnesRle(Cut(coded, coded.size() - 1), 1 << 20).error.find("ends at byte"),
+              std::string::npos);
+    EXPECT_NE(capture::DecodeBsnesRle(coded, 2999).error.find("more than a state holds"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tintwright

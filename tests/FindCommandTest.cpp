@@ -1,0 +1,137 @@
+// The find subcommand as a script sees it: its table, its JSON, its exit
+// codes and what it adds to the location book.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "settings/ProfileFile.h"
+#include "frontends/console/FindCommand.h"
+#include "tests/support/TempDir.h"
+
+namespace tintwright {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct FindRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+// A 128 KiB LoROM of filler words with row 2 of a CGRAM dump at $1A000 and
+// row 5 in halves at $1C001 and $1E010. No captured colour is the filler at
+// either alignment.
+class FindCommand : public ::testing::Test {
+protected:
+    FindCommand() {
+        std::vector<std::uint8_t> rom(0x20000);
+        for (std::size_t at = 0; at < rom.size(); ++at) rom[at] = at % 2 ? 0x7C : 0x00;
+        rom[0x7FD5] = 0x20, rom[0x7FDC] = 0xCB, rom[0x7FDD] = 0xED, rom[0x7FDE] = 0x34, rom[0x7FDF] = 0x12;
+        for (std::size_t i = 0; i < 256; ++i) {
+            const auto colour = static_cast<std::uint16_t>(0x2000 + 17 * i);
+            cgram_.push_back(static_cast<std::uint8_t>(colour)), cgram_.push_back(colour >> 8);
+        }
+        const auto put = [&](std::size_t at, std::size_t firstColour, std::size_t count) {
+            std::copy_n(cgram_.begin() + 2 * firstColour, 2 * count, rom.begin() + at);
+        };
+        put(0x1A000, 2 * 16, 16);
+        put(0x1C001, 5 * 16, 8);
+        put(0x1E010, 5 * 16 + 8, 8);
+        WriteBytes(dir_.File("game.smc"), rom);
+        WriteBytes(dir_.File("cgram.bin"), cgram_);
+    }
+
+    FindRun Run(std::vector<std::string> arguments) const {
+        for (std::string& argument : arguments)
+            if (argument.find('.') != std::string::npos) argument = dir_.File(argument);
+        std::ostringstream out, err;
+        const int exitCode = RunFind(arguments, out, err);
+        return {exitCode, out.str(), err.str()};
+    }
+
+    std::vector<std::uint8_t> cgram_;
+    TempDir dir_;
+};
+
+TEST_F(FindCommand, RefusesBadInputWithExitTwoAndSaysWhy) {
+    WriteBytes(dir_.File("empty.bin"), {});
+    const struct {
+        std::vector<std::string> arguments;
+        const char* error;
+    } cases[] = {
+        {{}, "expected ROM CAPTURE"},
+        {{"missing.smc", "cgram.bin"}, "cannot read the ROM"},
+        {{"game.smc", "empty.bin"}, "empty.bin: "},
+        {{"game.smc", "cgram.bin", "--tolerance", "4"},
+         "the tolerance must be 0 to 3 steps per channel, not 4"},
+        {{"game.smc", "cgram.bin", "--min-run", "1"}, "the minimum run must be 2 to 16 colours, not 1"},
+        {{"game.smc", "cgram.bin", "--mismatches", "two"}, "--mismatches takes a whole number, not two"},
+        {{"game.smc", "cgram.bin", "--colours"}, "unknown option --colours"},
+    };
+    for (const auto& bad : cases) {
+        const FindRun run = Run(bad.arguments);
+        EXPECT_EQ(run.exitCode, 2) << bad.error;
+        EXPECT_NE(run.err.find(bad.error), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << bad.error;
+    }
+}
+
+TEST_F(FindCommand, PrintsATableWithBusAddressesHalvesAndTheRowsFoundNowhere) {
+    const FindRun run = Run({"game.smc", "cgram.bin"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string table =
+        "offset     bus        row  first  length  mismatches\n"
+        "$1A000     $03:A000     2      0      16           0\n"
+        "$1C001     $03:C001     5      0      16           0  stored in 2 parts\n"
+        "  part $1C001 ($03:C001): colours 0-7\n"
+        "  part $1E010 ($03:E010): colours 8-15\n"
+        "\nRows found nowhere: 0 1 3 4 6 7 8 9 10 11 12 13 14 15.\n";
+    EXPECT_NE(run.out.find("CGRAM dump, 256 colours, in "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("(LoROM): 2 places\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(table), std::string::npos) << run.out;
+}
+
+TEST_F(FindCommand, PrintsOneJsonArrayOfHitsAndExitsOneWhenNothingIsFound) {
+    const FindRun found = Run({"game.smc", "cgram.bin", "--json"});
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(
+        found.out,
+        "[{\"offset\": 106496, \"bus_address\": \"$03:A000\", \"row\": 2, \"first_index\": 0, \"length\": "
+        "16, "
+        "\"mismatches\": 0, \"sub_palette\": null, \"uniform\": false, \"parts\": [{\"offset\": 106496, "
+        "\"bus_address\": \"$03:A000\", \"first_index\": 0, \"length\": 16, \"mismatches\": 0}]},\n"
+        " {\"offset\": 114689, \"bus_address\": \"$03:C001\", \"row\": 5, \"first_index\": 0, \"length\": "
+        "16, "
+        "\"mismatches\": 0, \"sub_palette\": null, \"uniform\": false, \"parts\": [{\"offset\": 114689, "
+        "\"bus_address\": \"$03:C001\", \"first_index\": 0, \"length\": 8, \"mismatches\": 0}, {\"offset\": "
+        "122896, \"bus_address\": \"$03:E010\", \"first_index\": 8, \"length\": 8, \"mismatches\": 0}]}]\n");
+    cgram_.resize(128);
+    for (std::uint8_t& byte : cgram_) byte ^= 0x40;
+    WriteBytes(dir_.File("other.bin"), cgram_);
+    const FindRun none = Run({"game.smc", "other.bin", "--json"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "[]\n");
+    EXPECT_NE(Run({"game.smc", "other.bin"}).out.find("Rows found nowhere: 0 1 2 3.\n"), std::string::npos);
+}
+
+TEST_F(FindCommand, AddsEachRowsBestHitToTheLocationBookKeepingWhatIsThere) {
+    const std::string book = dir_.File("tintwright.ini");
+    WriteBytes(book, {'[', 'P', 'a', 't', 'c', 'h', ']', '\n', 'T', 'i', 't', 'l', 'e', '=', '1', '\n'});
+    const FindRun run = Run({"game.smc", "cgram.bin", "--add-to-book", "tintwright.ini"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Added 2 places to the location book in " + book), std::string::npos) << run.out;
+    EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 2 @1A000", "", 64), "0001A000");
+    EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 5 @1C001", "", 64), "0001C001");
+    EXPECT_EQ(ReadProfileString(book, "Patch", "Title", "", 64), "1");
+    const FindRun refused = Run({"game.smc", "cgram.bin", "--add-to-book", dir_.Path().string()});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("cannot write the location book"), std::string::npos) << refused.err;
+}
+
+}  // namespace
+}  // namespace tintwright

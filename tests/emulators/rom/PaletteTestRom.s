@@ -1,0 +1,254 @@
+; The LoROM the emulator tests run: it puts palettes stored at known places in
+; the ROM into CGRAM, so a save state taken while it runs can be searched for
+; them. Built twice: as it is, and with FADE=1, where every frame writes the
+; same colours one or two steps darker per channel, as games do while they
+; fade a palette in CGRAM.
+;
+; CGRAM rows 0 and 1 come from PlantedRows; row 2 is stored as two halves of
+; eight colours at separate places, SplitFirst and SplitLast (at an odd
+; offset); DecoyRow is row 0 with one colour changed, stored before the real
+; one. The tests read these places from the label file ld65 writes.
+
+.p816
+.smart +
+
+.ifndef FADE
+FADE = 0
+.endif
+
+CGRAM_WORDS = 48                 ; rows 0, 1 and 2
+
+INIDISP = $2100
+CGADD   = $2121
+CGDATA  = $2122
+NMITIMEN = $4200
+MDMAEN  = $420B
+RDNMI   = $4210
+DMAP0   = $4300
+BBAD0   = $4301
+A1T0L   = $4302
+A1B0    = $4304
+DAS0L   = $4305
+
+; The colour of a row's entry, red raised by redBoost: every channel at least
+; 3 and every colour of a row different, so a fade of one or two steps
+; changes every word.
+.macro ROW_WORD row, entry, redBoost
+    .word (3 + (entry) + (redBoost)) | ((3 + ((entry) * 7 + (row) * 5) .mod 28) << 5) | ((3 + ((entry) * 3 + (row) * 11) .mod 28) << 10)
+.endmacro
+
+.macro ROW_WORDS row, first, count
+    .repeat count, index
+        ROW_WORD row, first + index, 0
+    .endrepeat
+.endmacro
+
+.segment "PLANTED"
+PlantedRows:
+    ROW_WORDS 0, 0, 16
+    ROW_WORDS 1, 0, 16
+
+.segment "DECOY"
+; Row 0 with colour 5 brighter by 8 in red: more than any fade tolerance.
+DecoyRow:
+    ROW_WORDS 0, 0, 5
+    ROW_WORD 0, 5, 8
+    ROW_WORDS 0, 6, 10
+
+.segment "SPLITFIRST"
+SplitFirst:
+    ROW_WORDS 2, 0, 8
+
+.segment "SPLITLAST"
+SplitLast:
+    ROW_WORDS 2, 8, 8
+
+.segment "ZEROPAGE"
+step:       .res 2
+stepGreen:  .res 2
+stepBlue:   .res 2
+frame:      .res 2
+colour:     .res 2
+faded:      .res 2
+
+.segment "BSS"
+original:   .res CGRAM_WORDS * 2
+shown:      .res CGRAM_WORDS * 2
+
+.segment "CODE"
+
+; DMA channel 0 copies count bytes from a long address to CGDATA; mode is
+; $00 for a moving source and $08 for one fixed byte. Needs 8-bit A, 16-bit X.
+.macro DMA_TO_CGRAM mode, source, count
+    lda #mode
+    sta DMAP0
+    lda #<CGDATA
+    sta BBAD0
+    ldx #.loword(source)
+    stx A1T0L
+    lda #^source
+    sta A1B0
+    ldx #count
+    stx DAS0L
+    lda #$01
+    sta MDMAEN
+.endmacro
+
+Reset:
+    sei
+    clc
+    xce
+    rep #$38                     ; 16-bit A and X, binary arithmetic
+    ldx #$1FFF
+    txs
+    lda #$0000
+    tcd
+    sep #$20
+    lda #$8F                     ; forced blank while CGRAM is filled
+    sta INIDISP
+    stz NMITIMEN
+    stz CGADD
+    DMA_TO_CGRAM $08, ZeroByte, 512
+    stz CGADD
+    DMA_TO_CGRAM $00, PlantedRows, 64
+    DMA_TO_CGRAM $00, SplitFirst, 16
+    DMA_TO_CGRAM $00, SplitLast, 16
+.if FADE
+    jsr CopyOriginal
+.endif
+    lda #$0F                     ; display on: the screen shows colour 0
+    sta INIDISP
+    lda #$80                     ; NMI on before waiting, or some cores hang
+    sta NMITIMEN
+MainLoop:
+    wai
+.if FADE
+    jsr ShowFaded
+    jsr FadeNextFrame
+.endif
+    bra MainLoop
+
+.if FADE
+; The rows as stored, gathered in WRAM in CGRAM order.
+CopyOriginal:
+    rep #$20
+    ldx #0
+:   lda f:PlantedRows, x
+    sta original, x
+    inx
+    inx
+    cpx #64
+    bne :-
+    ldx #0
+:   lda f:SplitFirst, x
+    sta original + 64, x
+    lda f:SplitLast, x
+    sta original + 80, x
+    inx
+    inx
+    cpx #16
+    bne :-
+    sep #$20
+    rts
+
+; Runs in vertical blank, right after the NMI.
+ShowFaded:
+    stz CGADD
+    DMA_TO_CGRAM $00, shown, CGRAM_WORDS * 2
+    rts
+
+; The next frame's colours: one step darker for 8 frames, two for the next 8.
+FadeNextFrame:
+    rep #$20
+    inc frame
+    lda frame
+    lsr
+    lsr
+    lsr
+    and #$0001
+    inc a
+    sta step
+    asl
+    asl
+    asl
+    asl
+    asl
+    sta stepGreen
+    asl
+    asl
+    asl
+    asl
+    asl
+    sta stepBlue
+    ldx #0
+:   lda original, x
+    jsr Darken
+    sta shown, x
+    inx
+    inx
+    cpx #CGRAM_WORDS * 2
+    bne :-
+    sep #$20
+    rts
+
+; A = colour, each channel lowered by step and stopped at 0. 16-bit A.
+.a16
+Darken:
+    sta colour
+    and #$001F
+    sec
+    sbc step
+    bcs :+
+    lda #0
+:   sta faded
+    lda colour
+    and #$03E0
+    sec
+    sbc stepGreen
+    bcs :+
+    lda #0
+:   ora faded
+    sta faded
+    lda colour
+    and #$7C00
+    sec
+    sbc stepBlue
+    bcs :+
+    lda #0
+:   ora faded
+    rts
+.endif
+
+; Entered with any register sizes; RTI restores them.
+Nmi:
+    rep #$20
+    pha
+    sep #$20
+    lda RDNMI                    ; acknowledge
+    rep #$20
+    pla
+    rti
+
+Unused:
+    rti
+
+ZeroByte:
+    .byte $00
+
+.segment "HEADER"
+    .byte "TINTWRIGHT PALETTES  "    ; title, 21 bytes
+    .byte $20                        ; LoROM, slow
+    .byte $00                        ; ROM only
+    .byte $07                        ; 128 KiB
+    .byte $00                        ; no cartridge RAM
+    .byte $01                        ; North America
+    .byte $00                        ; developer
+    .byte $00                        ; version
+    .word $FFFF                      ; checksum complement, set after linking
+    .word $0000                      ; checksum, set after linking
+
+.segment "VECTORS"
+    ; native mode: unused, unused, COP, BRK, ABORT, NMI, unused, IRQ
+    .word 0, 0, .loword(Unused), .loword(Unused), .loword(Unused), .loword(Nmi), 0, .loword(Unused)
+    ; emulation mode: unused, unused, COP, unused, ABORT, NMI, RESET, IRQ/BRK
+    .word 0, 0, .loword(Unused), 0, .loword(Unused), .loword(Nmi), .loword(Reset), .loword(Unused)
