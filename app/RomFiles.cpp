@@ -1,5 +1,6 @@
 #include "app/RomFiles.h"
 
+#include "core/FileSystem.h"
 #include "core/Process.h"
 
 namespace tintwright {
@@ -42,7 +43,8 @@ FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
 }
 
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath) {
-    FileDialogRequest request = RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
+    FileDialogRequest request =
+        RomDialogRequest(FileDialogRequest::Kind::Save, std::string(kSaveRomTitle), currentSavePath);
     request.promptOverwrite = true;
     request.topmost = true;  // kept above the editor and anything else
     return request;
@@ -81,6 +83,17 @@ int RomFiles::UseSaveRom(const std::string& path) {
     }
     ++state_.saveCounter;
     return static_cast<int>(state_.saveCounter);
+}
+
+// The README promises that the source is only replaced when the user says so;
+// the dialog asks by itself, a path given on the command line is asked here.
+int RomFiles::UseSaveRomAfterAsking(const std::string& path) {
+    if (Files().SameFile(path, state_.rom.SourcePath())) {
+        const int answer = windowSystem_.ShowMessageBox(path + std::string(kReplaceQuestionEnd),
+                                                        kSaveRomTitle, box::kYesNo | box::kIconWarning);
+        if (answer != box::kAnswerYes) return ChooseSaveRom();
+    }
+    return UseSaveRom(path);
 }
 
 void RomFiles::Save() {

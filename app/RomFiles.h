@@ -21,6 +21,10 @@ inline constexpr std::string_view kRevertFailedCaption = "Revert Failed";
 inline constexpr std::string_view kRevertSucceededText = "Revert Successful";
 inline constexpr std::string_view kRevertSucceededCaption = "Information";
 inline constexpr std::string_view kFileSettingsCaption = "Filename Info";
+inline constexpr std::string_view kSaveRomTitle = "Save Rom as ...";
+// The save dialog's own question before it overwrites a file; its title is
+// the caption.
+inline constexpr std::string_view kReplaceQuestionEnd = " already exists.\r\nDo you want to replace it?";
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
@@ -44,6 +48,10 @@ public:
     int ChooseSaveRom();
     // The same for a path given without the dialog.
     int UseSaveRom(const std::string& path);
+    // A save path given without the dialog that names the source file itself:
+    // asks the save dialog's question first, and No shows the dialog.
+    // -1 on cancel, as ChooseSaveRom.
+    int UseSaveRomAfterAsking(const std::string& path);
     // The working copy to the save path; "Saved" only when it was written.
     void Save();
     // Saves, then starts the emulator on the save file in the save file's folder.

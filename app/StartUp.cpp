@@ -15,11 +15,9 @@ int StartUp(WindowSystem& windowSystem, ProgramState& state, MainWindowEvents& m
     RomFiles files(windowSystem, state);
     const bool loaded = options.sourcePath && files.LoadSourceRom(*options.sourcePath) == 1;
     if (!loaded && files.OpenSourceRom() == -1) return -1;
-    if (options.savePath) {
-        files.UseSaveRom(*options.savePath);
-    } else if (files.ChooseSaveRom() == -1) {
-        return -1;
-    }
+    const int saveChosen =
+        options.savePath ? files.UseSaveRomAfterAsking(*options.savePath) : files.ChooseSaveRom();
+    if (saveChosen == -1) return -1;
     return windowSystem.RunMainWindow(mainWindow);
 }
 

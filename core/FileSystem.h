@@ -34,10 +34,15 @@ private:
 };
 
 struct PathStatus {
-    enum class Kind { Missing, File, Folder, Other };
+    // Link only from LinkStatus, which reports a link itself.
+    enum class Kind { Missing, File, Folder, Link, Other };
     Kind kind = Kind::Missing;
     std::uint64_t size = 0;
     std::uint32_t permissions = 0;  // the mode bits where the system has them, else 0
+    // The file's own mark against writing: no write bit for its owner, or the
+    // read-only attribute. Decided by the file, not by who asks, so it holds
+    // for an administrator too.
+    bool readOnly = false;
 };
 
 // An open file as the system names it; kNoFile names none.
@@ -50,6 +55,10 @@ public:
 
     // What is at a path, following links.
     virtual PathStatus Status(const std::string& path) = 0;
+    // What is at a path itself: a link is reported as a link, not followed.
+    virtual PathStatus LinkStatus(const std::string& path) = 0;
+    // Whether two paths name one existing file, however each is spelt.
+    virtual bool SameFile(const std::string& first, const std::string& second) = 0;
     // Where a write to path lands: a link's final target, so that the link
     // stays a link; the path itself otherwise (also when nothing is there yet).
     virtual std::string WriteTarget(const std::string& path) = 0;
@@ -58,7 +67,8 @@ public:
     // Reads up to bytes.size() bytes; got is what arrived, 0 at the end.
     virtual FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) = 0;
 
-    // Makes a new file, failing when something is there already.
+    // Makes a new file, failing when something is there already. The file is
+    // held until it is closed, so RemoveAbandonedFile leaves it alone.
     virtual FileOutcome CreateNew(const std::string& path, FileHandle& file) = 0;
     virtual FileOutcome Write(FileHandle file, std::span<const std::uint8_t> bytes) = 0;
     // Everything written reaches the disk before this returns.
@@ -70,6 +80,10 @@ public:
     // Makes a rename in the folder survive a power cut, where the system needs that.
     virtual FileOutcome SyncFolder(const std::string& folder) = 0;
     virtual FileOutcome Remove(const std::string& path) = 0;
+    // Removes a plain file that nobody holds open from CreateNew: the leftover
+    // of a write that never finished. A link, a folder or a file still being
+    // written by a live program stays, and the outcome says why.
+    virtual FileOutcome RemoveAbandonedFile(const std::string& path) = 0;
 
     // An exclusive advisory lock on a lock file, made when missing; held until
     // Unlock. Other programs that take the same lock wait for it.

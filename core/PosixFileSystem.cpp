@@ -25,22 +25,57 @@ int Descriptor(FileHandle file) { return static_cast<int>(file); }
 // As many links as the system itself follows before it gives up.
 constexpr int kMostLinkHops = 40;
 
+PathStatus FromStat(const struct stat& info) {
+    PathStatus status;
+    if (S_ISREG(info.st_mode)) {
+        status.kind = PathStatus::Kind::File;
+    } else if (S_ISDIR(info.st_mode)) {
+        status.kind = PathStatus::Kind::Folder;
+    } else if (S_ISLNK(info.st_mode)) {
+        status.kind = PathStatus::Kind::Link;
+    } else {
+        status.kind = PathStatus::Kind::Other;
+    }
+    status.size = static_cast<std::uint64_t>(info.st_size);
+    status.permissions = static_cast<std::uint32_t>(info.st_mode & 07777);
+    // The owner's bit, not access(): root may write anything, yet a file its
+    // user marked read-only is still meant to stay.
+    status.readOnly = (info.st_mode & S_IWUSR) == 0;
+    return status;
+}
+
+// Fails with the reason when a descriptor is not a plain file nobody else
+// holds; closes it then.
+FileOutcome HeldByNobody(int descriptor) {
+    struct stat info {};
+    FileOutcome outcome = Check(::fstat(descriptor, &info));
+    if (outcome && !S_ISREG(info.st_mode)) outcome = FileOutcome::Failed("it is not a plain file");
+    if (outcome && ::flock(descriptor, LOCK_EX | LOCK_NB) == -1) {
+        outcome = FileOutcome::Failed("a running program is still writing it");
+    }
+    if (!outcome) ::close(descriptor);
+    return outcome;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     PathStatus Status(const std::string& path) override {
         struct stat info {};
-        PathStatus status;
-        if (::stat(path.c_str(), &info) != 0) return status;  // missing, or nothing we can reach
-        if (S_ISREG(info.st_mode)) {
-            status.kind = PathStatus::Kind::File;
-        } else if (S_ISDIR(info.st_mode)) {
-            status.kind = PathStatus::Kind::Folder;
-        } else {
-            status.kind = PathStatus::Kind::Other;
-        }
-        status.size = static_cast<std::uint64_t>(info.st_size);
-        status.permissions = static_cast<std::uint32_t>(info.st_mode & 07777);
-        return status;
+        if (::stat(path.c_str(), &info) != 0) return {};  // missing, or nothing we can reach
+        return FromStat(info);
+    }
+
+    PathStatus LinkStatus(const std::string& path) override {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) return {};
+        return FromStat(info);
+    }
+
+    bool SameFile(const std::string& first, const std::string& second) override {
+        struct stat one {};
+        struct stat other {};
+        return ::stat(first.c_str(), &one) == 0 && ::stat(second.c_str(), &other) == 0 &&
+               one.st_dev == other.st_dev && one.st_ino == other.st_ino;
     }
 
     // A link is followed to its final target, also one that does not exist
@@ -76,10 +111,13 @@ public:
         return FileOutcome::Done();
     }
 
-    // 0666 before the umask, as any program's new file.
+    // 0666 before the umask, as any program's new file. The lock tells
+    // RemoveAbandonedFile in another editor that this file is still wanted;
+    // the system drops it when the file is closed or the program dies.
     FileOutcome CreateNew(const std::string& path, FileHandle& file) override {
         const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor == -1) return FromErrno();
+        ::flock(descriptor, LOCK_EX | LOCK_NB);
         file = descriptor;
         return FileOutcome::Done();
     }
@@ -118,6 +156,17 @@ public:
     }
 
     FileOutcome Remove(const std::string& path) override { return Check(::unlink(path.c_str())); }
+
+    // Opened without following a link, so a link planted under the name is
+    // never the thing checked.
+    FileOutcome RemoveAbandonedFile(const std::string& path) override {
+        const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor == -1) return FromErrno();
+        if (FileOutcome unheld = HeldByNobody(descriptor); !unheld) return unheld;
+        const FileOutcome removed = Check(::unlink(path.c_str()));
+        ::close(descriptor);
+        return removed;
+    }
 
     FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
         const int descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);

@@ -23,16 +23,45 @@ FileOutcome Opened(HANDLE handle, FileHandle& file) {
     return FileOutcome::Done();
 }
 
+// What the attributes say; a link (reparse point) is reported as one only
+// when asked for the path itself.
+PathStatus StatusFromAttributes(const std::string& path, bool reportLinks) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    PathStatus status;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return status;
+    if (reportLinks && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        status.kind = PathStatus::Kind::Link;
+    } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        status.kind = PathStatus::Kind::Folder;
+    } else {
+        status.kind = PathStatus::Kind::File;
+    }
+    status.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    status.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return status;
+}
+
+// The volume and index that name a file, whatever path reached it.
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& identity) {
+    const HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const BOOL known = GetFileInformationByHandle(handle, &identity);
+    CloseHandle(handle);
+    return known != FALSE;
+}
+
 class Win32FileSystem final : public FileSystem {
 public:
-    PathStatus Status(const std::string& path) override {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        PathStatus status;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return status;
-        status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathStatus::Kind::Folder
-                                                                             : PathStatus::Kind::File;
-        status.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        return status;
+    PathStatus Status(const std::string& path) override { return StatusFromAttributes(path, false); }
+    PathStatus LinkStatus(const std::string& path) override { return StatusFromAttributes(path, true); }
+
+    bool SameFile(const std::string& first, const std::string& second) override {
+        BY_HANDLE_FILE_INFORMATION one{};
+        BY_HANDLE_FILE_INFORMATION other{};
+        return FileIdentity(first, one) && FileIdentity(second, other) &&
+               one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+               one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
     }
 
     // Links are rare on Windows and the system resolves them itself.
@@ -52,6 +81,7 @@ public:
         return FileOutcome::Done();
     }
 
+    // Shared with nobody: while it is open no other program can remove it.
     FileOutcome CreateNew(const std::string& path, FileHandle& file) override {
         return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr),
@@ -86,6 +116,14 @@ public:
     FileOutcome SyncFolder(const std::string&) override { return FileOutcome::Done(); }
 
     FileOutcome Remove(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
+
+    // A file still open from CreateNew refuses the delete with a sharing
+    // violation, so a live save keeps its temporary file.
+    FileOutcome RemoveAbandonedFile(const std::string& path) override {
+        if (LinkStatus(path).kind != PathStatus::Kind::File)
+            return FileOutcome::Failed("it is not a plain file");
+        return Check(DeleteFileA(path.c_str()));
+    }
 
     FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
         FileHandle file = kNoFile;

@@ -41,6 +41,10 @@ std::vector<RgbColor> GradientColors(RgbColor start, RgbColor end, std::uint32_t
 
 void FillGradient(PaletteView& view, RomImage& rom) {
     if (view.Selection() == view.Anchor()) return;
+    // A cell outside the file has no colour to blend from or towards; taken
+    // as one, its bits would paint the cells inside the file white.
+    const auto& cache = view.ColorCache();
+    if (cache[view.Anchor()] == kNoColor || cache[view.Selection()] == kNoColor) return;
     // The blend always runs upwards; the cursors go back where the user put
     // them afterwards.
     const bool swapped = view.Selection() < view.Anchor();

@@ -12,39 +12,24 @@
 namespace tintwright {
 namespace {
 
-// At most this much of the section is ever listed.
-constexpr std::uint32_t kMeasureBlockBytes = 0x7FFF;
-constexpr std::uint32_t kMeasureCapacity = 0x7FFE;
 constexpr int kPauseAfterFillMs = 100;
 constexpr std::uint32_t kOffsetTextBuffer = 256;
 
-}  // namespace
-
-std::vector<std::string_view> LocationNamesInBlock(std::string_view block) {
-    std::vector<std::string_view> names;
-    std::size_t at = 0;
-    while (at < block.size() && block[at] != '\0') {
-        std::size_t end = block.find('\0', at);
-        if (end == std::string_view::npos) end = block.size();
-        const std::string_view entry = block.substr(at, end - at);
-        const std::size_t equals = entry.find('=');
-        if (equals != std::string_view::npos) names.push_back(entry.substr(0, equals));
-        at = end + 1;
-    }
-    return names;
+// How many entries of the book carry the name; a hand-edited file may hold
+// one name more than once.
+std::size_t EntriesNamed(const std::string& settingsPath, const std::string& name) {
+    const auto sameName = [&name](const ProfileEntry& entry) { return SameProfileName(entry.name, name); };
+    const std::vector<ProfileEntry> entries = ReadProfileSection(settingsPath, kLocationSection);
+    return static_cast<std::size_t>(std::count_if(entries.begin(), entries.end(), sameName));
 }
 
-void LocationBook::LoadLocationList() {
-    std::vector<char> measure(kMeasureBlockBytes, '\0');
-    const std::uint32_t length =
-        GetProfileSection(settingsPath_, kLocationSection, measure.data(), kMeasureCapacity);
-    measure = {};
+}  // namespace
 
-    std::vector<char> block(static_cast<std::size_t>(length) + 8, '\0');
-    const std::uint32_t capacity = std::min<std::uint32_t>(kMeasureBlockBytes, static_cast<std::uint32_t>(block.size()));
-    GetProfileSection(settingsPath_, kLocationSection, block.data(), capacity);
-    for (const std::string_view name : LocationNamesInBlock({block.data(), block.size()})) {
-        windowSystem_.ListAddString(ids::kLocationList, name);
+// Every entry, however large the book: a list cut part-way would hide an
+// entry just added, and the user would add it again.
+void LocationBook::LoadLocationList() {
+    for (const ProfileEntry& entry : ReadProfileSection(settingsPath_, kLocationSection)) {
+        windowSystem_.ListAddString(ids::kLocationList, entry.name);
     }
     ThisProcess().Sleep(kPauseAfterFillMs);
 }
@@ -74,15 +59,24 @@ void LocationBook::RemoveAddress() {
     const int answer =
         windowSystem_.ShowMessageBox(question, kRemoveQuestionCaption, box::kYesNo | box::kIconQuestion);
     if (answer != box::kAnswerYes) return;
+    const std::size_t before = EntriesNamed(settingsPath_, name);
     const FileOutcome outcome = WriteProfileString(settingsPath_, kLocationSection, name, std::nullopt);
     if (!outcome) {
         WarnStillThere(name, outcome.Reason());
-    } else if (ProfileHasKey(settingsPath_, kLocationSection, name)) {
-        // A hand-edited file may hold the name twice; only the first went.
-        WarnStillThere(name, "the file holds another entry of that name");
-    } else {
-        windowSystem_.ListDeleteRow(ids::kLocationList, row);
+        return;
     }
+    // A Remove takes one line; the list shows what the file now holds.
+    ReloadLocationList();
+    if (const std::size_t left = EntriesNamed(settingsPath_, name); left > 0)
+        TellEntriesLeft(name, before, left);
+}
+
+void LocationBook::TellEntriesLeft(const std::string& name, std::size_t before, std::size_t left) {
+    windowSystem_.ShowMessageBox("Removed one of the " + std::to_string(before) + " entries named \"" + name +
+                                     "\" from the location book in\r\n" + settingsPath_ +
+                                     "\r\n(the file holds that name more than once; " + std::to_string(left) +
+                                     " left).",
+                                 kLocationBookErrorCaption, box::kIconWarning);
 }
 
 void LocationBook::WarnStillThere(const std::string& name, const std::string& reason) {

@@ -3,9 +3,9 @@
 // Named ROM offsets kept in the section "Patch" of the settings file and
 // listed, sorted, in the main window's location list.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "window/WindowSystem.h"
 
@@ -13,10 +13,6 @@ namespace tintwright {
 
 inline constexpr std::string_view kRemoveQuestionCaption = "Are you sure you want to delete this entry!";
 inline constexpr std::string_view kLocationBookErrorCaption = "Location Book Error";
-
-// The entry names of a section block (name=value entries, each NUL-ended, the
-// run ended by an empty entry). Entries without "=" are passed over.
-std::vector<std::string_view> LocationNamesInBlock(std::string_view block);
 
 class LocationBook {
 public:
@@ -34,9 +30,10 @@ public:
     // The selected row's offset text into the offset box; a double click then
     // posts "Goto", which reads the box when it runs. Nothing without a selection.
     void ShowSelectedOffset(bool thenGoTo);
-    // "Remove Address": the selected entry out of the file and its row out of
-    // the list, after the user confirmed. A row whose entry is still in the
-    // file afterwards stays, and the user is told why.
+    // "Remove Address": the selected entry out of the file, after the user
+    // confirmed, and the list filled afresh from the file. When the file
+    // holds the name more than once, the user is told that one went and how
+    // many are left; when the file cannot be written, why.
     void RemoveAddress();
     // A right click on the list selects the row there and opens "Locations".
     void OnListRightButtonUp(Point listClient);
@@ -44,6 +41,7 @@ public:
 private:
     // Why an entry that should have gone is still in the file.
     void WarnStillThere(const std::string& name, const std::string& reason);
+    void TellEntriesLeft(const std::string& name, std::size_t before, std::size_t left);
 
     WindowSystem& windowSystem_;
     const std::string& settingsPath_;

@@ -55,14 +55,6 @@ std::string_view Trim(std::string_view text) {
 
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
-}
-
 LineMeaning Interpret(std::string_view rawLine) {
     const std::string_view line = Trim(rawLine);
     if (line.empty()) return {LineKind::Blank, {}, {}};
@@ -128,7 +120,7 @@ std::optional<SectionSpan> FindSection(const ProfileText& text, std::string_view
             found->end = i;
             return found;
         }
-        if (SameName(meaning.name, wanted)) found = SectionSpan{i, text.lines.size()};
+        if (SameProfileName(meaning.name, wanted)) found = SectionSpan{i, text.lines.size()};
     }
     return found;
 }
@@ -139,7 +131,7 @@ std::optional<std::size_t> FindEntry(const ProfileText& text, const SectionSpan&
     const std::string_view wanted = Trim(name);
     for (std::size_t i = section.header + 1; i < section.end; ++i) {
         const LineMeaning meaning = Interpret(LineText(text, text.lines[i]));
-        if (meaning.kind == LineKind::Entry && SameName(meaning.name, wanted)) return i;
+        if (meaning.kind == LineKind::Entry && SameProfileName(meaning.name, wanted)) return i;
     }
     return std::nullopt;
 }
@@ -437,6 +429,14 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
     }
     if (capacity == 0) return {};
     return std::string(found.substr(0, capacity - 1));
+}
+
+bool SameProfileName(std::string_view first, std::string_view second) {
+    if (first.size() != second.size()) return false;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        if (FoldCase(first[i]) != FoldCase(second[i])) return false;
+    }
+    return true;
 }
 
 bool ProfileHasKey(const std::string& filePath, std::string_view section, std::string_view key) {

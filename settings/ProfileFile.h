@@ -45,6 +45,10 @@ std::string ReadProfileString(const std::string& filePath, std::string_view sect
                               std::string_view key, std::string_view defaultValue,
                               std::uint32_t capacity);
 
+// Whether two names are one in the file: capitals A to Z match their small
+// letters, every other byte only itself.
+bool SameProfileName(std::string_view first, std::string_view second);
+
 // Whether the section holds an entry with that key, whatever its value.
 bool ProfileHasKey(const std::string& filePath, std::string_view section, std::string_view key);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "editor/GradientFill.h"
 #include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
@@ -88,16 +90,20 @@ TEST_F(GradientFillTest, EqualCursorsWriteNothingAndAdjacentOnesOnlyReencodeTheL
     EXPECT_EQ(CellWords(4, 5), (std::vector<std::uint16_t>{0x001F, 0x7FFF})) << "bit 15 cleared";
 }
 
-TEST_F(GradientFillTest, BlendsFromTheCachedColoursAndWritesNothingPastTheEndOfTheFile) {
-    StartWithCells({{4, 0x7FFF}}, 0x110);  // cells 0..7 in the file, from cell 8 on no colour
-    ClickCell(4);
-    ClickCell(20);
-    Command(ids::kGradientFill);
-    // White blended toward the bits of no colour stays white in SNES units.
-    EXPECT_EQ(CellWords(4, 7), (std::vector<std::uint16_t>{0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF}));
-    EXPECT_EQ(state.rom.WorkingBytes().size(), 0x111u);
-    EXPECT_EQ(state.rom.WorkingBytes()[0x110], 0u) << "the kept byte after the file is untouched";
-    EXPECT_EQ(state.rom.Size(), 0x110u);
+// Mended: the no-colour value of a cell outside the file was blended as if it
+// were white, and every cell inside the file was painted with it.
+TEST_F(GradientFillTest, AnEndCellOutsideTheFileWritesNothing) {
+    StartWithCells({{4, 0x1234}}, 0x110);  // cells 0..7 in the file, from cell 8 on no colour
+    const std::vector<std::uint8_t> before(state.rom.WorkingBytes().begin(), state.rom.WorkingBytes().end());
+    const std::pair<int, int> clicks[] = {{4, 20}, {20, 4}};
+    for (const auto& [first, second] : clicks) {
+        ClickCell(first);
+        ClickCell(second);
+        Command(ids::kGradientFill);
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), state.rom.WorkingBytes().begin(),
+                               state.rom.WorkingBytes().end()))
+            << "from cell " << first << " to " << second;
+    }
 }
 
 }  // namespace

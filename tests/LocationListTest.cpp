@@ -14,25 +14,8 @@
 namespace tintwright {
 namespace {
 
-using namespace std::string_literals;
 using testing::EditorFixture;
 using testing::IndexedRomBytes;
-
-TEST(LocationNamesInBlock, NamesAreTheTextBeforeTheFirstEquals) {
-    const struct {
-        const char* name;
-        std::string block;
-        std::vector<std::string_view> names;
-    } rows[] = {
-        {"empty block", "\0\0"s, {}},
-        {"three entries in file order", "beta=0002C000\0Alpha=$8000\0Gamma=0001A000\0\0"s, {"beta", "Alpha", "Gamma"}},
-        {"offset text with equals", "Intro=12=34\0\0"s, {"Intro"}},
-        {"empty name", "=8000\0\0"s, {""}},
-        {"line without equals skipped", "A=1\0junk\0B=2\0\0"s, {"A", "B"}},
-        {"block cut without final NULs", "A=1\0B=2"s, {"A", "B"}},
-    };
-    for (const auto& row : rows) EXPECT_EQ(LocationNamesInBlock(row.block), row.names) << row.name;
-}
 
 constexpr const char* kBook = "[Patch]\r\nbeta=0002C000\r\nAlpha=$8000\r\nGamma=0001A000\r\n";
 
@@ -68,14 +51,25 @@ TEST_F(LocationListTest, SelectingShowsTheOffsetTextAndADoubleClickGoesThere) {
     EXPECT_TRUE(fake.posted.empty());
 }
 
-TEST_F(LocationListTest, OnlyTheFirst32767CharactersOfTheSectionAreListed) {
+// Mended: the list used to stop after the first 32767 characters of the
+// section, so an entry added to a large book never appeared.
+TEST_F(LocationListTest, EveryEntryOfAHugeBookIsListedAndAnAddedOneAppears) {
+    constexpr int kEntries = 100000;
     std::string settings = "[Patch]\r\n";
-    for (int i = 0; i < 2000; ++i) settings += "Entry" + std::to_string(10000 + i) + "=0001A000\r\n";
+    for (int i = 0; i < kEntries; ++i) settings += "Entry" + std::to_string(100000 + i) + "=0001A000\r\n";
     StartEditor(IndexedRomBytes(0x400), settings);
-    // Each entry takes 20 characters with its NUL, and 32765 fit before the
-    // two closing NULs: 1638 whole entries, then "Entry" cut off before its "=".
-    EXPECT_EQ(fake.listRows.size(), 1638u);
-    EXPECT_EQ(fake.listRows.back(), "Entry11637");
+    ASSERT_EQ(fake.listRows.size(), static_cast<std::size_t>(kEntries));
+    EXPECT_EQ(fake.listRows.back(), "Entry199999");
+
+    fake.SetText(ids::kOffsetBox, "8000");
+    Command(ids::kAddAddress);
+    const DialogHandle dialog = fake.dialogs.rbegin()->first;
+    fake.dialogs[dialog].texts[ids::kDialogNameField] = "Zebra";
+    fake.ExpectMessageBox("Zebra", box::kAnswerYes);
+    window->OnLocationDialogCommand(dialog, ids::kDialogConfirmButton, 0);
+    fake.DeliverPosted();
+    ASSERT_EQ(fake.listRows.size(), static_cast<std::size_t>(kEntries + 1));
+    EXPECT_EQ(fake.listRows.back(), "Zebra") << "listed, in its sorted place";
 }
 
 TEST_F(LocationListTest, RemoveAddressAsksWithTheEntryAndOnlyYesRemovesLineAndRow) {
@@ -98,27 +92,33 @@ TEST_F(LocationListTest, RemoveAddressAsksWithTheEntryAndOnlyYesRemovesLineAndRo
     EXPECT_EQ(fake.Text(ids::kOffsetBox), "$8000") << "the box keeps its text";
 }
 
-// Mended: the row used to go even when the entry stayed in the file.
-TEST_F(LocationListTest, ARemovalThatLeavesTheEntryInTheFileKeepsTheRowAndSaysWhy) {
+// Mended: with a name twice in a hand-edited file, one line went, the user
+// was told nothing had, and the list kept both rows.
+TEST_F(LocationListTest, ARemoveReloadsTheListFromTheFileAndSaysWhatHappened) {
     StartEditor(IndexedRomBytes(0x400), "[Patch]\r\nAlpha=1\r\nbeta=2\r\nALPHA=3\r\n");
     Select(0);
     fake.ExpectMessageBox("Are you sure you want to delete this entry!", box::kAnswerYes);
     fake.ExpectMessageBox("Location Book Error");
     Command(ids::kRemoveAddress);
-    EXPECT_NE(fake.boxesShown.back().text.find("another entry of that name"), std::string::npos);
-    EXPECT_EQ(fake.listRows.size(), 3u);
+    EXPECT_NE(fake.boxesShown.back().text.find("Removed one of the 2 entries named \"Alpha\""),
+              std::string::npos)
+        << fake.boxesShown.back().text;
+    EXPECT_NE(fake.boxesShown.back().text.find("1 left"), std::string::npos);
+    EXPECT_EQ(SettingsText(), "[Patch]\r\nbeta=2\r\nALPHA=3\r\n");
+    EXPECT_EQ(fake.listRows, (std::vector<std::string>{"ALPHA", "beta"}));
+    Select(0);
+    EXPECT_EQ(fake.Text(ids::kOffsetBox), "3") << "the row left is the entry left";
 
     std::filesystem::remove(state.settingsPath);
     std::filesystem::create_directory(state.settingsPath);  // a file that can no longer be rewritten
-    Select(1);
     fake.ExpectMessageBox("Are you sure you want to delete this entry!", box::kAnswerYes);
     fake.ExpectMessageBox("Location Book Error");
     Command(ids::kRemoveAddress);
     const std::string& warning = fake.boxesShown.back().text;
-    EXPECT_NE(warning.find("\"ALPHA\""), std::string::npos) << warning;
+    EXPECT_NE(warning.find("Could not remove \"ALPHA\""), std::string::npos) << warning;
     EXPECT_NE(warning.find(state.settingsPath), std::string::npos);
     EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
-    EXPECT_EQ(fake.listRows.size(), 3u);
+    EXPECT_EQ(fake.listRows.size(), 2u);
 }
 
 TEST_F(LocationListTest, ARightClickSelectsTheRowUnderThePointerAndOpensLocationsThere) {

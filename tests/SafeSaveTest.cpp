@@ -16,9 +16,10 @@
 #include <set>
 #include <string>
 
-#include "settings/ProfileFile.h"
+#include "app/RomFiles.h"
 #include "core/RomImage.h"
 #include "core/SafeFileWrite.h"
+#include "settings/ProfileFile.h"
 #include "tests/support/EditorFixture.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempDir.h"
@@ -148,6 +149,72 @@ TEST_F(FailedWriteTest, EachFeatureTellsTheUserWhatFailedAndWhy) {
     EXPECT_NE(LastBoxText().find("injected failure of lock"), std::string::npos) << LastBoxText();
     EXPECT_EQ(fake.listRows, std::vector<std::string>{"Boss"});
     EXPECT_EQ(SettingsText(), "[Patch]\r\nBoss=1\r\n");
+}
+
+// Mended: a file its user marked read-only was replaced, as the folder
+// allowed it. Decided by the file's own bits, so this holds for root too.
+TEST_F(FailedWriteTest, AFileMarkedReadOnlyIsRefusedWithThatReasonAndStaysAsItWas) {
+    StartEditor(testing::IndexedRomBytes(0x400), "[Patch]\r\nBoss=1\r\n");
+    const std::vector<std::uint8_t> oldSave = {1, 2, 3};
+    WriteBytes(state.rom.SavePath(), oldSave);
+    for (const std::string& path : {state.rom.SavePath(), state.settingsPath}) {
+        fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    const std::set<std::string> before = NamesIn(dir.Path());
+    const auto expectRefusal = [&](const char* caption, const std::function<void()>& act) {
+        fake.ExpectMessageBox(caption);
+        act();
+        EXPECT_NE(LastBoxText().find("(the file is read-only)"), std::string::npos) << LastBoxText();
+    };
+    expectRefusal("File Save Error", [&] { Command(ids::kSave); });
+    expectRefusal("File Save Error", [&] { RomFiles(fake, state).UseSaveRom(state.rom.SavePath()); });
+    fake.listSelection = 0;
+    fake.ExpectMessageBox("Are you sure you want to delete this entry!", box::kAnswerYes);
+    expectRefusal("Location Book Error", [&] { Command(ids::kRemoveAddress); });
+    EXPECT_EQ(ReadBytes(state.rom.SavePath()), oldSave);
+    EXPECT_EQ(SettingsText(), "[Patch]\r\nBoss=1\r\n");
+    EXPECT_EQ(fs::status(state.rom.SavePath()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::set<std::string> after = NamesIn(dir.Path());
+    after.erase("tintwright.ini.lock");  // taken before the refusal, and kept as every lock file is
+    EXPECT_EQ(after, before) << "no temporary file left";
+}
+
+// Mended: a save killed part-way left its temporary file for good. The next
+// save to that target removes its own leftovers, and nothing else: not a link
+// of such a name, nor a folder, nor another target's, nor one a live save
+// still writes.
+TEST(SafeSave, TheNextSaveRemovesItsTargetsAbandonedTemporaryFilesAndNothingElse) {
+    TempDir dir;
+    const std::string path = dir.File("save.smc");
+    const auto temporary = [&](const std::string& target, int number) {
+        return dir.File(target + ".tintwright-" + std::to_string(number) + ".tmp");
+    };
+    WriteBytes(path, {1});
+    WriteBytes(temporary("save.smc", 0), Pattern(5000, 1));
+    WriteBytes(dir.File("victim"), {7});
+    fs::create_symlink("victim", temporary("save.smc", 1));
+    fs::create_directory(temporary("save.smc", 2));
+    WriteBytes(temporary("save.smc", 9), {2});  // beyond a gap, as two saves at once leave
+    WriteBytes(temporary("other.smc", 0), {3});
+    WriteBytes(dir.File("save.smc.tintwright-x.tmp"), {4});
+    FileHandle live = kNoFile;
+    ASSERT_TRUE(Files().CreateNew(temporary("save.smc", 4), live));
+    const std::set<std::string> kept = {"save.smc",
+                                        "victim",
+                                        "save.smc.tintwright-1.tmp",
+                                        "save.smc.tintwright-2.tmp",
+                                        "save.smc.tintwright-4.tmp",
+                                        "other.smc.tintwright-0.tmp",
+                                        "save.smc.tintwright-x.tmp"};
+
+    const std::vector<std::uint8_t> fresh = Pattern(3000, 2);
+    ASSERT_TRUE(WriteRomFile(path, fresh.data(), static_cast<std::uint32_t>(fresh.size())));
+    Files().Close(live);
+    EXPECT_EQ(ReadBytes(path), fresh);
+    EXPECT_EQ(NamesIn(dir.Path()), kept);
+    EXPECT_EQ(ReadBytes(dir.File("victim")), std::vector<std::uint8_t>{7});
+    EXPECT_TRUE(fs::is_symlink(temporary("save.smc", 1)));
 }
 
 // A real full disk: a small memory file system, where the system lets us mount one.

@@ -183,6 +183,34 @@ TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
     EXPECT_EQ(ReadBytes(savePath), ReadBytes(romPath)) << "the first copy went to the save path given";
 }
 
+// Mended: the source named again as the save file was replaced without the
+// question the save dialog asks; No now shows that dialog.
+TEST_F(StartUpTest, TheSourceGivenAgainAsTheSaveFileIsReplacedOnlyAfterTheSaveDialogsQuestion) {
+    const std::vector<std::uint8_t> source = ReadBytes(romPath);
+    const std::string sameFile = dir.File("./game.smc");  // spelt otherwise, still the source
+    const struct {
+        int answer;
+        std::string savedTo;
+        std::size_t saveDialogs;
+    } rows[] = {{box::kAnswerYes, sameFile, 0}, {box::kAnswerNo, savePath, 1}};
+    for (const auto& row : rows) {
+        FakeWindowSystem fresh;
+        ProgramState freshState;
+        MainWindow freshWindow{fresh, freshState};
+        fresh.ExpectMessageBox("Save Rom as ...", row.answer);
+        if (row.saveDialogs > 0) fresh.AnswerFileDialog(savePath);
+        fresh.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };
+        EXPECT_EQ(StartUp(fresh, freshState, freshWindow, {"", romPath, sameFile}), 0);
+        ASSERT_FALSE(fresh.boxesShown.empty());
+        EXPECT_EQ(fresh.boxesShown[0].text, sameFile + " already exists.\r\nDo you want to replace it?");
+        EXPECT_EQ(fresh.boxesShown[0].style, 0x34u);
+        EXPECT_EQ(fresh.fileDialogsShown.size(), row.saveDialogs);
+        EXPECT_EQ(freshState.rom.SavePath(), row.savedTo);
+    }
+    EXPECT_EQ(ReadBytes(romPath), source);
+    EXPECT_EQ(ReadBytes(savePath), source) << "No chose another file in the dialog";
+}
+
 TEST(CommandLine, PathsOptionsAndMisuse) {
     using Action = CommandLine::Action;
     const struct {

@@ -60,6 +60,11 @@ FileOutcome FaultyFileSystem::Remove(const std::string& path) {
     return real_.Remove(path);
 }
 
+FileOutcome FaultyFileSystem::RemoveAbandonedFile(const std::string& path) {
+    steps.emplace_back("remove abandoned");
+    return real_.RemoveAbandonedFile(path);
+}
+
 FileOutcome FaultyFileSystem::Lock(const std::string& lockPath, FileHandle& lock) {
     if (FailsNow("lock")) return Injected("lock");
     return real_.Lock(lockPath, lock);

@@ -24,6 +24,10 @@ public:
     std::vector<std::string> steps;
 
     PathStatus Status(const std::string& path) override { return real_.Status(path); }
+    PathStatus LinkStatus(const std::string& path) override { return real_.LinkStatus(path); }
+    bool SameFile(const std::string& first, const std::string& second) override {
+        return real_.SameFile(first, second);
+    }
     std::string WriteTarget(const std::string& path) override { return real_.WriteTarget(path); }
     FileOutcome OpenForReading(const std::string& path, FileHandle& file) override;
     FileOutcome Read(FileHandle file, std::span<std::uint8_t> bytes, std::size_t& got) override {
@@ -37,6 +41,7 @@ public:
     FileOutcome Replace(const std::string& from, const std::string& to) override;
     FileOutcome SyncFolder(const std::string& folder) override;
     FileOutcome Remove(const std::string& path) override;
+    FileOutcome RemoveAbandonedFile(const std::string& path) override;
     FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override;
     void Unlock(FileHandle lock) override { real_.Unlock(lock); }
 
