@@ -1,6 +1,8 @@
 #include "app/RomFiles.h"
 
+#include "core/FileSystem.h"
 #include "core/Process.h"
+#include "settings/Settings.h"
 
 namespace tintwright {
 namespace {
@@ -24,6 +26,19 @@ std::string SaveFailedText(const std::string& path, const std::string& reason) {
            ")\r\nWhatever was there before is unchanged. Choose another path with File > Save as.";
 }
 
+// The save went well, so the user only needs to know what kept the emulator
+// from starting and what to change.
+std::string EmulatorFailedText(const std::string& emulator, const std::string& reason) {
+    return "The ROM was saved, but the emulator could not be started:\r\n" + emulator + "\r\n(" + reason +
+           ")";
+}
+
+std::string NoEmulatorText(const std::string& settingsPath) {
+    return "The ROM was saved, but no emulator is set. To set one, put the line\r\n" +
+           std::string(kEmulatorPathKey) + "=<the emulator's program>\r\nin the section [" +
+           std::string(kSettingsSection) + "] of the settings file\r\n" + settingsPath;
+}
+
 }  // namespace
 
 std::string FileSettingsText(const ProgramState& state) {
@@ -42,7 +57,8 @@ FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
 }
 
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath) {
-    FileDialogRequest request = RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
+    FileDialogRequest request =
+        RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
     request.promptOverwrite = true;
     request.topmost = true;  // kept above the editor and anything else
     return request;
@@ -88,13 +104,26 @@ void RomFiles::Save() {
         windowSystem_.ShowMessageBox(state_.rom.SavePath(), kSavedCaption, box::kIconInformation);
 }
 
-// The emulator gets the save path as one argument, spaces and all; whether it
-// starts is its own business and not reported.
+// The emulator gets the save path as one argument, spaces and all. A folder
+// is refused here because the Windows shell would open it in Explorer and
+// call that a success.
 void RomFiles::SaveAndRun() {
     if (!WriteSaveFile()) return;
+    const std::string& emulator = state_.emulatorPath;
+    if (emulator.empty()) {
+        windowSystem_.ShowMessageBox(NoEmulatorText(state_.settingsPath), kEmulatorFailedCaption,
+                                     box::kIconWarning);
+        return;
+    }
     const std::string folder = FolderOf(state_.rom.SavePath(), kPathSeparators);
     ThisProcess().SetCurrentDirectory(folder);
-    ThisProcess().StartProgram(state_.emulatorPath, {state_.rom.SavePath()}, folder);
+    const FileOutcome started = Files().Status(emulator).kind == PathStatus::Kind::Folder
+                                    ? FileOutcome::Failed("it is a folder, not a program")
+                                    : ThisProcess().StartProgram(emulator, {state_.rom.SavePath()}, folder);
+    if (!started) {
+        windowSystem_.ShowMessageBox(EmulatorFailedText(emulator, started.Reason()), kEmulatorFailedCaption,
+                                     box::kIconWarning);
+    }
 }
 
 int RomFiles::RevertToSource() {

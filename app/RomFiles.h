@@ -21,6 +21,7 @@ inline constexpr std::string_view kRevertFailedCaption = "Revert Failed";
 inline constexpr std::string_view kRevertSucceededText = "Revert Successful";
 inline constexpr std::string_view kRevertSucceededCaption = "Information";
 inline constexpr std::string_view kFileSettingsCaption = "Filename Info";
+inline constexpr std::string_view kEmulatorFailedCaption = "Emulator Error";
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
@@ -46,7 +47,8 @@ public:
     int UseSaveRom(const std::string& path);
     // The working copy to the save path; "Saved" only when it was written.
     void Save();
-    // Saves, then starts the emulator on the save file in the save file's folder.
+    // Saves, then starts the emulator on the save file in the save file's
+    // folder; an emulator that is not set or does not start is reported.
     void SaveAndRun();
     // The source ROM loaded again into both copies: 1, or -1 when it failed.
     int RevertToSource();
