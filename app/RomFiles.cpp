@@ -57,8 +57,7 @@ FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath) {
 }
 
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath) {
-    FileDialogRequest request =
-        RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
+    FileDialogRequest request = RomDialogRequest(FileDialogRequest::Kind::Save, "Save Rom as ...", currentSavePath);
     request.promptOverwrite = true;
     request.topmost = true;  // kept above the editor and anything else
     return request;
@@ -73,9 +72,10 @@ int RomFiles::OpenSourceRom() {
 int RomFiles::LoadSourceRom(const std::string& path) {
     // The name is kept even when the load fails, so Reload Source tries it again.
     state_.rom.SourcePath() = path;
-    auto loaded = LoadRomFile(path);
+    RomLoadFailure failure;
+    auto loaded = LoadRomFile(path, &failure);
     if (!loaded) {
-        windowSystem_.ShowMessageBox(kOpenFailedText, kOpenFailedCaption, box::kIconWarning);
+        ShowLoadFailure(failure, kOpenFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -127,9 +127,10 @@ void RomFiles::SaveAndRun() {
 }
 
 int RomFiles::RevertToSource() {
-    auto loaded = LoadRomFile(state_.rom.SourcePath());
+    RomLoadFailure failure;
+    auto loaded = LoadRomFile(state_.rom.SourcePath(), &failure);
     if (!loaded) {
-        windowSystem_.ShowMessageBox(kOpenFailedText, kRevertFailedCaption, box::kIconWarning);
+        ShowLoadFailure(failure, kRevertFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -148,6 +149,18 @@ bool RomFiles::WriteSaveFile() {
                                      kSaveFailedCaption, box::kIconWarning);
     }
     return static_cast<bool>(outcome);
+}
+
+// A file too large for the memory is not a file that could not be read, and
+// Save as or a smaller ROM will not help the same way, so it is said apart.
+void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption) {
+    if (!failure.outOfMemory) {
+        windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
+        return;
+    }
+    windowSystem_.ShowMessageBox(
+        "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + failure.reason + ")",
+        caption, box::kIconWarning);
 }
 
 // Both copies become the new file; the view is shown afresh so that nothing

@@ -57,6 +57,7 @@ public:
 private:
     // Writes the save file; on failure the user is told why and false returned.
     bool WriteSaveFile();
+    void ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption);
     void Install(LoadedRom loaded);
 
     WindowSystem& windowSystem_;
