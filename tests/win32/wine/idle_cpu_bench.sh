@@ -5,24 +5,17 @@
 # Prints the program's share of one core and the wineserver's beside it. A
 # measurement for `make bench`, not a test: it passes or fails nothing.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-
-if [ "${1:-}" != "--inside" ]; then
-  source "$here/wine_env.sh" "$1"
-  exec timeout -k 5 120 xvfb-run -a -s "$XVFB_SCREEN" "$0" --inside "$@"
-fi
-shift
-source "$here/wine_env.sh" "$1"
+source "$(dirname "$0")/wine_env.sh" "$1"
 exe="$2"
 seconds="${3:-10}"
+# The measurement needs an X server of its own: the script runs itself there.
+if [ -z "${TINTWRIGHT_ON_OWN_DISPLAY:-}" ]; then
+  TINTWRIGHT_ON_OWN_DISPLAY=1 exec timeout -k 5 120 xvfb-run -a -s "$XVFB_SCREEN" "$0" "$@"
+fi
 
-work="$(mktemp -d /tmp/tintwright-idle.XXXXXX)"
+rom="$(mktemp /tmp/tintwright-idle.XXXXXX)"
 pid=""
-cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$rom" "$rom.save"' EXIT
 
 # User plus system time of a process, in clock ticks (fields 14 and 15 of
 # /proc/<pid>/stat, counted after the command name, which may hold blanks).
@@ -35,8 +28,8 @@ cpu_ticks() {
 
 percent() { awk -v t="$1" -v h="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / h / s }'; }
 
-head -c 65536 /dev/urandom >"$work/rom.smc"
-"$WINE" "$exe" "Z:${work//\//\\}\\rom.smc" "Z:${work//\//\\}\\save.smc" >/dev/null 2>&1 &
+head -c 65536 /dev/urandom >"$rom"
+"$WINE" "$exe" "Z:${rom//\//\\}" "Z:${rom//\//\\}.save" >/dev/null 2>&1 &
 pid=$!
 main=""
 for _ in $(seq 150); do
