@@ -90,6 +90,12 @@ bench: build
 	@if [ -x $(BUILD_DIR)/frontends/qt/tintwright ]; then \
 	  tests/qt/idle_cpu_bench.sh $(BUILD_DIR)/frontends/qt/tintwright samples; \
 	fi
+	@if [ -f $(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe ]; then \
+	  tests/win32/wine/wine_prefix.sh setup $(abspath $(WIN64_BUILD_DIR))/bench-wineprefix && \
+	  tests/win32/wine/idle_cpu_bench.sh $(abspath $(WIN64_BUILD_DIR))/bench-wineprefix \
+	    $(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe 30; \
+	  tests/win32/wine/wine_prefix.sh stop $(abspath $(WIN64_BUILD_DIR))/bench-wineprefix; \
+	fi
 
 clean:
 	rm -rf $(BUILD_DIR) $(WIN32_BUILD_DIR) $(WIN64_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(FUZZ_BUILD_DIR) $(DIST_DIR)

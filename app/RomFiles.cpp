@@ -2,6 +2,7 @@
 
 #include "core/FileSystem.h"
 #include "core/Process.h"
+#include "settings/Settings.h"
 
 namespace tintwright {
 namespace {
@@ -23,6 +24,19 @@ FileDialogRequest RomDialogRequest(FileDialogRequest::Kind kind, std::string tit
 std::string SaveFailedText(const std::string& path, const std::string& reason) {
     return "Could not write the save file:\r\n" + path + "\r\n(" + reason +
            ")\r\nWhatever was there before is unchanged. Choose another path with File > Save as.";
+}
+
+// The save went well, so the user only needs to know what kept the emulator
+// from starting and what to change.
+std::string EmulatorFailedText(const std::string& emulator, const std::string& reason) {
+    return "The ROM was saved, but the emulator could not be started:\r\n" + emulator + "\r\n(" + reason +
+           ")";
+}
+
+std::string NoEmulatorText(const std::string& settingsPath) {
+    return "The ROM was saved, but no emulator is set. To set one, put the line\r\n" +
+           std::string(kEmulatorPathKey) + "=<the emulator's program>\r\nin the section [" +
+           std::string(kSettingsSection) + "] of the settings file\r\n" + settingsPath;
 }
 
 }  // namespace
@@ -59,9 +73,10 @@ int RomFiles::OpenSourceRom() {
 int RomFiles::LoadSourceRom(const std::string& path) {
     // The name is kept even when the load fails, so Reload Source tries it again.
     state_.rom.SourcePath() = path;
-    auto loaded = LoadRomFile(path);
+    RomLoadFailure failure;
+    auto loaded = LoadRomFile(path, &failure);
     if (!loaded) {
-        windowSystem_.ShowMessageBox(kOpenFailedText, kOpenFailedCaption, box::kIconWarning);
+        ShowLoadFailure(failure, kOpenFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -101,19 +116,33 @@ void RomFiles::Save() {
         windowSystem_.ShowMessageBox(state_.rom.SavePath(), kSavedCaption, box::kIconInformation);
 }
 
-// The emulator gets the save path as one argument, spaces and all; whether it
-// starts is its own business and not reported.
+// The emulator gets the save path as one argument, spaces and all. A folder
+// is refused here because the Windows shell would open it in Explorer and
+// call that a success.
 void RomFiles::SaveAndRun() {
     if (!WriteSaveFile()) return;
+    const std::string& emulator = state_.emulatorPath;
+    if (emulator.empty()) {
+        windowSystem_.ShowMessageBox(NoEmulatorText(state_.settingsPath), kEmulatorFailedCaption,
+                                     box::kIconWarning);
+        return;
+    }
     const std::string folder = FolderOf(state_.rom.SavePath(), kPathSeparators);
     ThisProcess().SetCurrentDirectory(folder);
-    ThisProcess().StartProgram(state_.emulatorPath, {state_.rom.SavePath()}, folder);
+    const FileOutcome started = Files().Status(emulator).kind == PathStatus::Kind::Folder
+                                    ? FileOutcome::Failed("it is a folder, not a program")
+                                    : ThisProcess().StartProgram(emulator, {state_.rom.SavePath()}, folder);
+    if (!started) {
+        windowSystem_.ShowMessageBox(EmulatorFailedText(emulator, started.Reason()), kEmulatorFailedCaption,
+                                     box::kIconWarning);
+    }
 }
 
 int RomFiles::RevertToSource() {
-    auto loaded = LoadRomFile(state_.rom.SourcePath());
+    RomLoadFailure failure;
+    auto loaded = LoadRomFile(state_.rom.SourcePath(), &failure);
     if (!loaded) {
-        windowSystem_.ShowMessageBox(kOpenFailedText, kRevertFailedCaption, box::kIconWarning);
+        ShowLoadFailure(failure, kRevertFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -132,6 +161,18 @@ bool RomFiles::WriteSaveFile() {
                                      kSaveFailedCaption, box::kIconWarning);
     }
     return static_cast<bool>(outcome);
+}
+
+// A file too large for the memory is not a file that could not be read, and
+// Save as or a smaller ROM will not help the same way, so it is said apart.
+void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption) {
+    if (!failure.outOfMemory) {
+        windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
+        return;
+    }
+    windowSystem_.ShowMessageBox(
+        "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + failure.reason + ")",
+        caption, box::kIconWarning);
 }
 
 // Both copies become the new file; the view is shown afresh so that nothing

@@ -25,6 +25,7 @@ inline constexpr std::string_view kSaveRomTitle = "Save Rom as ...";
 // The save dialog's own question before it overwrites a file; its title is
 // the caption.
 inline constexpr std::string_view kReplaceQuestionEnd = " already exists.\r\nDo you want to replace it?";
+inline constexpr std::string_view kEmulatorFailedCaption = "Emulator Error";
 
 FileDialogRequest OpenSourceRomRequest(const std::string& currentSourcePath);
 FileDialogRequest ChooseSaveRomRequest(const std::string& currentSavePath);
@@ -54,7 +55,8 @@ public:
     int UseSaveRomAfterAsking(const std::string& path);
     // The working copy to the save path; "Saved" only when it was written.
     void Save();
-    // Saves, then starts the emulator on the save file in the save file's folder.
+    // Saves, then starts the emulator on the save file in the save file's
+    // folder; an emulator that is not set or does not start is reported.
     void SaveAndRun();
     // The source ROM loaded again into both copies: 1, or -1 when it failed.
     int RevertToSource();
@@ -63,6 +65,7 @@ public:
 private:
     // Writes the save file; on failure the user is told why and false returned.
     bool WriteSaveFile();
+    void ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption);
     void Install(LoadedRom loaded);
 
     WindowSystem& windowSystem_;

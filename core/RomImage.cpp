@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "core/SafeFileWrite.h"
 
@@ -41,12 +42,37 @@ bool BlockHoldsWord(const std::uint8_t* block, std::uint16_t key) {
     return (halves[0] | halves[1]) != 0;
 }
 
+// Both copies' memory, taken before the read: a 32-bit program cannot hold a
+// file near 4 GiB, and on a 32-bit size_t the extra byte would wrap to 0.
+bool ReserveBothCopies(std::uint64_t size, LoadedRom& loaded) {
+    if (size >= loaded.bytes.max_size()) return false;
+    try {
+        loaded.bytes.reserve(static_cast<std::size_t>(size) + 1);
+        loaded.undoRoom.reserve(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-std::optional<LoadedRom> LoadRomFile(const std::string& path) {
+std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure) {
     // The ROM's size is a 32-bit number; a larger file is refused, not cut.
+    constexpr std::uint64_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
     LoadedRom loaded;
-    if (!ReadWholeFile(path, std::numeric_limits<std::uint32_t>::max(), loaded.bytes, 1)) return std::nullopt;
+    const PathStatus status = Files().Status(path);
+    if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
+        !ReserveBothCopies(status.size, loaded)) {
+        if (failure != nullptr)
+            *failure = {true, "there is not enough memory for it twice, as the working and the undo copy"};
+        return std::nullopt;
+    }
+    // Reads into the room reserved above.
+    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read) {
+        if (failure != nullptr) *failure = {false, read.Reason()};
+        return std::nullopt;
+    }
     loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
     return loaded;
 }
@@ -57,6 +83,7 @@ FileOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std:
 
 void RomImage::Install(LoadedRom loaded) {
     working_ = std::move(loaded.bytes);
+    undo_ = std::move(loaded.undoRoom);
     size_ = loaded.size;
     RefreshUndoCopy();
 }

@@ -19,11 +19,22 @@ namespace tintwright {
 struct LoadedRom {
     std::vector<std::uint8_t> bytes;  // size + 1 bytes
     std::uint32_t size = 0;
+    // Room for the undo copy, taken with the file so that a file the memory
+    // cannot hold twice is refused before it replaces anything.
+    std::vector<std::uint8_t> undoRoom;
+};
+
+// Why LoadRomFile failed: the memory could not hold the file (told apart,
+// since the file itself is fine), or the system's reason it could not be read.
+struct RomLoadFailure {
+    bool outOfMemory = false;
+    std::string reason;
 };
 
 // Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
-// arrive than its size, or when it is too large for a 32-bit size.
-std::optional<LoadedRom> LoadRomFile(const std::string& path);
+// arrive than its size, when it is too large for a 32-bit size, or when there
+// is no memory for both copies; failure, when given, says which.
+std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure = nullptr);
 
 // Writes size bytes of data to path without ever leaving a half-written file:
 // the bytes go to a temporary file beside the target, which replaces the target

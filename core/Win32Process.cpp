@@ -42,8 +42,11 @@ public:
         return FileOutcome::Done();
     }
 
+    // <windows.h> makes SetCurrentDirectory a macro for SetCurrentDirectoryA,
+    // which renames this member too: without the "::" the call below found
+    // the member itself and recursed until the stack ran out.
     bool SetCurrentDirectory(const std::string& directory) override {
-        return SetCurrentDirectoryA(directory.c_str()) != 0;
+        return ::SetCurrentDirectoryA(directory.c_str()) != 0;
     }
 
     void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }

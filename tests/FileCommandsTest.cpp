@@ -11,10 +11,10 @@
 
 #include "app/RomFiles.h"
 #include "core/FileSystem.h"
+#include "core/WindowsCommandLine.h"
 #include "tests/support/EditorFixture.h"
 #include "tests/support/WindowsCommandLineSplit.h"
 #include "window/ControlIds.h"
-#include "core/WindowsCommandLine.h"
 
 namespace tintwright {
 namespace {
@@ -80,7 +80,7 @@ TEST_F(FileCommandsTest, SaveAndRunStartsTheEmulatorOnTheSaveFileAsOneArgumentIn
     state.emulatorPath = "/opt/emu/snes emulator";
     Edit();
     Command(ids::kSaveAndRun);
-    EXPECT_TRUE(fake.boxesShown.empty()) << "nothing is reported";
+    EXPECT_TRUE(fake.boxesShown.empty()) << "a started emulator needs no message";
     EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
     const std::string folder = dir.File("my roms/");
     EXPECT_EQ(process.currentDirectory, folder);
@@ -88,11 +88,40 @@ TEST_F(FileCommandsTest, SaveAndRunStartsTheEmulatorOnTheSaveFileAsOneArgumentIn
     EXPECT_EQ(process.programsStarted[0].file, "/opt/emu/snes emulator");
     EXPECT_EQ(process.programsStarted[0].arguments, std::vector<std::string>{state.rom.SavePath()});
     EXPECT_EQ(process.programsStarted[0].directory, folder);
+}
 
-    process.startProgramFailure = "No such file or directory";  // an emulator that does not start is not reported
-    state.emulatorPath.clear();
-    Command(ids::kSaveAndRun);
-    EXPECT_TRUE(fake.boxesShown.empty());
+// Mended: a missing emulator, a folder or an empty SnesPath used to save and
+// then start nothing without a word (this test asserted that silence). The
+// save still happens; the warning says which program and why, or how to set one.
+TEST_F(FileCommandsTest, SaveAndRunWithAnEmulatorThatCannotStartSavesAndSaysWhy) {
+    StartEditor(IndexedRomBytes(0x400));
+    Edit();
+    const struct {
+        std::string emulator;
+        std::string startFailure;
+        std::vector<std::string> shown;
+        std::size_t programsStarted;
+    } rows[] = {
+        {"/opt/emu/gone", "No such file or directory", {"/opt/emu/gone", "No such file or directory"}, 1},
+        {dir.Path().string(), "", {dir.Path().string(), "folder"}, 0},
+        {"", "", {"SnesPath=", "[Settings]", state.settingsPath}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.emulator);
+        state.emulatorPath = row.emulator;
+        process.startProgramFailure = row.startFailure;
+        process.programsStarted.clear();
+        std::filesystem::remove(state.rom.SavePath());
+        fake.ExpectMessageBox("Emulator Error");
+        Command(ids::kSaveAndRun);
+        EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
+        EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
+        for (const std::string& part : row.shown) {
+            EXPECT_NE(fake.boxesShown.back().text.find(part), std::string::npos)
+                << fake.boxesShown.back().text;
+        }
+        EXPECT_EQ(process.programsStarted.size(), row.programsStarted);
+    }
 }
 
 class ReloadTest : public FileCommandsTest, public ::testing::WithParamInterface<int> {};

@@ -221,8 +221,7 @@ Point Win32WindowSystem::MapMainClientToControl(int id, Point mainClient) {
 }
 
 RgbColor Win32WindowSystem::ScreenPixel(Point screen) {
-    const win32::WindowDc dc(nullptr);
-    return GetPixel(dc.Get(), screen.x, screen.y);
+    return GetPixel(screenDc_.Get(), screen.x, screen.y);
 }
 
 RgbColor Win32WindowSystem::ControlPixel(int id, Point controlClient) {

@@ -10,10 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "frontends/win32/Win32LocationDialogs.h"
 #include "frontends/win32/ModalScript.h"
 #include "frontends/win32/Win32Api.h"
+#include "frontends/win32/Win32LocationDialogs.h"
 #include "frontends/win32/Win32MainWindow.h"
+#include "frontends/win32/WindowDc.h"
 #include "window/GuardedEvents.h"
 #include "window/WindowSystem.h"
 
@@ -75,7 +76,6 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
 
-
     DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
     void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;
     std::string GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) override;
@@ -98,6 +98,11 @@ private:
     win32::Win32LocationDialogs dialogs_;
     win32::Win32MainWindow mainWindow_;
     win32::ModalScript* script_ = nullptr;
+    // The whole screen's device context, borrowed once for the program's
+    // life: the tracker reads a pixel every 50 ms, and borrowing and giving
+    // back a context each time cost more than the read (under Wine most of
+    // the idle editor's time).
+    win32::WindowDc screenDc_{nullptr};
 };
 
 }  // namespace tintwright

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -88,6 +89,28 @@ TEST(FileCommandsWindow, SaveWritesTheEditsReloadSourceUndoesThemAndShowFileSett
             ASSERT_EQ(session.user.boxes.size(), 1u);
             ExpectBox(session.user.boxes[0], window, command.text, command.caption, MB_ICONINFORMATION);
             command.expectAfterwards();
+        }
+    });
+}
+
+// Mended: the Windows build was reported to refuse an empty ROM and one of
+// exactly 64 MiB that the Linux build opens. Sparse files, so the large ones
+// take no room on the disk.
+TEST(FileCommandsWindow, OpensRomsFromEmptyToPastSixtyFourMebibytesAsLinuxDoes) {
+    EditorSession session;
+    session.Run([&](HWND window) {
+        constexpr std::uintmax_t kMebibyte = std::uintmax_t{1} << 20;
+        for (const std::uintmax_t size :
+             {std::uintmax_t{0}, 64 * kMebibyte - 1, 64 * kMebibyte, 64 * kMebibyte + 1}) {
+            SCOPED_TRACE(size);
+            const std::filesystem::path rom = session.directory / ("size " + std::to_string(size) + ".smc");
+            std::ofstream(rom, std::ios::binary).close();
+            std::filesystem::resize_file(rom, size);
+            session.user.AnswerFileDialog(rom.string());
+            session.user.boxes.clear();
+            SendMessageA(window, WM_COMMAND, MAKEWPARAM(ids::kOpen, 0), 0);
+            EXPECT_TRUE(session.user.boxes.empty()) << session.user.boxes[0].text;
+            EXPECT_EQ(session.state.rom.Size(), size);
         }
     });
 }

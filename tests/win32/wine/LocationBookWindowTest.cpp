@@ -198,3 +198,74 @@ TEST(LocationBookWindow, AWriteTheBookRefusesIsReportedFromTheDialogWhichStaysOp
 
 }  // namespace
 }  // namespace tintwright::testing
+
+namespace tintwright::testing {
+namespace {
+
+// What the Remove question looked like when Return was pressed, by the
+// keyboard as the system delivers it (SendInput), not by a posted message.
+struct ReturnPressed {
+    HWND box = nullptr;
+    HWND foreground = nullptr;
+    HWND owner = nullptr;
+};
+ReturnPressed* returnPressed = nullptr;
+
+// Runs inside the box's own loop; should Return not answer it, No is
+// clicked after a while, so a failing test still stops and keeps the entry.
+void CALLBACK PressReturnInRemoveQuestion(HWND, UINT, UINT_PTR timer, DWORD) {
+    static int ticks = 0;
+    const HWND box = FindThreadWindow("#32770", "Are you sure you want to delete this entry!");
+    if (box == nullptr) return;
+    if (returnPressed->box != box) {
+        ticks = 0;
+        *returnPressed = {box, GetForegroundWindow(), GetWindow(box, GW_OWNER)};
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+    } else if (++ticks > 50) {
+        KillTimer(nullptr, timer);
+        Click(box, IDNO);
+    }
+}
+
+// Reported from a black-box run: the question raised from the list's
+// right-click menu did not take Return, from the menu bar it did. Here both
+// boxes are in front, owned by the main window, and Return answers Yes.
+TEST(LocationBookWindow, ReturnAnswersTheRemoveQuestionFromTheMenuBarAndFromTheListsMenu) {
+    EditorSession session;
+    session.events.holdRightButtons = false;
+    session.WriteSettings(kBook);
+    session.Run([&](HWND window) {
+        const HWND list = GetDlgItem(window, ids::kLocationList);
+        std::size_t rows = 3;
+        for (const bool fromPopup : {false, true}) {
+            SCOPED_TRACE(fromPopup ? "from the list's menu" : "from the menu bar");
+            ReturnPressed pressed;
+            returnPressed = &pressed;
+            const Point first = ListRowPoint(list, 0);
+            const POINT pointer = ScreenPointOf(list, first.x, first.y);
+            SetCursorPos(pointer.x, pointer.y);
+            session.user.ShowNextBoxForReal();
+            const UINT_PTR timer = SetTimer(nullptr, 0, 30, PressReturnInRemoveQuestion);
+            if (fromPopup) {
+                ChoosePopupItem(
+                    2, [&] { SendMessageA(list, WM_RBUTTONUP, 0, PointParameter(first.x, first.y)); });
+            } else {
+                LeftClickAt(list, first);
+                ChooseCommand(window, ids::kRemoveAddress);
+            }
+            Pump(100);
+            KillTimer(nullptr, timer);
+            ASSERT_NE(pressed.box, nullptr);
+            EXPECT_EQ(pressed.foreground, pressed.box);
+            EXPECT_EQ(pressed.owner, window);
+            EXPECT_EQ(ListRows(window).size(), --rows) << "Return answered Yes";
+        }
+    });
+}
+
+}  // namespace
+}  // namespace tintwright::testing
