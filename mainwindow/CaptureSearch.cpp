@@ -95,8 +95,6 @@ CaptureSearch::CaptureSearch(WindowSystem& windowSystem, const RomImage& rom, Pa
 CaptureSearch::~CaptureSearch() = default;
 
 void CaptureSearch::Start(std::string fileName, Capture capture) {
-    if (capture.colors.size() > static_cast<std::size_t>(kMaxCaptureColours))
-        capture.colors.resize(kMaxCaptureColours);
     run_ = std::make_unique<Run>(std::move(fileName), std::move(capture),
                                  rom_.WorkingBytes().first(rom_.Size()));
     ShowProgress();

@@ -39,9 +39,10 @@ void FileDrop::OnFilesDropped(const std::vector<std::string>& paths, Point clien
     DropFile(paths.front(), StripCellAt(client).has_value());
 }
 
-// Palette files come first: ReadCapture would take a short JASC or GIMP text
-// for a CGRAM dump, while no save state is palette-file text, a RIFF palette
-// or exactly an ACT's size. Raw colour words are a CGRAM dump, for the search.
+// Onto the strip, a palette file is written; anything else, and a palette
+// file dropped elsewhere, is a capture to search for. Raw colour words are a
+// CGRAM dump, whatever the drop point: the same bytes serve both, and finding
+// where colours are stored is what a dump is for.
 void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
     const std::string fileName = FileNameOf(path);
     std::vector<std::uint8_t> bytes;
@@ -49,15 +50,12 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
         Warn("Could not read " + path + ":\r\n" + read.Reason());
         return;
     }
-    const PaletteReading palette = ReadPaletteFile(bytes);
-    if (palette.palette && palette.palette->format != PaletteFormat::RawBgr555) {
-        if (ontoStrip) {
+    if (ontoStrip) {
+        const PaletteReading palette = ReadPaletteFile(bytes);
+        if (palette.palette && palette.palette->format != PaletteFormat::RawBgr555) {
             OfferPaletteWrite(fileName, palette.palette->colors);
-        } else {
-            const std::string format(PaletteFormatName(palette.palette->format));
-            search_.Start(fileName, {format + " palette file", palette.palette->colors});
+            return;
         }
-        return;
     }
     const CaptureReading capture = ReadCapture(bytes);
     if (!capture) {
