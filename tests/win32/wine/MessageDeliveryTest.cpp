@@ -11,6 +11,9 @@
 
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
+// DROPFILES, after <windows.h>, which WindowProbe.h brings in.
+#include <shlobj.h>
+
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {
@@ -151,7 +154,7 @@ TEST(MessageDelivery, DroppedFilesReachTheLogicWithTheirNamesAndClientPoint) {
         PostMessageA(window, WM_DROPFILES,
                      reinterpret_cast<WPARAM>(DropHandle({palette}, {onStrip.x, onStrip.y}, false)), 0);
         Pump(100);
-        EXPECT_EQ(session.events.WithoutTicks().back(), RecordingEvents::DropEntry({palette}, onStrip));
+        EXPECT_TRUE(session.events.ContainsInOrder({RecordingEvents::DropEntry({palette}, onStrip)}));
         ASSERT_EQ(session.user.boxes.size(), 1u);
         EXPECT_EQ(session.user.boxes[0].text, "Write the 2 colours of colours.pal at 00000100?");
         EXPECT_EQ(session.WorkingWordAt(0x100), 0x001F);
@@ -162,7 +165,9 @@ TEST(MessageDelivery, DroppedFilesReachTheLogicWithTheirNamesAndClientPoint) {
         PostMessageA(window, WM_DROPFILES,
                      reinterpret_cast<WPARAM>(DropHandle({missing, palette}, screen, true)), 0);
         Pump(100);
-        EXPECT_EQ(session.events.WithoutTicks().back(), RecordingEvents::DropEntry({missing, palette}, {20, -10}));
+        EXPECT_TRUE(
+            session.events.ContainsInOrder({RecordingEvents::DropEntry({palette}, onStrip),
+                                            RecordingEvents::DropEntry({missing, palette}, {20, -10})}));
         ASSERT_EQ(session.user.boxes.size(), 2u);
         EXPECT_EQ(session.user.boxes[1].text, "Drop one file at a time: 2 files were dropped.");
     });
