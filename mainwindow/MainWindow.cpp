@@ -52,7 +52,13 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
       picking_(windowSystem, view_, colors_),
       locations_(windowSystem, state.settingsPath),
       locationDialogs_(windowSystem, state.settingsPath, locations_),
-      files_(windowSystem, state, [this] { view_.Refresh(); }) {}
+      captureSearch_(windowSystem, state.rom, view_, state.settingsPath),
+      fileDrop_(windowSystem, state.rom, view_, captureSearch_),
+      // A search of the ROM that was replaced would go to places in the new one.
+      files_(windowSystem, state, [this] {
+          captureSearch_.Stop();
+          view_.Refresh();
+      }) {}
 
 void MainWindow::OnInitDialog() {
     locations_.LoadLocationList();
@@ -82,7 +88,10 @@ void MainWindow::OnHScroll(int controlId) {
     colors_.OnSliderMoved(controlId);
 }
 
+// A press anywhere on the window stops a running palette search, as its
+// progress in the status line says.
 void MainWindow::OnLeftButtonDown(Point client) {
+    captureSearch_.Stop();
     picking_.StartDrag(client);
 }
 
@@ -107,6 +116,7 @@ void MainWindow::OnMouseWheel(std::int16_t delta) { view_.OnMouseWheel(delta); }
 
 void MainWindow::OnTimer() {
     picking_.TrackScreenColor();
+    captureSearch_.OnTimer();
 }
 
 void MainWindow::OnListChanged() { locations_.ReloadLocationList(); }
@@ -127,6 +137,10 @@ void MainWindow::OnEditKeyUp(int) {
 }
 void MainWindow::OnListRightButtonUp(Point listClient) {
     locations_.OnListRightButtonUp(listClient);
+}
+
+void MainWindow::OnFilesDropped(std::vector<std::string> paths, Point client) {
+    fileDrop_.OnFilesDropped(paths, client);
 }
 
 void MainWindow::PaintStrip(StripCanvas& canvas) { tintwright::PaintStrip(view_, canvas); }

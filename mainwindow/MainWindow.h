@@ -13,7 +13,9 @@
 #include "editor/PaletteView.h"
 #include "locations/LocationBook.h"
 #include "locations/LocationDialogs.h"
+#include "mainwindow/CaptureSearch.h"
 #include "mainwindow/ColorPicking.h"
+#include "mainwindow/FileDrop.h"
 #include "mainwindow/PaletteStrip.h"
 #include "window/Version.h"
 #include "window/WindowSystem.h"
@@ -42,6 +44,7 @@ public:
     void OnDestroy() override;
     void OnEditKeyUp(int editId) override;
     void OnListRightButtonUp(Point listClient) override;
+    void OnFilesDropped(std::vector<std::string> paths, Point client) override;
     void PaintStrip(StripCanvas& canvas) override;
     RgbColor SwatchColor(int controlId) override;
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form,
@@ -71,6 +74,8 @@ private:
     ColorPicking picking_;
     LocationBook locations_;
     LocationDialogs locationDialogs_;
+    CaptureSearch captureSearch_;
+    FileDrop fileDrop_;
     RomFiles files_;
 };
 

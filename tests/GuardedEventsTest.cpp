@@ -41,6 +41,7 @@ public:
     void OnDestroy() override { throw std::runtime_error("destroy"); }
     void OnEditKeyUp(int) override { throw std::runtime_error("key"); }
     void OnListRightButtonUp(Point) override { throw std::runtime_error("list right"); }
+    void OnFilesDropped(std::vector<std::string>, Point) override { throw std::runtime_error("drop"); }
     void PaintStrip(StripCanvas&) override { throw std::runtime_error("paint"); }
     RgbColor SwatchColor(int) override { throw std::runtime_error("swatch"); }
     void OnLocationDialogInit(DialogHandle, LocationDialogForm, std::uint32_t) override {
@@ -59,8 +60,10 @@ TEST(GuardedEvents, EveryEventThatThrowsIsReportedAndTheNextOneStillArrives) {
     EXPECT_EQ(guarded.SwatchColor(1076), 0u);
     guarded.OnHScroll(1011);
     guarded.OnTimer();
+    guarded.OnFilesDropped({"state.mc0"}, {100, 250});
     EXPECT_EQ(logic.commands, 2);
-    EXPECT_EQ(reported, (std::vector<std::string>{std::bad_alloc().what(), "swatch", "unknown error", "tick"}));
+    EXPECT_EQ(reported,
+              (std::vector<std::string>{std::bad_alloc().what(), "swatch", "unknown error", "tick", "drop"}));
 }
 
 }  // namespace

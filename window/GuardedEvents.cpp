@@ -63,6 +63,10 @@ void GuardedEvents::OnListRightButtonUp(Point listClient) {
     Run([&] { logic_.OnListRightButtonUp(listClient); });
 }
 
+void GuardedEvents::OnFilesDropped(std::vector<std::string> paths, Point client) {
+    Run([&] { logic_.OnFilesDropped(std::move(paths), client); });
+}
+
 void GuardedEvents::PaintStrip(StripCanvas& canvas) {
     Run([&] { logic_.PaintStrip(canvas); });
 }

@@ -29,6 +29,7 @@ public:
     void OnDestroy() override;
     void OnEditKeyUp(int editId) override;
     void OnListRightButtonUp(Point listClient) override;
+    void OnFilesDropped(std::vector<std::string> paths, Point client) override;
     void PaintStrip(StripCanvas& canvas) override;
     RgbColor SwatchColor(int controlId) override;
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;

@@ -106,6 +106,10 @@ public:
     virtual void OnEditKeyUp(int editId) = 0;
     // A right button released over the location list, in the list's client pixels.
     virtual void OnListRightButtonUp(Point listClient) = 0;
+    // Files dropped anywhere on the main window, its controls included: their
+    // paths as the system's 8-bit file names (see core/FileSystem.h) and the
+    // drop point in main-window client pixels.
+    virtual void OnFilesDropped(std::vector<std::string> paths, Point client) = 0;
     virtual void PaintStrip(StripCanvas& canvas) = 0;
     // The colour a swatch static (1076, 1078) is filled with.
     virtual RgbColor SwatchColor(int controlId) = 0;

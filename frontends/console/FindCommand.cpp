@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <ostream>
 
-#include "settings/ProfileFile.h"
-#include "settings/Settings.h"
 #include "capture/Capture.h"
+#include "finder/LocationEntries.h"
 #include "finder/PaletteSearch.h"
 #include "finder/RomLayout.h"
 #include "frontends/console/CommandArguments.h"
 #include "frontends/console/ConsoleCommand.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 
 namespace tintwright {
 namespace {
@@ -154,27 +155,20 @@ void PrintJson(std::ostream& out, const SearchResult& result, const RomLayout& l
     out << "]\n";
 }
 
-// Each row's best hit that says something (not one colour or black and white)
-// goes into the location book, named and written as the editor's own entries.
+// Each row's best hit that says something goes into the location book,
+// named and written as the editor's own entries.
 bool AddToBook(const std::string& settingsPath, const SearchResult& result, std::ostream& out,
                std::ostream& err, bool quiet) {
-    std::vector<bool> added(kRowColours, false);
-    int count = 0;
-    for (const PaletteHit& hit : result.hits) {
-        if (hit.uniform || added[hit.row]) continue;
-        added[hit.row] = true;
-        char value[16];
-        std::snprintf(value, sizeof value, "%08X", hit.Offset());
-        const std::string name =
-            "Found row " + std::to_string(hit.row) + " @" + FormatOffset(hit.Offset()).substr(1);
+    const std::vector<LocationEntry> entries = LocationEntriesFor(result);
+    for (const LocationEntry& entry : entries) {
         const FileOutcome outcome =
-            WriteProfileString(settingsPath, kLocationSection, name, std::string(value));
+            WriteProfileString(settingsPath, kLocationSection, entry.name, entry.offsetText);
         if (!outcome) {
             Refuse(err, "cannot write the location book " + settingsPath + ": " + outcome.Reason());
             return false;
         }
-        ++count;
     }
+    const std::size_t count = entries.size();
     if (!quiet)
         out << "\nAdded " << count << (count == 1 ? " place" : " places") << " to the location book in "
             << settingsPath << '\n';

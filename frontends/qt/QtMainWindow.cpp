@@ -2,14 +2,20 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QUrl>
+#include <string>
 
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
@@ -65,11 +71,22 @@ void FitCaption(QAbstractButton* button) {
     button->setFont(font);
 }
 
+// The dragged URLs that name local files, as the system's 8-bit file names,
+// which the file seam takes unchanged.
+std::vector<std::string> LocalFilePaths(const QMimeData& data) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return paths;
+}
+
 }  // namespace
 
 QtMainWindow::QtMainWindow(MainWindowEvents& events, std::function<void(int)> postCommand)
     : QMainWindow(nullptr, kMainWindowFlags), events_(events), postCommand_(std::move(postCommand)) {
     setWindowTitle(ToQString(kMainWindowCaption));
+    setAcceptDrops(true);
     setWindowIcon(ProgramIcon());
     clientArea_ = new QtClientArea(events_, this);
     clientArea_->setMinimumSize(kClientWidthPixels, kClientHeightPixels);
@@ -94,6 +111,23 @@ QMenu* QtMainWindow::Popup(int index) const {
 void QtMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (isEnabled()) events_.OnClose();  // not while a message box of this window is open
+}
+
+// Only local files are taken; the logic decides what each one means.
+void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFilePaths(*event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void QtMainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalFilePaths(*event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void QtMainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths = LocalFilePaths(*event->mimeData());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    const QPoint client = clientArea_->mapFrom(this, event->position().toPoint());
+    events_.OnFilesDropped(std::move(paths), {client.x(), client.y()});
 }
 
 // Tab moves nothing: the window has no dialog keyboard handling.
@@ -192,6 +226,8 @@ QWidget* QtMainWindow::CreateEdit(const ControlEntry& entry) {
         entry.id == ids::kRedEdit || entry.id == ids::kGreenEdit || entry.id == ids::kBlueEdit;
     QLineEdit* edit = colorEdit ? new QtKeyUpEdit(events_, entry.id, clientArea_) : new QLineEdit(clientArea_);
     edit->setAttribute(Qt::WA_NoMousePropagation);
+    // A file dropped on a box goes to the window, as with the Win32 edits.
+    edit->setAcceptDrops(false);
     edit->installEventFilter(clientArea_);
     return edit;
 }

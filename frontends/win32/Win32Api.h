@@ -11,5 +11,6 @@
 #include <windows.h>
 // After <windows.h>, which it needs.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #undef SetCurrentDirectory

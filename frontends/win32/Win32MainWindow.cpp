@@ -86,6 +86,9 @@ void Win32MainWindow::Initialise(HWND window) {
     SendDlgItemMessageA(window, ids::kPickerImage, STM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(picker_.Get()));
     ReplaceControlProcedures();
+    // Files dropped on any control arrive here too: the shell hands a drop to
+    // the nearest window up the chain that accepts files.
+    DragAcceptFiles(window, TRUE);
     initialised_ = true;
 }
 
@@ -131,6 +134,9 @@ std::optional<LRESULT> Win32MainWindow::Route(UINT message, WPARAM wParam, LPARA
             return 0;
         case kListChangedMessage:
             events_->OnListChanged();
+            return 0;
+        case WM_DROPFILES:
+            DeliverDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:
             events_->OnClose();
@@ -186,6 +192,24 @@ void Win32MainWindow::DeliverDestroy() {
     if (destroyDelivered_) return;
     destroyDelivered_ = true;
     events_->OnDestroy();
+}
+
+// The names come as the "A" calls give them, in the process's code page, which
+// the file seam passes on unchanged. The handle is freed before the logic runs,
+// since the logic may open boxes that wait for the user.
+void Win32MainWindow::DeliverDrop(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+        path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(std::move(path));
+    }
+    POINT point{};
+    // A drop on the caption or the frame carries a screen point.
+    if (!DragQueryPoint(drop, &point)) ScreenToClient(window_, &point);
+    DragFinish(drop);
+    events_->OnFilesDropped(std::move(paths), {point.x, point.y});
 }
 
 void Win32MainWindow::PaintStrip(HWND strip) {

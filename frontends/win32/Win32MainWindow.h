@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "frontends/win32/GdiObject.h"
 #include "frontends/win32/StripBrushes.h"
@@ -52,6 +54,7 @@ private:
     std::optional<LRESULT> RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT StaticColors(HDC dc, HWND control);
     void DeliverDestroy();
+    void DeliverDrop(HDROP drop);
     void PaintStrip(HWND strip);
 
     HINSTANCE instance_;

@@ -3,13 +3,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QUrl>
 
 #include "core/SnesColor.h"
 #include "resources/PickerImage.h"
@@ -335,6 +338,39 @@ TEST_F(QtMainWindowTest, LocationBookFillsTheListAtStartUp) {
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(0)->text(), "Alpha");
     EXPECT_EQ(list->item(2)->text(), "Gamma");
+}
+
+// What a file manager's drag does: enter, move and drop, sent to the native
+// window at a window point, so Qt finds the widget that takes the drop.
+bool DropOnWindow(QWindow* window, QPoint at, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(QtMainWindowTest, FilesDroppedOnTheStripOrABoxReachTheLogicAsFileNamesAndClientPixels) {
+    StartRecorderOnly();
+    const std::string accented = "/tmp/\xC3\xA9tat du jeu.mc0";  // the UTF-8 file-name bytes
+    const QPoint onStrip(165, 250);
+    const QPoint onOffsetBox = Control(ids::kOffsetBox)->geometry().center();
+    const QList<QUrl> urls{QUrl::fromLocalFile(QString::fromUtf8(accented.c_str())),
+                           QUrl::fromLocalFile("/tmp/b.pal")};
+    events->log.clear();
+    EXPECT_TRUE(DropOnWindow(Window(), WindowPoint(onStrip), urls));
+    EXPECT_TRUE(DropOnWindow(Window(), WindowPoint(onOffsetBox), {QUrl::fromLocalFile("/tmp/b.pal")}));
+    EXPECT_FALSE(DropOnWindow(Window(), WindowPoint(onStrip), {QUrl("https://example.org/a.pal")}))
+        << "only local files are taken";
+    EXPECT_EQ(events->WithoutTicks(),
+              (std::vector<std::string>{
+                  RecordingEvents::DropEntry({accented, "/tmp/b.pal"}, {onStrip.x(), onStrip.y()}),
+                  RecordingEvents::DropEntry({"/tmp/b.pal"}, {onOffsetBox.x(), onOffsetBox.y()})}));
+    EXPECT_TRUE(ControlAs<QLineEdit>(ids::kOffsetBox)->text().isEmpty()) << "the box took no text";
 }
 
 }  // namespace

@@ -60,6 +60,11 @@ void FakeWindowSystem::DeliverPosted() {
     }
 }
 
+void FakeWindowSystem::DropFiles(std::vector<std::string> paths, Point client) {
+    ASSERT_NE(events_, nullptr) << "no main window to drop onto";
+    events_->OnFilesDropped(std::move(paths), client);
+}
+
 int FakeWindowSystem::RunMainWindow(MainWindowEvents& events) {
     ++runMainWindowCalls;
     CreateMainWindow(events);

@@ -78,6 +78,9 @@ public:
     void CreateMainWindow(MainWindowEvents& events);
     // Delivers every posted message, in order, including ones posted meanwhile.
     void DeliverPosted();
+    // Files dropped onto the main window at a main-window client point, as a
+    // user drags them from a file manager.
+    void DropFiles(std::vector<std::string> paths, Point client);
 
     // --- What the logic did ---------------------------------------------------
     std::map<int, ControlState> controls;

@@ -13,8 +13,18 @@ std::string RecordingEvents::Entry(const std::string& name, std::initializer_lis
     return entry;
 }
 
+std::string RecordingEvents::DropEntry(const std::vector<std::string>& paths, Point client) {
+    std::string entry = Entry("OnFilesDropped", {client.x, client.y});
+    for (const std::string& path : paths) entry += " \"" + path + "\"";
+    return entry;
+}
+
 void RecordingEvents::Record(const std::string& name, std::initializer_list<int> values) {
-    log.push_back(Entry(name, values));
+    RecordEntry(Entry(name, values));
+}
+
+void RecordingEvents::RecordEntry(std::string entry) {
+    log.push_back(std::move(entry));
     if (onEvent) onEvent(log.back());
 }
 
@@ -119,6 +129,11 @@ void RecordingEvents::OnEditKeyUp(int editId) {
 void RecordingEvents::OnListRightButtonUp(Point listClient) {
     Record("OnListRightButtonUp", {listClient.x, listClient.y});
     if (logic_ && !holdRightButtons) logic_->OnListRightButtonUp(listClient);
+}
+
+void RecordingEvents::OnFilesDropped(std::vector<std::string> paths, Point client) {
+    RecordEntry(DropEntry(paths, client));
+    if (logic_) logic_->OnFilesDropped(std::move(paths), client);
 }
 
 void RecordingEvents::PaintStrip(StripCanvas& canvas) {

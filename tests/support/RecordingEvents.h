@@ -34,6 +34,8 @@ public:
     // How often an entry was written, given as name and values: Count("OnCommand", {1001, 0}).
     int Count(const std::string& name, std::initializer_list<int> values = {}) const;
     static std::string Entry(const std::string& name, std::initializer_list<int> values = {});
+    // A drop's entry: "OnFilesDropped 100 250 \"/tmp/a.pal\"", each path in quotes.
+    static std::string DropEntry(const std::vector<std::string>& paths, Point client);
     // How often an event of this name was written, whatever its values.
     int CountNamed(const std::string& name) const;
     // The entries other than timer ticks, which arrive whenever they like.
@@ -56,6 +58,7 @@ public:
     void OnDestroy() override;
     void OnEditKeyUp(int editId) override;
     void OnListRightButtonUp(Point listClient) override;
+    void OnFilesDropped(std::vector<std::string> paths, Point client) override;
     void PaintStrip(StripCanvas& canvas) override;
     RgbColor SwatchColor(int controlId) override;
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
@@ -64,6 +67,7 @@ public:
 
 private:
     void Record(const std::string& name, std::initializer_list<int> values = {});
+    void RecordEntry(std::string entry);
 
     MainWindowEvents* logic_;
 };

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
+// DROPFILES, after <windows.h>, which WindowProbe.h brings in.
+#include <shlobj.h>
+
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {
@@ -114,6 +119,57 @@ TEST(MessageDelivery, PopupMenuOpensAtTheScreenPointAndReportsTheChosenCommand) 
         EXPECT_EQ(popup.rect.left, 200);
         EXPECT_EQ(popup.rect.top, 150);
         EXPECT_EQ(session.events.Count("OnCommand", {ids::kGradientFill, 0}), 1);
+    });
+}
+
+// A drop as the shell hands it over: a DROPFILES block followed by the names,
+// each ended by a NUL and the list by one more. DragFinish in the window frees it.
+HGLOBAL DropHandle(const std::vector<std::string>& paths, POINT point, bool nonClient) {
+    std::size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths) size += path.size() + 1;
+    const HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = point;
+    drop->fNC = nonClient;
+    drop->fWide = FALSE;
+    char* name = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& path : paths) {
+        std::memcpy(name, path.data(), path.size());
+        name += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST(MessageDelivery, DroppedFilesReachTheLogicWithTheirNamesAndClientPoint) {
+    EditorSession session;
+    const std::string palette = (session.directory / "colours.pal").string();
+    std::ofstream(palette, std::ios::binary) << "JASC-PAL\r\n0100\r\n2\r\n255 0 0\r\n0 0 248\r\n";
+    const std::string missing = (session.directory / "no state.mc0").string();
+    session.Run([&](HWND window) {
+        EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+        const Point onStrip = StripCellPoint(3);
+        session.user.AnswerNextBox(IDYES);
+        PostMessageA(window, WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DropHandle({palette}, {onStrip.x, onStrip.y}, false)), 0);
+        Pump(100);
+        EXPECT_TRUE(session.events.ContainsInOrder({RecordingEvents::DropEntry({palette}, onStrip)}));
+        ASSERT_EQ(session.user.boxes.size(), 1u);
+        EXPECT_EQ(session.user.boxes[0].text, "Write the 2 colours of colours.pal at 00000100?");
+        EXPECT_EQ(session.WorkingWordAt(0x100), 0x001F);
+        EXPECT_EQ(session.WorkingWordAt(0x102), 0x7C00);
+
+        // Dropped on the caption: the shell gives a screen point.
+        const POINT screen = ScreenPointOf(window, 20, -10);
+        PostMessageA(window, WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DropHandle({missing, palette}, screen, true)), 0);
+        Pump(100);
+        EXPECT_TRUE(
+            session.events.ContainsInOrder({RecordingEvents::DropEntry({palette}, onStrip),
+                                            RecordingEvents::DropEntry({missing, palette}, {20, -10})}));
+        ASSERT_EQ(session.user.boxes.size(), 2u);
+        EXPECT_EQ(session.user.boxes[1].text, "Drop one file at a time: 2 files were dropped.");
     });
 }
 

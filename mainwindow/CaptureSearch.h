@@ -1,0 +1,59 @@
+#pragma once
+
+// The palette search of a dropped capture on the loaded ROM. It runs a few
+// milliseconds at each timer tick, so the window never stops answering; its
+// progress shows in the status line, where a click stops it. At the end a box
+// shows the best places and offers to add them to the location book, and the
+// view goes to the best one.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "core/RomImage.h"
+#include "editor/PaletteView.h"
+#include "finder/LocationEntries.h"
+#include "window/WindowSystem.h"
+
+namespace tintwright {
+
+inline constexpr std::string_view kPaletteSearchCaption = "Palette Search";
+
+class CaptureSearch {
+public:
+    CaptureSearch(WindowSystem& windowSystem, const RomImage& rom, PaletteView& view,
+                  const std::string& settingsPath);
+    ~CaptureSearch();
+    CaptureSearch(const CaptureSearch&) = delete;
+    CaptureSearch& operator=(const CaptureSearch&) = delete;
+
+    // Starts searching for the capture's colours, dropping a search already
+    // running. fileName names the capture in what the user reads.
+    void Start(std::string fileName, Capture capture);
+    // A timer tick: the search goes on for a moment and, once it has seen the
+    // whole ROM, shows what it found.
+    void OnTimer();
+    // Drops a running search without a word; the status line shows the view again.
+    void Stop();
+    bool Running() const { return run_ != nullptr; }
+
+private:
+    struct Run;
+
+    void ShowProgress();
+    void Report(const Run& run);
+    void ShowNothingFound(const std::string& captureTitle);
+    void AddToBook(const std::vector<LocationEntry>& entries);
+    void GoTo(std::uint32_t offset);
+
+    WindowSystem& windowSystem_;
+    const RomImage& rom_;
+    PaletteView& view_;
+    const std::string& settingsPath_;
+    std::unique_ptr<Run> run_;
+};
+
+}  // namespace tintwright
