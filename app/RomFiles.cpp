@@ -1,5 +1,6 @@
 #include "app/RomFiles.h"
 
+#include "app/PatchBesideSave.h"
 #include "core/Process.h"
 
 namespace tintwright {
@@ -117,8 +118,16 @@ bool RomFiles::WriteSaveFile() {
     if (!outcome) {
         windowSystem_.ShowMessageBox(SaveFailedText(state_.rom.SavePath(), outcome.Reason()),
                                      kSaveFailedCaption, box::kIconWarning);
+    } else {
+        WritePatchIfAsked();
     }
     return static_cast<bool>(outcome);
+}
+
+// The patch's own trouble is a warning of its own; the save stays a success.
+void RomFiles::WritePatchIfAsked() {
+    const auto warning = WritePatchBesideSave(state_.settingsPath, state_.rom);
+    if (warning) windowSystem_.ShowMessageBox(*warning, kPatchFailedCaption, box::kIconWarning);
 }
 
 // Both copies become the new file; the view is shown afresh so that nothing

@@ -55,6 +55,8 @@ public:
 private:
     // Writes the save file; on failure the user is told why and false returned.
     bool WriteSaveFile();
+    // After a successful save, the patch beside it when the settings ask for one.
+    void WritePatchIfAsked();
     void Install(LoadedRom loaded);
 
     WindowSystem& windowSystem_;

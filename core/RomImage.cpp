@@ -59,9 +59,11 @@ void RomImage::Install(LoadedRom loaded) {
     working_ = std::move(loaded.bytes);
     size_ = loaded.size;
     RefreshUndoCopy();
+    source_ = undo_;
 }
 
 void RomImage::Release() {
+    source_ = {};
     undo_ = {};
     working_ = {};
     size_ = 0;
