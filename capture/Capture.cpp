@@ -11,6 +11,7 @@
 #include "capture/Snes9xState.h"
 #include "capture/ZipArchive.h"
 #include "capture/ZsnesState.h"
+#include "palette/PaletteFile.h"
 
 namespace tintwright {
 namespace {
@@ -58,6 +59,20 @@ std::optional<CaptureReading> ReadState(Bytes bytes) {
     return std::nullopt;
 }
 
+// Palette files exported by image and tile editors. A raw BGR555 file is left
+// to the CGRAM dump below, which has CGRAM's length rule.
+std::optional<CaptureReading> ReadPalette(Bytes bytes) {
+    const PaletteReading reading = ReadPaletteFile(bytes);
+    if (!reading.palette || reading.palette->format == PaletteFormat::RawBgr555) return std::nullopt;
+    const std::string format(PaletteFormatName(reading.palette->format));
+    if (reading.palette->colors.size() > capture::kCgramBytes / 2) {
+        return CaptureReading::Failed(format + " palette of " +
+                                      std::to_string(reading.palette->colors.size()) +
+                                      " colours; CGRAM holds 256");
+    }
+    return CaptureReading::Read({format + " palette", reading.palette->colors});
+}
+
 bool IsCgramDump(Bytes bytes) {
     return !bytes.empty() && bytes.size() % 2 == 0 && bytes.size() <= capture::kCgramBytes;
 }
@@ -70,9 +85,12 @@ CaptureReading ReadCapture(Bytes bytes) {
                                       " bytes is too large for a capture");
     }
     if (auto reading = ReadState(bytes)) return *reading;
+    if (auto reading = ReadPalette(bytes)) return *reading;
     if (IsCgramDump(bytes)) return CaptureReading::Read({"CGRAM dump", capture::LittleEndianWords(bytes)});
     return CaptureReading::Failed(
-        "not a capture: no save state header of mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, and " +
+        "not a capture: no save state header of mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, no palette "
+        "file "
+        "(JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
         std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");
 }
 

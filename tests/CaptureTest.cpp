@@ -43,6 +43,16 @@ ByteVector Gzip(const ByteVector& bytes) {
     return test::Deflate(bytes, test::Wrapper::Gzip);
 }
 
+// A JASC-PAL file of colours, each channel's five bits moved to the top of a byte.
+ByteVector JascPal(const std::vector<std::uint16_t>& colors) {
+    std::string text = "JASC-PAL\r\n0100\r\n" + std::to_string(colors.size()) + "\r\n";
+    for (const std::uint16_t color : colors) {
+        text += std::to_string((color & 31) << 3) + " " + std::to_string((color >> 5 & 31) << 3) + " " +
+                std::to_string((color >> 10 & 31) << 3) + "\r\n";
+    }
+    return ByteVector(text.begin(), text.end());
+}
+
 void Check(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         const CaptureReading reading = ReadCapture(row.bytes);
@@ -115,7 +125,7 @@ TEST(Capture, ReadsBsnesStatesInEveryWrapping) {
     });
 }
 
-TEST(Capture, ReadsMesenZsnesAndRawDumps) {
+TEST(Capture, ReadsMesenZsnesPaletteFilesAndRawDumps) {
     const ByteVector mesen = test::MesenState(true);
     const ByteVector zsnes = test::ZsnesState();
     const ByteVector raw = test::LittleEndianCgram(Palette());
@@ -124,6 +134,8 @@ TEST(Capture, ReadsMesenZsnesAndRawDumps) {
         Good("Mesen2 unpacked", test::MesenState(false), "Mesen2 state"),
         Good("ZSNES", zsnes, "ZSNES state"),
         Good("raw CGRAM dump", raw, "CGRAM dump"),
+        Good("JASC-PAL palette file", JascPal(Palette()), "JASC-PAL palette"),
+        Bad("palette larger than CGRAM", JascPal(std::vector<std::uint16_t>(300, 0x1234)), "CGRAM holds 256"),
         Bad("Mesen2 cut", Cut(mesen, mesen.size() - 1), "Mesen2 state: packed state at byte"),
         Bad("Mesen2 of the NES", Patched(mesen, 11, 2), "console type 2"),
         Bad("ZSNES cut", Cut(zsnes, 0x618 + 100), "CGRAM at byte 1560 needs 512"),
