@@ -63,13 +63,15 @@ fuzz-build: deps
 fuzz: fuzz-build
 	@fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
-# The Debian package of the Linux program (CPack, from the install rules) and
-# one zip with both Windows programs.
+# The Debian package of the Linux programs (CPack, from the install rules) and
+# one zip with the Windows editor and console program, 32- and 64-bit.
 package: build windows
 	@mkdir -p $(DIST_DIR) && rm -f $(DIST_DIR)/tintwright_*.deb $(DIST_DIR)/tintwright-*-windows.zip
 	@cpack --config $(BUILD_DIR)/CPackConfig.cmake -D CPACK_OUTPUT_FILE_PREFIX=$(abspath $(DIST_DIR))
 	@cmake -DWIN32_EXE=$(WIN32_BUILD_DIR)/frontends/win32/tintwright.exe \
-	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe -DOUTPUT_DIR=$(DIST_DIR) \
+	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe \
+	  -DWIN32_PALETTE_EXE=$(WIN32_BUILD_DIR)/frontends/console/tintwright-palette.exe \
+	  -DWIN64_PALETTE_EXE=$(WIN64_BUILD_DIR)/frontends/console/tintwright-palette.exe -DOUTPUT_DIR=$(DIST_DIR) \
 	  -P $(BUILD_DIR)/packaging/windows-zip.cmake
 
 # The Windows tests run the 64-bit build under Wine, one at a time.

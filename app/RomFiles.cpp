@@ -1,5 +1,6 @@
 #include "app/RomFiles.h"
 
+#include "app/PatchBesideSave.h"
 #include "core/FileSystem.h"
 #include "core/Process.h"
 #include "settings/Settings.h"
@@ -159,6 +160,8 @@ bool RomFiles::WriteSaveFile() {
     if (!outcome) {
         windowSystem_.ShowMessageBox(SaveFailedText(state_.rom.SavePath(), outcome.Reason()),
                                      kSaveFailedCaption, box::kIconWarning);
+    } else {
+        WritePatchIfAsked();
     }
     return static_cast<bool>(outcome);
 }
@@ -173,6 +176,12 @@ void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view c
     windowSystem_.ShowMessageBox(
         "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + failure.reason + ")",
         caption, box::kIconWarning);
+}
+
+// The patch's own trouble is a warning of its own; the save stays a success.
+void RomFiles::WritePatchIfAsked() {
+    const auto warning = WritePatchBesideSave(state_.settingsPath, state_.rom);
+    if (warning) windowSystem_.ShowMessageBox(*warning, kPatchFailedCaption, box::kIconWarning);
 }
 
 // Both copies become the new file; the view is shown afresh so that nothing

@@ -66,6 +66,8 @@ private:
     // Writes the save file; on failure the user is told why and false returned.
     bool WriteSaveFile();
     void ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption);
+    // After a successful save, the patch beside it when the settings ask for one.
+    void WritePatchIfAsked();
     void Install(LoadedRom loaded);
 
     WindowSystem& windowSystem_;

@@ -86,9 +86,11 @@ void RomImage::Install(LoadedRom loaded) {
     undo_ = std::move(loaded.undoRoom);
     size_ = loaded.size;
     RefreshUndoCopy();
+    source_ = undo_;
 }
 
 void RomImage::Release() {
+    source_ = {};
     undo_ = {};
     working_ = {};
     size_ = 0;

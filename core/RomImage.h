@@ -1,7 +1,8 @@
 #pragma once
 
-// The ROM held in memory twice: the working copy every edit changes and every
-// save writes, and the undo copy the undo commands restore from.
+// The ROM held in memory: the working copy every edit changes and every save
+// writes, the undo copy the undo commands restore from, and the file as
+// loaded, which a patch written beside the save starts from.
 
 #include <cstdint>
 #include <optional>
@@ -66,6 +67,8 @@ public:
     bool IsLoaded() const { return !working_.empty(); }
     std::span<const std::uint8_t> WorkingBytes() const { return {working_.data(), working_.size()}; }
     std::span<const std::uint8_t> UndoBytes() const { return undo_; }
+    // The file as it was loaded, whatever Update Undo Buffer did since.
+    std::span<const std::uint8_t> SourceBytes() const { return source_; }
 
     std::string& SourcePath() { return sourcePath_; }
     const std::string& SourcePath() const { return sourcePath_; }
@@ -75,6 +78,7 @@ public:
 private:
     std::vector<std::uint8_t> working_;  // size_ + 1 bytes once loaded
     std::vector<std::uint8_t> undo_;     // size_ bytes
+    std::vector<std::uint8_t> source_;   // size_ bytes
     std::uint32_t size_ = 0;
     std::string sourcePath_;
     std::string savePath_;

@@ -1,5 +1,8 @@
 #include "patch/PatchFile.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "bytes/ByteReader.h"
 #include "patch/BpsPatch.h"
 #include "patch/IpsPatch.h"
@@ -28,6 +31,17 @@ PatchResult ApplyPatch(std::span<const std::uint8_t> source, std::span<const std
 
 std::string_view PatchFormatName(PatchFormat format) {
     return format == PatchFormat::Ips ? "IPS" : "BPS";
+}
+
+std::optional<PatchFormat> PatchFormatNamed(std::string_view name) {
+    for (const PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps}) {
+        const std::string_view known = PatchFormatName(format);
+        const bool same =
+            std::equal(name.begin(), name.end(), known.begin(), known.end(),
+                       [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+        if (same) return format;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tintwright

@@ -36,5 +36,7 @@ PatchResult ApplyPatch(std::span<const std::uint8_t> source, std::span<const std
                        std::size_t maxOutputBytes = kMaxPatchedBytes);
 
 std::string_view PatchFormatName(PatchFormat format);
+// The format named "ips" or "bps" in any case, as a user types it in a setting.
+std::optional<PatchFormat> PatchFormatNamed(std::string_view name);
 
 }  // namespace tintwright

@@ -6,6 +6,7 @@ namespace tintwright {
 namespace {
 
 constexpr std::uint32_t kEmulatorPathBuffer = 261;
+constexpr std::uint32_t kPatchFormatBuffer = 64;
 
 }  // namespace
 
@@ -30,6 +31,10 @@ std::string ChooseSettingsPath(const SettingsPlaces& places) {
 
 std::string ReadEmulatorPath(const std::string& settingsPath) {
     return ReadProfileString(settingsPath, kSettingsSection, kEmulatorPathKey, "", kEmulatorPathBuffer);
+}
+
+std::string ReadPatchFormat(const std::string& settingsPath) {
+    return ReadProfileString(settingsPath, kSettingsSection, kPatchFormatKey, "", kPatchFormatBuffer);
 }
 
 }  // namespace tintwright

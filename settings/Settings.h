@@ -10,6 +10,8 @@ namespace tintwright {
 inline constexpr std::string_view kSettingsSection = "Settings";
 inline constexpr std::string_view kEmulatorPathKey = "SnesPath";
 inline constexpr std::string_view kLocationSection = "Patch";
+// "ips" or "bps": every save also writes a patch of that format beside the save file.
+inline constexpr std::string_view kPatchFormatKey = "PatchFormat";
 
 // The executable's path with its extension replaced by "ini"; a name without
 // an extension gets ".ini" appended, so a Linux binary finds its file too.
@@ -33,5 +35,7 @@ std::string ChooseSettingsPath(const SettingsPlaces& places);
 
 // "Settings" / "SnesPath", or empty text when the file or key is missing.
 std::string ReadEmulatorPath(const std::string& settingsPath);
+// "Settings" / "PatchFormat" as written, or empty text when the file or key is missing.
+std::string ReadPatchFormat(const std::string& settingsPath);
 
 }  // namespace tintwright

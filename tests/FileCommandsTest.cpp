@@ -12,6 +12,7 @@
 #include "app/RomFiles.h"
 #include "core/FileSystem.h"
 #include "core/WindowsCommandLine.h"
+#include "patch/PatchFile.h"
 #include "tests/support/EditorFixture.h"
 #include "tests/support/WindowsCommandLineSplit.h"
 #include "window/ControlIds.h"
@@ -186,6 +187,72 @@ TEST_F(FileCommandsTest, SaveAsWritesTheNewPathAndSaysSo) {
     fake.AnswerFileDialog(std::nullopt);
     Command(ids::kSaveAs);
     EXPECT_EQ(state.rom.SavePath(), dir.File("second.smc"));
+}
+
+// [Settings] PatchFormat: which patch every save leaves beside the save file,
+// and what the user is told.
+struct PatchSettingRow {
+    const char* name;
+    const char* settings;
+    const char* patchExtension;  // nothing: no patch file at all
+    const char* warning;         // nothing: only "Saved" is shown
+};
+
+void PrintTo(const PatchSettingRow& row, std::ostream* out) { *out << row.name; }
+
+class PatchBesideSaveTest : public FileCommandsTest, public ::testing::WithParamInterface<PatchSettingRow> {};
+
+TEST_P(PatchBesideSaveTest, TurnsTheFileAsLoadedIntoTheSavedRom) {
+    const PatchSettingRow& row = GetParam();
+    StartEditor(IndexedRomBytes(0x400), row.settings);
+    Edit();
+    fake.ExpectMessageBox("Buffer Update", box::kAnswerYes);
+    Command(ids::kUpdateUndoBuffer);  // the patch still starts from the file as loaded
+    fake.boxesShown.clear();
+    if (row.warning) fake.ExpectMessageBox("Patch Save Error");
+    fake.ExpectMessageBox("Saved");
+    Command(ids::kSave);
+    EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
+    for (const std::string extension : {".ips", ".bps"}) {
+        const std::string path = state.rom.SavePath() + extension;
+        if (row.patchExtension == nullptr || extension != row.patchExtension) {
+            EXPECT_FALSE(std::filesystem::exists(path)) << path;
+            continue;
+        }
+        const PatchResult applied = ApplyPatch(IndexedRomBytes(0x400), ReadBytes(path));
+        ASSERT_TRUE(applied.bytes) << applied.error;
+        EXPECT_EQ(*applied.bytes, Working());
+        EXPECT_EQ(DetectPatchFormat(ReadBytes(path)), PatchFormatNamed(extension.substr(1)));
+    }
+    if (row.warning) {
+        EXPECT_NE(fake.boxesShown.front().text.find(row.warning), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, PatchBesideSaveTest,
+    ::testing::Values(PatchSettingRow{"Ips", "[Settings]\r\nPatchFormat=ips\r\n", ".ips", nullptr},
+                      PatchSettingRow{"BpsInCapitals", "[Settings]\r\nPatchFormat=BPS\r\n", ".bps", nullptr},
+                      PatchSettingRow{"NoKey", "[Settings]\r\nSnesPath=/usr/bin/emulator\r\n", nullptr,
+                                      nullptr},
+                      PatchSettingRow{"UnknownValue", "[Settings]\r\nPatchFormat=ups\r\n", nullptr,
+                                      "PatchFormat=ups in [Settings]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileCommandsTest, APatchThatCannotBeWrittenIsReportedAndTheRomIsStillSaved) {
+    StartEditor(IndexedRomBytes(0x400), "[Settings]\r\nPatchFormat=ips\r\n");
+    const std::string patch = state.rom.SavePath() + ".ips";
+    std::filesystem::create_directory(patch);  // cannot be replaced by a file
+    Edit();
+    fake.ExpectMessageBox("Patch Save Error");
+    fake.ExpectMessageBox("Saved");
+    Command(ids::kSave);
+    EXPECT_EQ(ReadBytes(state.rom.SavePath()), Working());
+    const std::string& warning = fake.boxesShown.front().text;
+    EXPECT_NE(warning.find(patch), std::string::npos) << warning;
+    EXPECT_NE(warning.find("The ROM was saved"), std::string::npos) << warning;
+    EXPECT_EQ(fake.boxesShown.front().style, 0x30u);
+    EXPECT_TRUE(std::filesystem::is_directory(patch));
 }
 
 TEST_F(FileCommandsTest, ShowFileSettingsListsTheFilesInUse) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks what `make package` wrote, without installing anything into the
 # system: the Debian package's files, control fields, desktop entry and
-# icons; its program, extracted into a temporary folder, started on a virtual
-# X server with a ROM and a save path on the command line; and the Windows
-# zip's files.
+# icons, and lintian's verdict on it; its programs, extracted into a
+# temporary folder, the editor started on a virtual X server with a ROM and a
+# save path on the command line; and the Windows zip's files.
 # Usage: check_packages.sh DIST_DIR BUILD_DIR
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,6 +16,7 @@ dist=$(cd "$1" && pwd) || fail "no package folder $1"
 build=$(cd "$2" && pwd) || fail "no build folder $2"
 samples="$here/../../samples"
 theme_icon_sizes=(16 32 48 64 128 256)
+programs=(tintwright tintwright-palette)
 
 # The one file in the package folder matching a pattern.
 only_package() {
@@ -28,13 +29,27 @@ only_package() {
 }
 
 check_deb_files() {
-  local listing path size paths=(usr/bin/tintwright usr/share/applications/tintwright.desktop)
+  local listing path size program
+  local paths=(usr/share/applications/tintwright.desktop usr/share/doc/tintwright/copyright
+               usr/share/doc/tintwright/changelog.gz)
+  for program in "${programs[@]}"; do paths+=("usr/bin/$program" "usr/share/man/man1/$program.1.gz"); done
   for size in "${theme_icon_sizes[@]}"; do paths+=("usr/share/icons/hicolor/${size}x${size}/apps/tintwright.png"); done
   listing=$(dpkg-deb --contents "$deb") || fail "dpkg-deb cannot read $deb"
   for path in "${paths[@]}"; do
     grep -q " \./$path\$" <<<"$listing" || fail "the package has no /$path"
   done
-  grep -q '^-rwxr-xr-x .* \./usr/bin/tintwright$' <<<"$listing" || fail "/usr/bin/tintwright is not executable"
+  for program in "${programs[@]}"; do
+    grep -q "^-rwxr-xr-x .* \./usr/bin/$program\$" <<<"$listing" || fail "/usr/bin/$program is not executable"
+  done
+}
+
+# No error and no warning; informational tags are shown but allowed.
+check_lintian() {
+  local verdict
+  # CI runs as root, which lintian mentions on every run.
+  verdict=$(lintian --display-info --fail-on error,warning "$deb" 2>&1 | { grep -v "with root privileges" || true; }) ||
+    fail "lintian rejects $(basename "$deb"):"$'\n'"$verdict"
+  [ -z "$verdict" ] || echo "lintian's notes on $(basename "$deb"):"$'\n'"$verdict"
 }
 
 # Dependencies come from the binary, so the Qt and X11 libraries must be named.
@@ -91,6 +106,8 @@ check_icons() {
 smoke_test_extracted_program() {
   local program="$root/usr/bin/tintwright"
   [ "$("$program" --version)" = "Tintwright $version" ] || fail "--version does not say $version"
+  [ "$("$root/usr/bin/tintwright-palette" --version)" = "tintwright-palette $version" ] ||
+    fail "tintwright-palette --version does not say $version"
   rom="$work/game.smc"
   save="$work/edited.smc"
   cp "$samples/sample.smc" "$rom"
@@ -119,13 +136,16 @@ check_windows_zip() {
   zip=$(only_package "tintwright-*-windows.zip") || exit 1
   [ "$(basename "$zip")" = "$folder.zip" ] || fail "$zip is not named for version $version"
   listed=$(cmake -E tar tf "$zip" | grep -v '/$' | sort) || fail "cannot list $zip"
-  expected=$(printf "$folder/%s\n" 32-bit/tintwright.exe 64-bit/tintwright.exe README.md \
-                                   samples/sample.smc samples/tintwright.ini | sort)
+  expected=$(printf "$folder/%s\n" 32-bit/tintwright.exe 64-bit/tintwright.exe 32-bit/tintwright-palette.exe \
+                                   64-bit/tintwright-palette.exe README.md samples/sample.smc samples/tintwright.ini |
+               sort)
   [ "$listed" = "$expected" ] || fail "the zip holds"$'\n'"$listed"$'\n'"instead of"$'\n'"$expected"
   mkdir -p "$work/zip"
   (cd "$work/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
-  [ "$(pe_machine "$work/zip/$folder/32-bit/tintwright.exe")" = 014c ] || fail "32-bit/ holds no 32-bit program"
-  [ "$(pe_machine "$work/zip/$folder/64-bit/tintwright.exe")" = 8664 ] || fail "64-bit/ holds no 64-bit program"
+  for name in tintwright.exe tintwright-palette.exe; do
+    [ "$(pe_machine "$work/zip/$folder/32-bit/$name")" = 014c ] || fail "32-bit/$name is no 32-bit program"
+    [ "$(pe_machine "$work/zip/$folder/64-bit/$name")" = 8664 ] || fail "64-bit/$name is no 64-bit program"
+  done
   for name in sample.smc tintwright.ini; do
     cmp -s "$samples/$name" "$work/zip/$folder/samples/$name" || fail "samples/$name differs from the sample"
   done
@@ -137,6 +157,7 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root" || fail "cannot extract $deb"
 
 check_deb_files
+check_lintian
 check_deb_control
 check_desktop_entry
 check_icons
