@@ -42,13 +42,16 @@ bool BlockHoldsWord(const std::uint8_t* block, std::uint16_t key) {
     return (halves[0] | halves[1]) != 0;
 }
 
-// Both copies' memory, taken before the read: a 32-bit program cannot hold a
-// file near 4 GiB, and on a 32-bit size_t the extra byte would wrap to 0.
-bool ReserveBothCopies(std::uint64_t size, LoadedRom& loaded) {
+// The working, undo and source copies' memory, taken before the read, so a
+// ROM too large for the memory is refused before anything is replaced: a
+// 32-bit program cannot hold a file near 4 GiB, and on a 32-bit size_t the
+// extra byte would wrap to 0.
+bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
     if (size >= loaded.bytes.max_size()) return false;
     try {
         loaded.bytes.reserve(static_cast<std::size_t>(size) + 1);
         loaded.undoRoom.reserve(static_cast<std::size_t>(size));
+        loaded.sourceRoom.reserve(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -63,9 +66,9 @@ std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* fa
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
     if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
-        !ReserveBothCopies(status.size, loaded)) {
+        !ReserveEveryCopy(status.size, loaded)) {
         if (failure != nullptr)
-            *failure = {true, "there is not enough memory for it twice, as the working and the undo copy"};
+            *failure = {true, "there is not enough memory for the working, the undo and the source copy"};
         return std::nullopt;
     }
     // Reads into the room reserved above.
@@ -86,7 +89,8 @@ void RomImage::Install(LoadedRom loaded) {
     undo_ = std::move(loaded.undoRoom);
     size_ = loaded.size;
     RefreshUndoCopy();
-    source_ = undo_;
+    source_ = std::move(loaded.sourceRoom);
+    source_.assign(undo_.begin(), undo_.end());  // into the room reserved at load
 }
 
 void RomImage::Release() {

@@ -23,6 +23,7 @@ struct LoadedRom {
     // Room for the undo copy, taken with the file so that a file the memory
     // cannot hold twice is refused before it replaces anything.
     std::vector<std::uint8_t> undoRoom;
+    std::vector<std::uint8_t> sourceRoom;  // the file as loaded, for patches
 };
 
 // Why LoadRomFile failed: the memory could not hold the file (told apart,
