@@ -120,7 +120,7 @@ TEST(RomImage, RefreshUndoCopyRemakesItAtTheNewSizeBeforeCopying) {
     image.RestoreFromUndo(0, 1);
     EXPECT_EQ(image.ReadColor(0), 0u) << "undo restores the refreshed state";
     image.Install([] {
-        LoadedRom larger{Counting(10), 10, {}};
+        LoadedRom larger{Counting(10), 10, {}, {}};
         larger.bytes.push_back(0);
         return larger;
     }());
