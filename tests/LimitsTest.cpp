@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(EmptyToSixtyFourMebibytes, RomSizeTest,
                          ::testing::Values(0, 1, 0x123, std::size_t{8} << 20, (std::size_t{64} << 20) + 1));
 
 // Lets this process map only megabytes more than it has mapped now.
-void LimitAddressSpaceToCurrentUsePlus(std::size_t megabytes) {
+[[maybe_unused]] void LimitAddressSpaceToCurrentUsePlus(std::size_t megabytes) {
     std::size_t pages = 0;
     std::ifstream("/proc/self/statm") >> pages;
     const rlim_t limit = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (rlim_t{megabytes} << 20);
