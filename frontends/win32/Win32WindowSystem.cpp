@@ -262,10 +262,6 @@ void Win32WindowSystem::StopTimer(int id) {
     KillTimer(MainWindowHandle(), static_cast<UINT_PTR>(id));
 }
 
-// The arguments are quoted into one command line that the started program
-// splits back into the same list. An empty program name (no emulator set)
-// starts nothing: the shell would take the folder for the file and try to
-// open the folder itself.
 DialogHandle Win32WindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {
     return dialogs_.Create(MainWindowHandle(), form, parameter);
 }
