@@ -77,6 +77,23 @@ TEST(SaveFaultsWindow, EachStepOfASaveThatFailsIsReportedAndLeavesThePreviousFil
     });
 }
 
+// Mended: a save file the user marked read-only was replaced all the same.
+TEST(SaveFaultsWindow, ASaveFileMarkedReadOnlyIsRefusedWithThatReasonAndStaysAsItWas) {
+    EditorSession session;
+    session.Run([&](HWND window) {
+        const std::vector<std::uint8_t> previous = FileBytes(session.savePath);
+        ASSERT_TRUE(SetFileAttributesA(session.savePath.string().c_str(), FILE_ATTRIBUTE_READONLY));
+        ApplyBlackTo(window, 2);
+        ASSERT_NE(previous, session.WorkingCopy());
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ids::kSave, 0), 0);
+        ExpectWarning(session.user.boxes, window, "File Save Error",
+                      {session.savePath.string(), "the file is read-only"});
+        EXPECT_EQ(FileBytes(session.savePath), previous);
+        EXPECT_FALSE(HasTemporaryFile(session.directory));
+        SetFileAttributesA(session.savePath.string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    });
+}
+
 TEST(SaveFaultsWindow, ASettingsWriteThatFailsIsReportedByTheLocationDialogAndLeavesTheBookWhole) {
     const std::string book = "[Patch]\r\nAlpha=00000800\r\n";
     EditorSession session;
