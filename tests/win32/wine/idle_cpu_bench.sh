@@ -6,6 +6,7 @@
 # measurement for `make bench`, not a test: it passes or fails nothing.
 set -euo pipefail
 source "$(dirname "$0")/wine_env.sh" "$1"
+source "$(dirname "$0")/../../support/cpu_share.sh"
 exe="$2"
 seconds="${3:-10}"
 # The measurement needs an X server of its own: the script runs itself there.
@@ -16,17 +17,6 @@ fi
 rom="$(mktemp /tmp/tintwright-idle.XXXXXX)"
 pid=""
 trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$rom" "$rom.save"' EXIT
-
-# User plus system time of a process, in clock ticks (fields 14 and 15 of
-# /proc/<pid>/stat, counted after the command name, which may hold blanks).
-cpu_ticks() {
-  local stat
-  stat=$(cat "/proc/$1/stat")
-  read -r -a fields <<<"${stat##*) }"
-  echo $((fields[11] + fields[12]))
-}
-
-percent() { awk -v t="$1" -v h="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / h / s }'; }
 
 head -c 65536 /dev/urandom >"$rom"
 "$WINE" "$exe" "Z:${rom//\//\\}" "Z:${rom//\//\\}.save" >/dev/null 2>&1 &
@@ -43,10 +33,11 @@ xdotool mousemove --sync $((X + 400)) $((Y + 60))  # over the picker picture, aw
 sleep 2  # start-up work and the move's repaint are not idling
 
 server=$(pgrep -n -x wineserver || pgrep -n wineserver)
-program_before=$(cpu_ticks "$pid")
-server_before=$(cpu_ticks "$server")
+program_before=$(cpu_ns "$pid")
+server_before=$(cpu_ns "$server")
 sleep "$seconds"
-program=$(($(cpu_ticks "$pid") - program_before))
-server=$(($(cpu_ticks "$server") - server_before))
-echo "idle Win32 editor under Wine: $(percent "$program") % of one core," \
-  "wineserver $(percent "$server") %, over ${seconds} s (tracker every 50 ms, pointer still)"
+program=$(($(cpu_ns "$pid") - program_before))
+server=$(($(cpu_ns "$server") - server_before))
+echo "idle Win32 editor under Wine: $(cpu_share "$program" "$seconds") of one core," \
+  "wineserver $(cpu_share "$server" "$seconds"), over ${seconds} s, $(cpu_placement)" \
+  "(tracker every 50 ms, pointer still)"
