@@ -17,9 +17,10 @@ read -r x y <<<"$(client_to_screen 400 60)"  # over the picker picture, away fro
 xdotool mousemove --sync "$x" "$y"
 sleep 1  # start-up work and the move's repaint are not idling
 
-before=$(cpu_ns "$app_pid")
+before=$(cpu_ns "$app_pid") || fail "the program is gone"
 sleep "$seconds"
-used=$(($(cpu_ns "$app_pid") - before))
+after=$(cpu_ns "$app_pid") || fail "the program is gone"
+used=$((after - before))
 echo "idle editor: $(cpu_share "$used" "$seconds") of one core over ${seconds} s, $(cpu_placement)" \
   "(tracker every 50 ms, pointer still)"
 exit_editor

@@ -3,8 +3,10 @@
 # coarse for shares under one per cent of a core.
 
 # Time on a processor of every thread of process $1 so far, in nanoseconds.
+# Fails when the process is gone, so that a dead program never reads as idle.
 cpu_ns() {
   local total=0 stat ns _
+  [ -d "/proc/$1/task" ] || { echo "process $1 is gone" >&2; return 1; }
   for stat in /proc/"$1"/task/*/schedstat; do
     read -r ns _ <"$stat" 2>/dev/null || continue
     total=$((total + ns))

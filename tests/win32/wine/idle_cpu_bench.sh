@@ -36,8 +36,10 @@ server=$(pgrep -n -x wineserver || pgrep -n wineserver)
 program_before=$(cpu_ns "$pid")
 server_before=$(cpu_ns "$server")
 sleep "$seconds"
-program=$(($(cpu_ns "$pid") - program_before))
-server=$(($(cpu_ns "$server") - server_before))
+program_after=$(cpu_ns "$pid")
+server_after=$(cpu_ns "$server")
+program=$((program_after - program_before))
+server=$((server_after - server_before))
 echo "idle Win32 editor under Wine: $(cpu_share "$program" "$seconds") of one core," \
   "wineserver $(cpu_share "$server" "$seconds"), over ${seconds} s, $(cpu_placement)" \
   "(tracker every 50 ms, pointer still)"
