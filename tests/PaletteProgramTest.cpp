@@ -105,6 +105,44 @@ TEST_F(PaletteProgram, BadInputExitsWithTwoSaysWhyAndWritesNothing) {
     EXPECT_EQ(ReadBytes(dir_.File("rom.smc")), rom);
 }
 
+// An output that names an input, directly, through a link or a second name,
+// would destroy the input: refused before anything is written.
+TEST_F(PaletteProgram, AnOutputThatIsAnInputIsRefusedAndTheInputStaysWhole) {
+    fs::create_symlink("rom.smc", dir_.Path() / "link.smc");
+    fs::create_hard_link(dir_.Path() / "colours.pal", dir_.Path() / "hard.pal");
+    const struct {
+        const char* arguments;
+        const char* error;
+    } cases[] = {
+        {"export rom.smc 100 --format bin rom.smc", "the output rom.smc is the same file as the ROM rom.smc"},
+        {"export rom.smc 100 --format bin link.smc", "the output link.smc is the same file as the ROM rom.smc"},
+        {"import rom.smc 0 colours.pal --output ./rom.smc", "the output ./rom.smc is the same file as the ROM"},
+        {"import rom.smc 0 colours.pal --output hard.pal",
+         "the output hard.pal is the same file as the palette file colours.pal"},
+        {"patch rom.smc other.bps rom.smc", "the output rom.smc is the same file as the source rom.smc"},
+        {"patch rom.smc other.bps --format ips other.bps", "is the same file as the edited file other.bps"},
+        {"apply rom.smc other.bps --output link.smc", "the output link.smc is the same file as the source"},
+        {"apply rom.smc other.bps --output other.bps", "is the same file as the patch other.bps"},
+        {"find rom.smc colours.pal --add-to-book rom.smc", "is the same file as the ROM rom.smc"},
+        {"find rom.smc colours.pal --add-to-book hard.pal", "is the same file as the capture colours.pal"},
+    };
+    const std::set<std::string> before = Names();
+    const auto rom = ReadBytes(dir_.File("rom.smc"));
+    const auto palette = ReadBytes(dir_.File("colours.pal"));
+    const auto patch = ReadBytes(dir_.File("other.bps"));
+    for (const auto& c : cases) {
+        const ProgramRun run = Start(c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.arguments;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.arguments << ": " << run.err;
+        EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << c.arguments;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        EXPECT_EQ(Names(), before) << c.arguments;
+        EXPECT_EQ(ReadBytes(dir_.File("rom.smc")), rom) << c.arguments;
+        EXPECT_EQ(ReadBytes(dir_.File("colours.pal")), palette) << c.arguments;
+        EXPECT_EQ(ReadBytes(dir_.File("other.bps")), patch) << c.arguments;
+    }
+}
+
 // Colours out and back in leave the ROM as it was, and both patches rebuild
 // the edited ROM; every step says what it wrote, on standard output.
 TEST_F(PaletteProgram, AUsersRoundTripsGiveTheSameBytes) {

@@ -20,6 +20,16 @@ bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> byte
     return static_cast<bool>(outcome);
 }
 
+bool OutputIsNoInput(const std::string& output, std::initializer_list<NamedInput> inputs, std::ostream& err) {
+    for (const NamedInput& input : inputs) {
+        if (!Files().SameFile(output, input.path)) continue;
+        Refuse(err, "the output " + output + " is the same file as " + std::string(input.what) + " " +
+                        input.path + "; nothing was written");
+        return false;
+    }
+    return true;
+}
+
 int Refuse(std::ostream& err, const std::string& message) {
     err << "tintwright-palette: " << message << '\n';
     return kExitBadInput;

@@ -4,6 +4,7 @@
 // its exit codes mean, and how it reads and writes files.
 
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -32,6 +33,16 @@ bool ReadInputFile(const std::string& path, std::string_view what, std::vector<s
 // Replaces the file through the safe save; on failure the old file is as it
 // was, err hears why, and the result is false.
 bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes, std::ostream& err);
+// An input file of a subcommand, as the user named it, and what it is for
+// them ("the ROM").
+struct NamedInput {
+    std::string_view what;
+    const std::string& path;
+};
+// False, after telling err, when output is the same file as one of the inputs
+// however either is spelt (a link, another case on Windows): writing it would
+// destroy the input. Asked before anything is read or written.
+bool OutputIsNoInput(const std::string& output, std::initializer_list<NamedInput> inputs, std::ostream& err);
 // Writes "tintwright-palette: <message>" and gives kExitBadInput.
 int Refuse(std::ostream& err, const std::string& message);
 

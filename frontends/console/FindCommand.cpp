@@ -60,6 +60,10 @@ std::optional<FindInputs> ReadInputs(const CommandArguments& parsed, std::ostrea
     inputs.options = *options;
     inputs.romPath = parsed.Positional()[0];
     const std::string& capturePath = parsed.Positional()[1];
+    if (parsed.Has("--add-to-book") &&
+        !OutputIsNoInput(parsed.Value("--add-to-book"),
+                         {{"the ROM", inputs.romPath}, {"the capture", capturePath}}, err))
+        return std::nullopt;
     std::vector<std::uint8_t> captureBytes;
     if (!ReadInputFile(inputs.romPath, "the ROM", inputs.rom, err) ||
         !ReadInputFile(capturePath, "the capture", captureBytes, err))

@@ -77,6 +77,7 @@ int RunExport(std::span<const std::string> arguments, std::ostream& out, std::os
         return Refuse(err,
                       "cannot tell which palette format to write: name the file .pal, .gpl, .act or .bin, "
                       "or give --format jasc, riff, gpl, act or bin");
+    if (!OutputIsNoInput(target, {{"the ROM", rom}}, err)) return kExitBadInput;
     std::vector<std::uint8_t> bytes;
     if (!ReadInputFile(rom, "the ROM", bytes, err)) return kExitBadInput;
     if (ColorsThatFit(bytes.size(), offset) < *count)
@@ -99,6 +100,8 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (!parsed->Has("--output")) return Refuse(err, "import needs --output SAVE, the ROM file to write");
     const std::string& rom = parsed->Positional()[0];
     const std::string& source = parsed->Positional()[2];
+    const std::string save = parsed->Value("--output");
+    if (!OutputIsNoInput(save, {{"the ROM", rom}, {"the palette file", source}}, err)) return kExitBadInput;
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint8_t> paletteBytes;
     if (!ReadInputFile(rom, "the ROM", bytes, err) ||
@@ -120,7 +123,6 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
         bytes[at] = static_cast<std::uint8_t>(word & 0xFF);
         bytes[at + 1] = static_cast<std::uint8_t>(word >> 8);
     }
-    const std::string save = parsed->Value("--output");
     if (!WriteOutputFile(save, bytes, err)) return kExitBadInput;
     out << "Wrote the " << colors.size() << " colours of " << source << " ("
         << PaletteFormatName(read.palette->format) << ") at " << FormatOffset(offset) << " into " << save

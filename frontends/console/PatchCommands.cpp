@@ -38,6 +38,10 @@ int RunPatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     if (!parsed) return Refuse(err, error);
     if (parsed->Positional().size() != 3) return Refuse(err, "expected SOURCE EDITED OUT (see --help)");
     const std::string& target = parsed->Positional()[2];
+    if (!OutputIsNoInput(
+            target, {{"the source", parsed->Positional()[0]}, {"the edited file", parsed->Positional()[1]}},
+            err))
+        return kExitBadInput;
     const auto format = ChooseFormat(*parsed, target);
     if (!format)
         return Refuse(err,
@@ -60,6 +64,9 @@ int RunApply(std::span<const std::string> arguments, std::ostream& out, std::ost
     if (!parsed) return kExitBadInput;
     const std::string& sourcePath = parsed->Positional()[0];
     const std::string& patchPath = parsed->Positional()[1];
+    const std::string target = parsed->Value("--output");
+    if (!OutputIsNoInput(target, {{"the source", sourcePath}, {"the patch", patchPath}}, err))
+        return kExitBadInput;
     std::vector<std::uint8_t> source;
     std::vector<std::uint8_t> patch;
     if (!ReadInputFile(sourcePath, "the source", source, err) ||
@@ -67,7 +74,6 @@ int RunApply(std::span<const std::string> arguments, std::ostream& out, std::ost
         return kExitBadInput;
     const PatchResult applied = ApplyPatch(source, patch);
     if (!applied.bytes) return Refuse(err, patchPath + ": " + applied.error + "; nothing was written");
-    const std::string target = parsed->Value("--output");
     if (!WriteOutputFile(target, *applied.bytes, err)) return kExitBadInput;
     out << "Wrote " << target << " (" << applied.bytes->size() << " bytes): " << sourcePath
         << " patched with " << patchPath << " (" << PatchFormatName(*DetectPatchFormat(patch)) << ")\n";
