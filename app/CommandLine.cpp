@@ -41,7 +41,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText(std::string_view programName) {
     const std::string name(programName);
-    return "Usage: " + name + " [SOURCE [SAVE]]\n"
+    return "Usage: " + name +
+           " [SOURCE [SAVE]]\n"
            "Edits the colour palettes inside a Super Nintendo ROM image.\n"
            "\n"
            "  SOURCE     the ROM to open; without it a file dialog asks\n"
@@ -50,6 +51,8 @@ std::string UsageText(std::string_view programName) {
            "  --version  show the version\n";
 }
 
-std::string VersionText() { return std::string("Tintwright ") + TINTWRIGHT_VERSION + "\n"; }
+std::string VersionText() {
+    return std::string("Tintwright ") + TINTWRIGHT_VERSION + "\n";
+}
 
 }  // namespace tintwright

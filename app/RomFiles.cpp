@@ -173,9 +173,9 @@ void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view c
         windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
         return;
     }
-    windowSystem_.ShowMessageBox(
-        "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + failure.reason + ")",
-        caption, box::kIconWarning);
+    windowSystem_.ShowMessageBox("This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() +
+                                     "\r\n(" + failure.reason + ")",
+                                 caption, box::kIconWarning);
 }
 
 // The patch's own trouble is a warning of its own; the save stays a success.

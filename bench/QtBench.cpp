@@ -19,14 +19,14 @@
 #include <string>
 
 #include "app/ProgramState.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/PaletteStrip.h"
 #include "frontends/qt/QtApplicationSetup.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtMainWindow.h"
 #include "frontends/qt/QtPaletteStrip.h"
 #include "frontends/qt/QtStripCanvas.h"
 #include "frontends/qt/QtWindowSystem.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PaletteStrip.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

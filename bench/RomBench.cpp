@@ -31,7 +31,8 @@ std::string RomFilePath() {
     static const std::string path = [] {
         const auto file = std::filesystem::temp_directory_path() / "tintwright-bench.smc";
         const auto bytes = RomBytesWithoutWord();
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return file.string();
     }();
     return path;

@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "window/Version.h"
-
 #include "window/ControlIds.h"
 #include "window/Layout.h"
+#include "window/Version.h"
 
 namespace tintwright {
 namespace {
@@ -202,7 +201,8 @@ std::string MakeManifest(ManifestCodePage codePage) {
   </application>)";
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
-  <assemblyIdentity type="win32" name="Tintwright.Editor" version=")" TINTWRIGHT_VERSION R"(.0.0" processorArchitecture="*"/>
+  <assemblyIdentity type="win32" name="Tintwright.Editor" version=")" TINTWRIGHT_VERSION
+           R"(.0.0" processorArchitecture="*"/>
   <description>Tintwright - Snes Rom Pallette Editor</description>
   <dependency>
     <dependentAssembly>

@@ -23,11 +23,17 @@ private:
 
 }  // namespace
 
-FileSystem& Files() { return current != nullptr ? *current : SystemFiles(); }
+FileSystem& Files() {
+    return current != nullptr ? *current : SystemFiles();
+}
 
-ScopedFileSystem::ScopedFileSystem(FileSystem& files) : previous_(current) { current = &files; }
+ScopedFileSystem::ScopedFileSystem(FileSystem& files) : previous_(current) {
+    current = &files;
+}
 
-ScopedFileSystem::~ScopedFileSystem() { current = previous_; }
+ScopedFileSystem::~ScopedFileSystem() {
+    current = previous_;
+}
 
 FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes,
                           std::size_t extraZeroBytes) {

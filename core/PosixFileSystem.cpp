@@ -16,11 +16,17 @@
 namespace tintwright {
 namespace {
 
-FileOutcome FromErrno() { return FileOutcome::Failed(std::generic_category().message(errno)); }
+FileOutcome FromErrno() {
+    return FileOutcome::Failed(std::generic_category().message(errno));
+}
 
-FileOutcome Check(int result) { return result == -1 ? FromErrno() : FileOutcome::Done(); }
+FileOutcome Check(int result) {
+    return result == -1 ? FromErrno() : FileOutcome::Done();
+}
 
-int Descriptor(FileHandle file) { return static_cast<int>(file); }
+int Descriptor(FileHandle file) {
+    return static_cast<int>(file);
+}
 
 // As many links as the system itself follows before it gives up.
 constexpr int kMostLinkHops = 40;
@@ -148,7 +154,8 @@ public:
     }
 
     FileOutcome SyncFolder(const std::string& folder) override {
-        const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int descriptor =
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (descriptor == -1) return FromErrno();
         const FileOutcome synced = Check(::fsync(descriptor));
         ::close(descriptor);

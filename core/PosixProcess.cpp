@@ -14,7 +14,9 @@
 namespace tintwright {
 namespace {
 
-FileOutcome FromErrno(int error) { return FileOutcome::Failed(std::generic_category().message(error)); }
+FileOutcome FromErrno(int error) {
+    return FileOutcome::Failed(std::generic_category().message(error));
+}
 
 // The grandchild's side: a failed exec writes its errno into the pipe, a
 // successful one closes the pipe unwritten (it is close-on-exec). Only
@@ -47,7 +49,8 @@ public:
     std::string ExecutablePath() override {
         char path[PATH_MAX];
         const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
-        return length > 0 && length < static_cast<ssize_t>(sizeof path) ? std::string(path, length) : std::string();
+        return length > 0 && length < static_cast<ssize_t>(sizeof path) ? std::string(path, length)
+                                                                        : std::string();
     }
 
     // Started through a child that exits at once, so the emulator is adopted
@@ -83,7 +86,9 @@ public:
         return outcome;
     }
 
-    bool SetCurrentDirectory(const std::string& directory) override { return ::chdir(directory.c_str()) == 0; }
+    bool SetCurrentDirectory(const std::string& directory) override {
+        return ::chdir(directory.c_str()) == 0;
+    }
 
     void Sleep(int milliseconds) override {
         timespec wait{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};

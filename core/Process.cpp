@@ -7,10 +7,16 @@ Process* current = nullptr;
 
 }  // namespace
 
-Process& ThisProcess() { return current != nullptr ? *current : SystemProcess(); }
+Process& ThisProcess() {
+    return current != nullptr ? *current : SystemProcess();
+}
 
-ScopedProcess::ScopedProcess(Process& process) : previous_(current) { current = &process; }
+ScopedProcess::ScopedProcess(Process& process) : previous_(current) {
+    current = &process;
+}
 
-ScopedProcess::~ScopedProcess() { current = previous_; }
+ScopedProcess::~ScopedProcess() {
+    current = previous_;
+}
 
 }  // namespace tintwright

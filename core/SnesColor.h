@@ -28,9 +28,15 @@ constexpr SnesColor ToSnesColor(RgbColor color) {
     return static_cast<SnesColor>(red5 | green5 << 5 | blue5 << 10);
 }
 
-constexpr std::uint8_t RedOf(RgbColor color) { return static_cast<std::uint8_t>(color & 0xFFu); }
-constexpr std::uint8_t GreenOf(RgbColor color) { return static_cast<std::uint8_t>((color >> 8) & 0xFFu); }
-constexpr std::uint8_t BlueOf(RgbColor color) { return static_cast<std::uint8_t>((color >> 16) & 0xFFu); }
+constexpr std::uint8_t RedOf(RgbColor color) {
+    return static_cast<std::uint8_t>(color & 0xFFu);
+}
+constexpr std::uint8_t GreenOf(RgbColor color) {
+    return static_cast<std::uint8_t>((color >> 8) & 0xFFu);
+}
+constexpr std::uint8_t BlueOf(RgbColor color) {
+    return static_cast<std::uint8_t>((color >> 16) & 0xFFu);
+}
 
 constexpr RgbColor MakeRgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return static_cast<RgbColor>(blue) << 16 | static_cast<RgbColor>(green) << 8 | red;

@@ -12,10 +12,16 @@
 namespace tintwright {
 namespace {
 
-FileOutcome Check(BOOL result) { return result ? FileOutcome::Done() : FailedWithLastError(); }
+FileOutcome Check(BOOL result) {
+    return result ? FileOutcome::Done() : FailedWithLastError();
+}
 
-HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
-FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+HANDLE Handle(FileHandle file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+FileHandle FromHandle(HANDLE handle) {
+    return reinterpret_cast<FileHandle>(handle);
+}
 
 FileOutcome Opened(HANDLE handle, FileHandle& file) {
     if (handle == INVALID_HANDLE_VALUE) return FailedWithLastError();
@@ -83,16 +89,17 @@ public:
 
     // Shared with nobody: while it is open no other program can remove it.
     FileOutcome CreateNew(const std::string& path, FileHandle& file) override {
-        return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr),
-                      file);
+        return Opened(
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr),
+            file);
     }
 
     FileOutcome Write(FileHandle file, std::span<const std::uint8_t> bytes) override {
         while (!bytes.empty()) {
             const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
-            if (!WriteFile(Handle(file), bytes.data(), wanted, &written, nullptr)) return FailedWithLastError();
+            if (!WriteFile(Handle(file), bytes.data(), wanted, &written, nullptr))
+                return FailedWithLastError();
             bytes = bytes.subspan(written);
         }
         return FileOutcome::Done();
@@ -110,7 +117,8 @@ public:
 
     // Write-through: the move is on the disk when this returns.
     FileOutcome Replace(const std::string& from, const std::string& to) override {
-        return Check(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+        return Check(
+            MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     }
 
     FileOutcome SyncFolder(const std::string&) override { return FileOutcome::Done(); }
@@ -127,10 +135,10 @@ public:
 
     FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
         FileHandle file = kNoFile;
-        const FileOutcome opened =
-            Opened(CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
-                   file);
+        const FileOutcome opened = Opened(
+            CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+            file);
         if (!opened) return opened;
         OVERLAPPED whole{};
         if (!LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {

@@ -2,6 +2,7 @@
 // unchanged, like every file name.
 
 #include <windows.h>
+// After <windows.h>, which it needs.
 #include <shellapi.h>
 
 #include <vector>

@@ -10,8 +10,7 @@ namespace {
 // View offsets wrap like the 32-bit numbers they are; doing the sum unsigned
 // keeps that well defined.
 std::int32_t AddWrapping(std::int32_t offset, std::int64_t bytes) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(offset) +
-                                     static_cast<std::uint32_t>(bytes));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(offset) + static_cast<std::uint32_t>(bytes));
 }
 
 std::uint32_t HexDigit(unsigned char ch) {
@@ -36,10 +35,8 @@ std::string FormatStatusLine(std::uint32_t selectedOffset, RgbColor currentColor
     const SnesComponents components = DisplayComponents(currentColor);
     char line[256] = {};
     std::snprintf(line, sizeof line, "Editing Offset : %08lX - In Snes Rgb %lu,%lu,%lu",
-                  static_cast<unsigned long>(selectedOffset),
-                  static_cast<unsigned long>(components.red),
-                  static_cast<unsigned long>(components.green),
-                  static_cast<unsigned long>(components.blue));
+                  static_cast<unsigned long>(selectedOffset), static_cast<unsigned long>(components.red),
+                  static_cast<unsigned long>(components.green), static_cast<unsigned long>(components.blue));
     return line;
 }
 

@@ -27,7 +27,8 @@ ColourIndex::ColourIndex(std::span<const std::uint16_t> capture, int tolerance)
     // that every list is one slice of one array.
     for (const std::uint16_t colour : colours_)
         ForEachColourNear(colour, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near]; });
-    for (std::size_t colour = 1; colour <= 32768; ++colour) firstPosition_[colour] += firstPosition_[colour - 1];
+    for (std::size_t colour = 1; colour <= 32768; ++colour)
+        firstPosition_[colour] += firstPosition_[colour - 1];
     positions_.resize(firstPosition_.back());
     for (std::size_t position = 0; position < colours_.size(); ++position) {
         ForEachColourNear(colours_[position], Tolerance(), [&](std::uint16_t near) {

@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/ProfileFile.h"
 #include "fuzz/FuzzSupport.h"
+#include "settings/ProfileFile.h"
 
 namespace tintwright::fuzz {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/WindowsCommandLine.h"
 #include "fuzz/FuzzSupport.h"
 #include "tests/support/WindowsCommandLineSplit.h"
-#include "core/WindowsCommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);

@@ -1,8 +1,8 @@
 #include "locations/LocationDialogs.h"
 
+#include "locations/LocationText.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
-#include "locations/LocationText.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

@@ -110,16 +110,22 @@ void MainWindow::OnRightButtonUp(Point client) {
     strip_.ShowToolsMenu(client);
 }
 
-void MainWindow::OnXButtonUp(int button) { view_.OnXButtonUp(button); }
+void MainWindow::OnXButtonUp(int button) {
+    view_.OnXButtonUp(button);
+}
 
-void MainWindow::OnMouseWheel(std::int16_t delta) { view_.OnMouseWheel(delta); }
+void MainWindow::OnMouseWheel(std::int16_t delta) {
+    view_.OnMouseWheel(delta);
+}
 
 void MainWindow::OnTimer() {
     picking_.TrackScreenColor();
     captureSearch_.OnTimer();
 }
 
-void MainWindow::OnListChanged() { locations_.ReloadLocationList(); }
+void MainWindow::OnListChanged() {
+    locations_.ReloadLocationList();
+}
 
 void MainWindow::OnClose() {
     // Nothing is asked and nothing is saved: closing is how users discard edits.
@@ -143,7 +149,9 @@ void MainWindow::OnFilesDropped(std::vector<std::string> paths, Point client) {
     fileDrop_.OnFilesDropped(paths, client);
 }
 
-void MainWindow::PaintStrip(StripCanvas& canvas) { tintwright::PaintStrip(view_, canvas); }
+void MainWindow::PaintStrip(StripCanvas& canvas) {
+    tintwright::PaintStrip(view_, canvas);
+}
 
 // The no-colour value of a cell outside the file, once made current, is no
 // colour a window system knows (GDI paints it black); its boxes read 255, 255,
@@ -169,6 +177,8 @@ void MainWindow::About() {
     windowSystem_.ShowMessageBox(kAboutText, kMainWindowCaption, box::kOk | box::kIconInformation);
 }
 
-void MainWindow::Exit() { OnClose(); }
+void MainWindow::Exit() {
+    OnClose();
+}
 
 }  // namespace tintwright

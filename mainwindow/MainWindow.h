@@ -47,8 +47,7 @@ public:
     void OnFilesDropped(std::vector<std::string> paths, Point client) override;
     void PaintStrip(StripCanvas& canvas) override;
     RgbColor SwatchColor(int controlId) override;
-    void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form,
-                              std::uint32_t parameter) override;
+    void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
     void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) override;
     void OnLocationDialogClose(DialogHandle dialog) override;
 

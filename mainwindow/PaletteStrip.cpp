@@ -12,7 +12,9 @@ constexpr int kSelectionGlyphTop = 1;
 constexpr int kAnchorGlyphTop = 13;
 constexpr int kTrackingGlyphTop = 25;
 
-std::uint32_t Unsigned16(int value) { return static_cast<std::uint16_t>(value); }
+std::uint32_t Unsigned16(int value) {
+    return static_cast<std::uint16_t>(value);
+}
 
 // A black copy, then a white copy one pixel right and two down, so the glyph
 // reads on light and dark cells alike.

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "bytes/ByteReader.h"
-#include "palette/ColorChannels.h"
 #include "core/LittleEndian.h"
+#include "palette/ColorChannels.h"
 
 namespace tintwright {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bytes/ByteReader.h"
-#include "patch/BpsNumber.h"
 #include "core/LittleEndian.h"
+#include "patch/BpsNumber.h"
 
 namespace tintwright {
 namespace {

@@ -45,7 +45,9 @@ struct ProfileText {
     std::vector<Line> lines;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -53,7 +55,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 LineMeaning Interpret(std::string_view rawLine) {
     const std::string_view line = Trim(rawLine);
@@ -78,8 +82,7 @@ std::vector<Line> SplitLines(std::string_view bytes, std::size_t start) {
         const std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
         std::size_t next = end;
         if (end < bytes.size()) {
-            const bool crlf =
-                bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+            const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
             next = end + (crlf ? 2 : 1);
         }
         lines.push_back({pos, end, next});
@@ -354,8 +357,9 @@ std::optional<std::string> CurrentBytes(const std::string& filePath) {
 
 // Reads the file as it is now and works out the edit; when write is set and
 // the edit changes the file, writes it.
-FileOutcome EditFile(const std::string& filePath, std::string_view section, std::optional<std::string_view> key,
-                     std::optional<std::string_view> value, bool& changes, bool write) {
+FileOutcome EditFile(const std::string& filePath, std::string_view section,
+                     std::optional<std::string_view> key, std::optional<std::string_view> value,
+                     bool& changes, bool write) {
     auto bytes = CurrentBytes(filePath);
     if (!bytes) return FileOutcome::Failed("the file exists but cannot be read");
     const ProfileText text = ParseProfile(std::move(*bytes));
@@ -371,9 +375,7 @@ FileOutcome EditFile(const std::string& filePath, std::string_view section, std:
 // entries.
 class SettingsLock {
 public:
-    explicit SettingsLock(const std::string& filePath) {
-        locked_ = Files().Lock(filePath + ".lock", lock_);
-    }
+    explicit SettingsLock(const std::string& filePath) { locked_ = Files().Lock(filePath + ".lock", lock_); }
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
     ~SettingsLock() { Files().Unlock(lock_); }
@@ -389,7 +391,8 @@ private:
 std::vector<ProfileEntry> ReadProfileSection(const std::string& filePath, std::string_view section) {
     std::vector<ProfileEntry> entries;
     ForEachListedLine(filePath, section, [&](const LineMeaning& meaning) {
-        if (meaning.kind == LineKind::Entry) entries.push_back({std::string(meaning.name), std::string(meaning.value)});
+        if (meaning.kind == LineKind::Entry)
+            entries.push_back({std::string(meaning.name), std::string(meaning.value)});
         return true;
     });
     return entries;
@@ -411,16 +414,14 @@ std::uint32_t GetProfileSection(const std::string& filePath, std::string_view se
     return listing.Finish();
 }
 
-std::uint32_t GetProfileString(const std::string& filePath, std::string_view section,
-                               std::string_view key, std::string_view defaultValue, char* buffer,
-                               std::uint32_t capacity) {
+std::uint32_t GetProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                               std::string_view defaultValue, char* buffer, std::uint32_t capacity) {
     const std::string value = ReadProfileString(filePath, section, key, defaultValue, capacity);
     return CopyCut(value, buffer, capacity);
 }
 
-std::string ReadProfileString(const std::string& filePath, std::string_view section,
-                              std::string_view key, std::string_view defaultValue,
-                              std::uint32_t capacity) {
+std::string ReadProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::uint32_t capacity) {
     std::string_view found = defaultValue;
     std::optional<ProfileText> text;
     if (auto bytes = ReadSettingsFile(filePath)) {

@@ -36,14 +36,12 @@ std::uint32_t GetProfileSection(const std::string& filePath, std::string_view se
 
 // Copies a key's value, cut to capacity - 1 characters and NUL-ended, or the
 // default when there is no such key. Returns the characters copied.
-std::uint32_t GetProfileString(const std::string& filePath, std::string_view section,
-                               std::string_view key, std::string_view defaultValue, char* buffer,
-                               std::uint32_t capacity);
+std::uint32_t GetProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                               std::string_view defaultValue, char* buffer, std::uint32_t capacity);
 
 // The same, for callers that do not need the buffer.
-std::string ReadProfileString(const std::string& filePath, std::string_view section,
-                              std::string_view key, std::string_view defaultValue,
-                              std::uint32_t capacity);
+std::string ReadProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::uint32_t capacity);
 
 // Whether two names are one in the file: capitals A to Z match their small
 // letters, every other byte only itself.
@@ -58,6 +56,6 @@ bool ProfileHasKey(const std::string& filePath, std::string_view section, std::s
 // not be written, or the names cannot be kept in it, the old file is unchanged
 // and the outcome says why.
 FileOutcome WriteProfileString(const std::string& filePath, std::string_view section,
-                                std::optional<std::string_view> key, std::optional<std::string_view> value);
+                               std::optional<std::string_view> key, std::optional<std::string_view> value);
 
 }  // namespace tintwright

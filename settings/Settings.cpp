@@ -23,9 +23,9 @@ std::string SettingsPathFor(const std::string& executablePath) {
 std::string ChooseSettingsPath(const SettingsPlaces& places) {
     if (places.fileBesideExecutable || places.executableFolderWritable) return places.besideExecutable;
     // A relative $XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
-    const std::string configHome =
-        !places.configHome.empty() && places.configHome.front() == '/' ? places.configHome
-                                                                         : places.home + "/.config";
+    const std::string configHome = !places.configHome.empty() && places.configHome.front() == '/'
+                                       ? places.configHome
+                                       : places.home + "/.config";
     return configHome + "/tintwright/tintwright.ini";
 }
 

@@ -20,7 +20,7 @@ std::string SettingsPathFor(const std::string& executablePath);
 // What decides where the settings file lives on a system where the program
 // may be installed into a folder its user cannot write.
 struct SettingsPlaces {
-    std::string besideExecutable;      // SettingsPathFor the executable
+    std::string besideExecutable;       // SettingsPathFor the executable
     bool fileBesideExecutable = false;  // a settings file is there already
     bool executableFolderWritable = false;
     std::string configHome;  // $XDG_CONFIG_HOME, empty when unset

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/EditorFixture.h"
 #include "mainwindow/ColorPicking.h"
+#include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {

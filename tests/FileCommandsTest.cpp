@@ -198,7 +198,9 @@ struct PatchSettingRow {
     const char* warning;         // nothing: only "Saved" is shown
 };
 
-void PrintTo(const PatchSettingRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const PatchSettingRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PatchBesideSaveTest : public FileCommandsTest, public ::testing::WithParamInterface<PatchSettingRow> {};
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/ProfileFile.h"
 #include "frontends/console/FindCommand.h"
+#include "settings/ProfileFile.h"
 #include "tests/support/TempDir.h"
 
 namespace tintwright {

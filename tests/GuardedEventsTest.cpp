@@ -16,7 +16,9 @@ namespace {
 
 std::vector<std::string> reported;
 
-void Record(const char* what) noexcept { reported.emplace_back(what); }
+void Record(const char* what) noexcept {
+    reported.emplace_back(what);
+}
 
 // Logic in which every event fails, some with exceptions the language does not name.
 class FailingLogic final : public MainWindowEvents {
@@ -47,7 +49,9 @@ public:
     void OnLocationDialogInit(DialogHandle, LocationDialogForm, std::uint32_t) override {
         throw std::runtime_error("dialog init");
     }
-    void OnLocationDialogCommand(DialogHandle, int, int) override { throw std::runtime_error("dialog button"); }
+    void OnLocationDialogCommand(DialogHandle, int, int) override {
+        throw std::runtime_error("dialog button");
+    }
     void OnLocationDialogClose(DialogHandle) override { throw std::runtime_error("dialog close"); }
 };
 

@@ -14,21 +14,23 @@ struct PlacedControl {
     PixelRect pixels;  // left, top, right, bottom
 };
 
-PixelRect Rect(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
+PixelRect Rect(int x, int y, int width, int height) {
+    return {x, y, x + width, y + height};
+}
 
 TEST(Layout, EveryControlSitsAtItsPixelRectangleInTemplateOrder) {
     const PlacedControl expected[] = {
-        {1099, Rect(0, 0, 273, 197)},   {1068, Rect(612, 2, 60, 15)},   {1069, Rect(276, 2, 308, 122)},
-        {1070, Rect(456, 128, 75, 21)}, {1071, Rect(456, 153, 75, 21)}, {1072, Rect(456, 176, 75, 21)},
-        {1073, Rect(441, 128, 15, 21)}, {1074, Rect(441, 153, 15, 21)}, {1075, Rect(441, 176, 15, 21)},
-        {1076, Rect(348, 128, 84, 67)}, {1077, Rect(327, 132, 18, 28)}, {1078, Rect(276, 128, 45, 67)},
-        {1079, Rect(327, 161, 18, 28)}, {1001, Rect(729, 228, 24, 42)}, {1002, Rect(3, 228, 24, 42)},
-        {1005, Rect(702, 228, 24, 42)}, {1006, Rect(120, 291, 519, 18)}, {1009, Rect(60, 228, 639, 46)},
-        {1004, Rect(30, 228, 24, 42)},  {1007, Rect(591, 200, 102, 20)}, {1008, Rect(0, 197, 177, 24)},
-        {1010, Rect(180, 200, 36, 18)}, {1011, Rect(537, 128, 213, 21)}, {1012, Rect(537, 153, 213, 21)},
-        {1013, Rect(537, 176, 213, 21)}, {1003, Rect(540, 200, 39, 18)}, {1015, Rect(711, 200, 39, 18)},
-        {1016, Rect(645, 291, 108, 15)}, {1898, Rect(600, 41, 93, 21)}, {1897, Rect(600, 20, 93, 21)},
-        {1014, Rect(216, 200, 54, 18)}, {1021, Rect(387, 273, 141, 13)}, {1017, Rect(384, 213, 141, 13)},
+        {1099, Rect(0, 0, 273, 197)},    {1068, Rect(612, 2, 60, 15)},    {1069, Rect(276, 2, 308, 122)},
+        {1070, Rect(456, 128, 75, 21)},  {1071, Rect(456, 153, 75, 21)},  {1072, Rect(456, 176, 75, 21)},
+        {1073, Rect(441, 128, 15, 21)},  {1074, Rect(441, 153, 15, 21)},  {1075, Rect(441, 176, 15, 21)},
+        {1076, Rect(348, 128, 84, 67)},  {1077, Rect(327, 132, 18, 28)},  {1078, Rect(276, 128, 45, 67)},
+        {1079, Rect(327, 161, 18, 28)},  {1001, Rect(729, 228, 24, 42)},  {1002, Rect(3, 228, 24, 42)},
+        {1005, Rect(702, 228, 24, 42)},  {1006, Rect(120, 291, 519, 18)}, {1009, Rect(60, 228, 639, 46)},
+        {1004, Rect(30, 228, 24, 42)},   {1007, Rect(591, 200, 102, 20)}, {1008, Rect(0, 197, 177, 24)},
+        {1010, Rect(180, 200, 36, 18)},  {1011, Rect(537, 128, 213, 21)}, {1012, Rect(537, 153, 213, 21)},
+        {1013, Rect(537, 176, 213, 21)}, {1003, Rect(540, 200, 39, 18)},  {1015, Rect(711, 200, 39, 18)},
+        {1016, Rect(645, 291, 108, 15)}, {1898, Rect(600, 41, 93, 21)},   {1897, Rect(600, 20, 93, 21)},
+        {1014, Rect(216, 200, 54, 18)},  {1021, Rect(387, 273, 141, 13)}, {1017, Rect(384, 213, 141, 13)},
     };
     const auto controls = MainWindowControls();
     ASSERT_EQ(controls.size(), std::size(expected));
@@ -77,10 +79,25 @@ TEST(Layout, MenuBarPopupsItemsAndSeparatorsInOrder) {
         std::vector<std::pair<int, std::string_view>> items;
     };
     const Expected expected[] = {
-        {"&File", 0, {{1017, "Open"}, {2567, "Save"}, {1018, "Save as"}, {2101, "Save and Run"}, {0, ""},
-                      {10003, "Reload Source"}, {0, ""}, {10001, "E&xit"}}},
-        {"Tools", 10005, {{10009, "Gradient Fill"}, {0, ""}, {10006, "Undo Selected"}, {10007, "Undo View Area"},
-                          {10008, "Undo All (Reload)"}, {0, ""}, {10010, "Update Undo Buffer"}}},
+        {"&File",
+         0,
+         {{1017, "Open"},
+          {2567, "Save"},
+          {1018, "Save as"},
+          {2101, "Save and Run"},
+          {0, ""},
+          {10003, "Reload Source"},
+          {0, ""},
+          {10001, "E&xit"}}},
+        {"Tools",
+         10005,
+         {{10009, "Gradient Fill"},
+          {0, ""},
+          {10006, "Undo Selected"},
+          {10007, "Undo View Area"},
+          {10008, "Undo All (Reload)"},
+          {0, ""},
+          {10010, "Update Undo Buffer"}}},
         {"Locations", 10012, {{10004, "Add Address"}, {10013, "Edit Address"}, {10011, "Remove Address"}}},
         {"&Help", 0, {{10101, "&About"}, {10002, "Show File Settings"}}},
     };

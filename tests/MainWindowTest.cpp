@@ -60,8 +60,10 @@ class ClosingTest : public EditorFixture, public ::testing::WithParamInterface<b
 TEST_P(ClosingTest, ExitAndTheCloseButtonEndAlikeWithoutAskingOrSaving) {
     StartEditor(IndexedRomBytes(0x400));
     const auto savedBefore = testing::ReadBytes(state.rom.SavePath());
-    if (GetParam()) Command(ids::kExit);
-    else window->OnClose();
+    if (GetParam())
+        Command(ids::kExit);
+    else
+        window->OnClose();
     EXPECT_TRUE(fake.mainWindowDestroyed);
     EXPECT_FALSE(state.rom.IsLoaded()) << "both copies released";
     EXPECT_TRUE(state.rom.UndoBytes().empty());

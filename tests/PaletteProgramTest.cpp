@@ -54,7 +54,7 @@ protected:
                                     arguments + " >stdout.txt 2>stderr.txt";
         const int status = std::system(command.c_str());
         ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(dir_.File("stdout.txt")),
-                FileText(dir_.File("stderr.txt"))};
+                       FileText(dir_.File("stderr.txt"))};
         fs::remove(dir_.File("stdout.txt"));
         fs::remove(dir_.File("stderr.txt"));
         return run;
@@ -115,8 +115,10 @@ TEST_F(PaletteProgram, AnOutputThatIsAnInputIsRefusedAndTheInputStaysWhole) {
         const char* error;
     } cases[] = {
         {"export rom.smc 100 --format bin rom.smc", "the output rom.smc is the same file as the ROM rom.smc"},
-        {"export rom.smc 100 --format bin link.smc", "the output link.smc is the same file as the ROM rom.smc"},
-        {"import rom.smc 0 colours.pal --output ./rom.smc", "the output ./rom.smc is the same file as the ROM"},
+        {"export rom.smc 100 --format bin link.smc",
+         "the output link.smc is the same file as the ROM rom.smc"},
+        {"import rom.smc 0 colours.pal --output ./rom.smc",
+         "the output ./rom.smc is the same file as the ROM"},
         {"import rom.smc 0 colours.pal --output hard.pal",
          "the output hard.pal is the same file as the palette file colours.pal"},
         {"patch rom.smc other.bps rom.smc", "the output rom.smc is the same file as the source rom.smc"},

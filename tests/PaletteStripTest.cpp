@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "tests/support/EditorFixture.h"
 #include "mainwindow/PaletteStrip.h"
+#include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {
@@ -167,9 +167,9 @@ TEST_F(PaletteStripTest, ARightReleaseInTheBandOpensToolsAtThePointerWhoseChoice
 
 TEST(StripHitTest, FixedPixelNumbersMapReleasesToCells) {
     const std::pair<Point, std::optional<std::uint32_t>> rows[] = {
-        {{60, 229}, 0u},  {{79, 267}, 0u},  {{80, 240}, 1u},  {{699, 250}, 31u},
-        {{59, 250}, {}},  {{700, 250}, {}}, {{727, 250}, {}}, {{65, 228}, {}},
-        {{65, 268}, {}},  {{-5, 250}, {}},  {{65, -30}, {}},  {{65536 + 60, 240}, 0u},
+        {{60, 229}, 0u}, {{79, 267}, 0u},  {{80, 240}, 1u},  {{699, 250}, 31u},
+        {{59, 250}, {}}, {{700, 250}, {}}, {{727, 250}, {}}, {{65, 228}, {}},
+        {{65, 268}, {}}, {{-5, 250}, {}},  {{65, -30}, {}},  {{65536 + 60, 240}, 0u},
     };
     for (const auto& [point, cell] : rows) {
         EXPECT_EQ(StripCellAt(point), cell) << point.x << "," << point.y;

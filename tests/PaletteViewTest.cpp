@@ -12,9 +12,17 @@ using testing::IndexedRomBytes;
 
 TEST(ParseHex, UsualDigitsAndTheForgivingDigitRule) {
     const std::pair<const char*, std::uint32_t> rows[] = {
-        {"1F00", 0x1F00},         {"1f00", 0x1F00},   {"001F000", 0x1F000},   {"FFFFFFFF", 0xFFFFFFFF},
-        {"", 0},                  {"xyz", 0x123},     {"G", 0},               {"g", 0},
-        {" ", 0},                 {"8000", 0x8000},   {"123456789", 0x2345678A},  // the ninth digit from the right shifts by 32 mod 32 = 0
+        {"1F00", 0x1F00},
+        {"1f00", 0x1F00},
+        {"001F000", 0x1F000},
+        {"FFFFFFFF", 0xFFFFFFFF},
+        {"", 0},
+        {"xyz", 0x123},
+        {"G", 0},
+        {"g", 0},
+        {" ", 0},
+        {"8000", 0x8000},
+        {"123456789", 0x2345678A},  // the ninth digit from the right shifts by 32 mod 32 = 0
     };
     for (const auto& [text, value] : rows) EXPECT_EQ(ParseHex(text), value) << '"' << text << '"';
 }
@@ -45,8 +53,10 @@ TEST_F(PaletteViewTest, StartUpShowsOffsets0x100To0x13EWithCell16Described) {
 TEST_F(PaletteViewTest, NavigationButtonsMoveByEightOrOneColour) {
     StartEditor(IndexedRomBytes(0x1000));
     const std::pair<int, std::int32_t> steps[] = {
-        {ids::kForwardEightButton, 0x110}, {ids::kForwardOneButton, 0x112},
-        {ids::kBackOneButton, 0x110},      {ids::kBackEightButton, 0x100},
+        {ids::kForwardEightButton, 0x110},
+        {ids::kForwardOneButton, 0x112},
+        {ids::kBackOneButton, 0x110},
+        {ids::kBackEightButton, 0x100},
     };
     for (const auto& [button, offset] : steps) {
         Command(button);
@@ -132,7 +142,7 @@ TEST_F(PaletteViewTest, WheelNotchesAndXButtonsStepByColours) {
 TEST_F(PaletteViewTest, SmallWheelDeltasAreGatheredIntoWholeNotches) {
     StartEditor(IndexedRomBytes(0x400));
     const std::pair<std::int16_t, std::int32_t> touchpad[] = {
-        {8, 0x100},  {-8, 0x100}, {60, 0x100}, {59, 0x100}, {1, 0x102},     // 8 - 8 + 60 + 59 + 1 = 120
+        {8, 0x100},   {-8, 0x100},   {60, 0x100},  {59, 0x100},   {1, 0x102},   // 8 - 8 + 60 + 59 + 1 = 120
         {-30, 0x102}, {-100, 0x100}, {130, 0x102}, {-120, 0x100}, {20, 0x100},  // -130 leaves -10 pending
         {100, 0x102},
     };

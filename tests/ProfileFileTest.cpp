@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -57,11 +57,12 @@ struct Row {
 };
 
 // Failures name the row instead of dumping its bytes.
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
-Row StringRow(std::string name, std::optional<std::string> before, std::string section,
-              std::string key, std::string fallback, std::uint32_t capacity,
-              std::string expectedValue) {
+Row StringRow(std::string name, std::optional<std::string> before, std::string section, std::string key,
+              std::string fallback, std::uint32_t capacity, std::string expectedValue) {
     const auto count = static_cast<std::uint32_t>(expectedValue.size());
     return {.name = std::move(name),
             .before = before,
@@ -112,13 +113,12 @@ std::vector<Row> Rows() {
         StringRow("StringMissingKeyGivesDefault", patch, "Patch", "Delta", "", 256, ""),
         StringRow("StringDefaultCut", kNoFile, "Patch", "a", "abcdef", 4, "abc"),
         StringRow("StringValueCut", patch, "Patch", "beta", "", 5, "0002"),
-        StringRow("StringValueWithEquals", "[Patch]\r\nIntro=12=34\r\n", "Patch", "Intro", "", 256,
-                  "12=34"),
+        StringRow("StringValueWithEquals", "[Patch]\r\nIntro=12=34\r\n", "Patch", "Intro", "", 256, "12=34"),
         StringRow("StringEmptyKey", "[S]\r\n=v\r\n", "S", "", "d", 256, "v"),
         StringRow("StringEmptyValue", "[S]\r\nk=\r\n", "S", "k", "d", 256, ""),
         // String read: what hand edits may bring.
-        StringRow("StringBlanksTrimmed", "  [S]  \r\n \t key \t=\t a value \t\r\n", "S", "key", "",
-                  256, "a value"),
+        StringRow("StringBlanksTrimmed", "  [S]  \r\n \t key \t=\t a value \t\r\n", "S", "key", "", 256,
+                  "a value"),
         StringRow("StringDoubleQuotesRemoved", "[S]\r\nk = \"a b\" \r\n", "S", "k", "", 256, "a b"),
         StringRow("StringSingleQuotesRemoved", "[S]\r\nk='a b'\r\n", "S", "k", "", 256, "a b"),
         StringRow("StringMismatchedQuotesKept", "[S]\r\nk=\"a b'\r\n", "S", "k", "", 256, "\"a b'"),
@@ -128,24 +128,19 @@ std::vector<Row> Rows() {
         StringRow("StringCommentIsNoKey", "[S]\r\n;k=1\r\n  ; k=2\r\n", "S", "k", "d", 256, "d"),
         StringRow("StringCommentSkipped", "[S]\r\n;k=1\r\nk=2\r\n", "S", "k", "", 256, "2"),
         StringRow("StringFirstOfTwoKeysWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "", 256, "1"),
-        StringRow("StringFirstOfTwoSectionsWins", "[S]\r\na=1\r\n[T]\r\n[s]\r\nb=2\r\n", "S", "b",
-                  "d", 256, "d"),
-        StringRow("StringOtherSectionNotSearched", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "d", 256,
+        StringRow("StringFirstOfTwoSectionsWins", "[S]\r\na=1\r\n[T]\r\n[s]\r\nb=2\r\n", "S", "b", "d", 256,
                   "d"),
+        StringRow("StringOtherSectionNotSearched", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "d", 256, "d"),
         StringRow("StringCrEndsLine", "[S]\rk=1\ro=2", "S", "o", "", 256, "2"),
         StringRow("StringLfEndsLine", "[S]\nk=1\no=2\n", "S", "k", "", 256, "1"),
         StringRow("StringMixedLineEnds", "[S]\n\rk=1\r\n\no=2\r", "S", "o", "", 256, "2"),
         StringRow("StringByteOrderMarkIgnored", kBom + "[S]\r\nk=1", "S", "k", "", 256, "1"),
-        StringRow("StringHeaderTextAfterBracketIgnored", "[S] ; note\r\nk=1\r\n", "S", "k", "", 256,
-                  "1"),
+        StringRow("StringHeaderTextAfterBracketIgnored", "[S] ; note\r\nk=1\r\n", "S", "k", "", 256, "1"),
         StringRow("StringHeaderEndsAtFirstBracket", "[S]x]\r\nk=1\r\n", "S", "k", "", 256, "1"),
         StringRow("StringBlanksInsideBracketsIgnored", "[ S ]\r\nk=1\r\n", "s", "k", "", 256, "1"),
-        StringRow("StringBracketWithoutCloseIsNoHeader", "[S]\r\n[x=1\r\n", "S", "[x", "", 256,
-                  "1"),
-        StringRow("StringLinesBeforeFirstHeaderInNoSection", "k=0\r\n[S]\r\nk=1\r\n", "S", "k", "",
-                  256, "1"),
-        StringRow("StringLinesBeforeFirstHeaderNotFound", "k=0\r\n[T]\r\n", "S", "k", "d", 256,
-                  "d"),
+        StringRow("StringBracketWithoutCloseIsNoHeader", "[S]\r\n[x=1\r\n", "S", "[x", "", 256, "1"),
+        StringRow("StringLinesBeforeFirstHeaderInNoSection", "k=0\r\n[S]\r\nk=1\r\n", "S", "k", "", 256, "1"),
+        StringRow("StringLinesBeforeFirstHeaderNotFound", "k=0\r\n[T]\r\n", "S", "k", "d", 256, "d"),
         StringRow("StringLineWithoutEqualsIsNoKey", "[S]\r\nk\r\n", "S", "k", "d", 256, "d"),
 
         // Section read.
@@ -154,38 +149,30 @@ std::vector<Row> Rows() {
         SectionRow("SectionNameIgnoresCase", "[PATCH]\r\na=1\r\n", "patch", 256, "a=1\0\0"s, 4),
         SectionRow("SectionMissingFile", kNoFile, "Patch", 256, "\0\0"s, 0),
         SectionRow("SectionMissingSection", patch, "Other", 256, "\0\0"s, 0),
-        SectionRow("SectionEmpty", "[S]\r\n\r\n; only a note\r\n[T]\r\na=1\r\n", "S", 256, "\0\0"s,
-                   0),
+        SectionRow("SectionEmpty", "[S]\r\n\r\n; only a note\r\n[T]\r\na=1\r\n", "S", 256, "\0\0"s, 0),
         SectionRow("SectionEndsAtNextHeader", "[S]\r\na=1\r\n[T]\r\nb=2", "S", 256, "a=1\0\0"s, 4),
         SectionRow("SectionHandEditedLines",
-                   "[S]\r\n; note\r\n\r\n  a = 1 \r\n\t loose text \r\nq = \"x\" \r\n=e\r\n", "S",
-                   256, "a=1\0loose text\0q=\"x\"\0=e\0\0"s, 24),
-        SectionRow("SectionListsEqualKeysBoth", "[S]\r\na=1\r\nA=2\r\n", "S", 256, "a=1\0A=2\0\0"s,
-                   8),
-        SectionRow("SectionMixedLineEnds", "[S]\ra=1\nb=2\r\n\rc=3", "S", 256, "a=1\0b=2\0c=3\0\0"s,
-                   12),
+                   "[S]\r\n; note\r\n\r\n  a = 1 \r\n\t loose text \r\nq = \"x\" \r\n=e\r\n", "S", 256,
+                   "a=1\0loose text\0q=\"x\"\0=e\0\0"s, 24),
+        SectionRow("SectionListsEqualKeysBoth", "[S]\r\na=1\r\nA=2\r\n", "S", 256, "a=1\0A=2\0\0"s, 8),
+        SectionRow("SectionMixedLineEnds", "[S]\ra=1\nb=2\r\n\rc=3", "S", 256, "a=1\0b=2\0c=3\0\0"s, 12),
         SectionRow("SectionByteOrderMark", kBom + "[S]\r\na=1\r\n", "S", 256, "a=1\0\0"s, 4),
-        SectionRow("SectionBeforeFirstHeaderNotListed", "a=1\r\n[S]\r\nb=2\r\n", "S", 256,
-                   "b=2\0\0"s, 4),
-        SectionRow("SectionOnlyFirstOfSameName", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", 256,
-                   "a=1\0\0"s, 4),
+        SectionRow("SectionBeforeFirstHeaderNotListed", "a=1\r\n[S]\r\nb=2\r\n", "S", 256, "b=2\0\0"s, 4),
+        SectionRow("SectionOnlyFirstOfSameName", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", 256, "a=1\0\0"s, 4),
         SectionRow("SectionLineWithNulLeftOut", "[S]\r\na=1\r\n\0b=2\r\nc=\0\r\nd=3"s, "S", 256,
                    "a=1\0d=3\0\0"s, 8),
-        SectionRow("SectionCutToCapacity", "[S]\r\na=1\r\nbbbb=2222\r\n", "S", 8, "a=1\0bb\0\0"s,
-                   6),
+        SectionRow("SectionCutToCapacity", "[S]\r\na=1\r\nbbbb=2222\r\n", "S", 8, "a=1\0bb\0\0"s, 6),
         SectionRow("SectionExactFit", "[S]\r\na=1\r\nb=2\r\n", "S", 9, "a=1\0b=2\0\0"s, 8),
         SectionRow("SectionOneShort", "[S]\r\na=1\r\nb=2\r\n", "S", 8, "a=1\0b=\0\0"s, 6),
 
         // Write: setting a key.
         WriteRow("WriteNewKeyAppended", "[S]\r\na=1\r\n", "S", "b", "2", "[S]\r\na=1\r\nb=2\r\n"),
-        WriteRow("WriteNewKeyBeforeTrailingBlanks", "[S]\r\na=1\r\n\r\n  \r\n[T]\r\nc=3\r\n", "S",
-                 "b", "2", "[S]\r\na=1\r\nb=2\r\n\r\n  \r\n[T]\r\nc=3\r\n"),
+        WriteRow("WriteNewKeyBeforeTrailingBlanks", "[S]\r\na=1\r\n\r\n  \r\n[T]\r\nc=3\r\n", "S", "b", "2",
+                 "[S]\r\na=1\r\nb=2\r\n\r\n  \r\n[T]\r\nc=3\r\n"),
         WriteRow("WriteNewKeyAfterComment", "[S]\r\na=1\r\n; note\r\n\r\n", "S", "b", "2",
                  "[S]\r\na=1\r\n; note\r\nb=2\r\n\r\n"),
-        WriteRow("WriteNewKeyInEmptySection", "[S]\r\n\r\n[T]", "S", "b", "2",
-                 "[S]\r\nb=2\r\n\r\n[T]"),
-        WriteRow("WriteNewKeyAfterLastLineWithoutEnd", "[S]\r\na=1", "S", "b", "2",
-                 "[S]\r\na=1\r\nb=2\r\n"),
+        WriteRow("WriteNewKeyInEmptySection", "[S]\r\n\r\n[T]", "S", "b", "2", "[S]\r\nb=2\r\n\r\n[T]"),
+        WriteRow("WriteNewKeyAfterLastLineWithoutEnd", "[S]\r\na=1", "S", "b", "2", "[S]\r\na=1\r\nb=2\r\n"),
         WriteRow("WriteExistingKeyReplacedInPlace", "[S]\r\nAlpha=1\r\nz=9\r\n", "s", "ALPHA", "2",
                  "[S]\r\nAlpha=2\r\nz=9\r\n"),
         WriteRow("WriteReplacedLineLosesBlanks", "[S]\r\n  a = 1  \r\nz=9", "S", "a", "2",
@@ -198,22 +185,18 @@ std::vector<Row> Rows() {
                  "[T]\r\nc=3\r\n[S]\r\na=1\r\n"),
         WriteRow("WriteMissingSectionAfterLineWithoutEnd", "[T]\nc=3", "S", "a", "1",
                  "[T]\nc=3\r\n[S]\r\na=1\r\n"),
-        WriteRow("WriteMissingFileCreated", kNoFile, "Patch", "Alpha", "$8000",
-                 "[Patch]\r\nAlpha=$8000\r\n"),
+        WriteRow("WriteMissingFileCreated", kNoFile, "Patch", "Alpha", "$8000", "[Patch]\r\nAlpha=$8000\r\n"),
         WriteRow("WriteEmptyFile", "", "S", "a", "1", "[S]\r\na=1\r\n"),
         WriteRow("WriteNamesTrimmed", kNoFile, " S\t", " a ", "1", "[S]\r\na=1\r\n"),
-        WriteRow("WriteValueKeptAsGiven", "[S]\r\n", "S", "a", " 12=34 \"",
-                 "[S]\r\na= 12=34 \"\r\n"),
+        WriteRow("WriteValueKeptAsGiven", "[S]\r\n", "S", "a", " 12=34 \"", "[S]\r\na= 12=34 \"\r\n"),
         WriteRow("WriteEmptyKeyAndValue", "[S]\r\n", "S", "", "", "[S]\r\n=\r\n"),
         WriteRow("WriteOtherLinesKeptByteForByte", "x\r\r\n[S]\na=1\n[T]\rb=2\r", "S", "a", "5",
                  "x\r\r\n[S]\na=5\r\n[T]\rb=2\r"),
         WriteRow("WriteByteOrderMarkKept", kBom + "[S]\r\na=1\r\n", "S", "b", "2",
                  kBom + "[S]\r\na=1\r\nb=2\r\n"),
         WriteRow("WriteByteOrderMarkOnlyFile", kBom, "S", "a", "1", kBom + "[S]\r\na=1\r\n"),
-        WriteRow("WriteCommentIsNotReplaced", "[S]\r\n;a=1\r\n", "S", "a", "2",
-                 "[S]\r\n;a=1\r\na=2\r\n"),
-        WriteRow("WriteTextLineIsNotReplaced", "[S]\r\na\r\n", "S", "a", "2",
-                 "[S]\r\na\r\na=2\r\n"),
+        WriteRow("WriteCommentIsNotReplaced", "[S]\r\n;a=1\r\n", "S", "a", "2", "[S]\r\n;a=1\r\na=2\r\n"),
+        WriteRow("WriteTextLineIsNotReplaced", "[S]\r\na\r\n", "S", "a", "2", "[S]\r\na\r\na=2\r\n"),
         WriteRow("WriteLineBeforeFirstHeaderNotReplaced", "a=0\r\n[S]\r\n", "S", "a", "1",
                  "a=0\r\n[S]\r\na=1\r\n"),
         WriteRow("WriteHeaderWithTrailingText", "[S] x\r\n", "S", "a", "1", "[S] x\r\na=1\r\n"),
@@ -222,16 +205,15 @@ std::vector<Row> Rows() {
 
         // Write: deleting.
         WriteRow("DeleteKey", "[S]\r\na=1\r\nb=2\r\n", "S", "A", std::nullopt, "[S]\r\nb=2\r\n"),
-        WriteRow("DeleteLastLineWithoutEnd", "[S]\r\na=1\r\nb=2", "S", "b", std::nullopt,
-                 "[S]\r\na=1\r\n"),
+        WriteRow("DeleteLastLineWithoutEnd", "[S]\r\na=1\r\nb=2", "S", "b", std::nullopt, "[S]\r\na=1\r\n"),
         WriteRow("DeleteFirstOfTwoKeys", "[S]\nk=1\nK=2\n", "S", "k", std::nullopt, "[S]\nK=2\n"),
         WriteRow("DeleteMissingKeyLeavesFile", "[S]\na=1", "S", "b", std::nullopt, "[S]\na=1"),
         WriteRow("DeleteInMissingFileCreatesNothing", kNoFile, "S", "b", std::nullopt, kNoFile),
-        WriteRow("DeleteSection", "x=0\r\n[S]\r\na=1\r\n; c\r\n\r\n[T]\r\nb=2\r\n", "s",
-                 std::nullopt, std::nullopt, "x=0\r\n[T]\r\nb=2\r\n"),
+        WriteRow("DeleteSection", "x=0\r\n[S]\r\na=1\r\n; c\r\n\r\n[T]\r\nb=2\r\n", "s", std::nullopt,
+                 std::nullopt, "x=0\r\n[T]\r\nb=2\r\n"),
         WriteRow("DeleteSectionIgnoresValue", "[S]\r\na=1\r\n", "S", std::nullopt, "v", ""),
-        WriteRow("DeleteOnlyFirstOfTwoSections", "[S]\na=1\n[S]\nb=2\n", "S", std::nullopt,
-                 std::nullopt, "[S]\nb=2\n"),
+        WriteRow("DeleteOnlyFirstOfTwoSections", "[S]\na=1\n[S]\nb=2\n", "S", std::nullopt, std::nullopt,
+                 "[S]\nb=2\n"),
         WriteRow("DeleteMissingSectionLeavesFile", "[T]\na=1\n", "S", std::nullopt, std::nullopt,
                  "[T]\na=1\n"),
 
@@ -272,15 +254,13 @@ TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
     std::vector<char> buffer(row.capacity + kGuardBytes, kGuard);
     switch (row.operation) {
         case Operation::ReadString:
-            EXPECT_EQ(GetProfileString(path, row.section, *row.key, *row.value, buffer.data(),
-                                       row.capacity),
+            EXPECT_EQ(GetProfileString(path, row.section, *row.key, *row.value, buffer.data(), row.capacity),
                       row.expectedCount);
             EXPECT_EQ(ReadProfileString(path, row.section, *row.key, *row.value, row.capacity),
                       row.expectedBuffer.substr(0, row.expectedCount));
             break;
         case Operation::ReadSection:
-            EXPECT_EQ(GetProfileSection(path, row.section, buffer.data(), row.capacity),
-                      row.expectedCount);
+            EXPECT_EQ(GetProfileSection(path, row.section, buffer.data(), row.capacity), row.expectedCount);
             EXPECT_EQ(ReadProfileSection(path, row.section), EntriesListed(path, row.section));
             break;
         case Operation::Write: {
@@ -292,13 +272,13 @@ TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
         }
     }
     EXPECT_EQ(std::string(buffer.data(), row.expectedBuffer.size()), row.expectedBuffer);
-    EXPECT_EQ(std::string(buffer.data() + row.capacity, kGuardBytes),
-              std::string(kGuardBytes, kGuard))
+    EXPECT_EQ(std::string(buffer.data() + row.capacity, kGuardBytes), std::string(kGuardBytes, kGuard))
         << "written past the capacity";
     EXPECT_EQ(FileText(path), row.after);
     // The lock file beside the settings file stays for the next writer.
-    const auto files = std::count_if(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator(),
-                                     [](const fs::directory_entry& entry) { return entry.path().extension() != ".lock"; });
+    const auto files =
+        std::count_if(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator(),
+                      [](const fs::directory_entry& entry) { return entry.path().extension() != ".lock"; });
     EXPECT_EQ(files, row.after ? 1 : 0) << "a temporary file was left behind";
 }
 
@@ -317,8 +297,7 @@ TEST(ProfileFileCapacity, SectionReadAtEveryCapacity) {
         SCOPED_TRACE("capacity " + std::to_string(capacity));
         std::vector<char> buffer(capacity + kGuardBytes, kGuard);
         const std::uint32_t got = GetProfileSection(path, "S", buffer.data(), capacity);
-        EXPECT_EQ(std::string(buffer.data() + capacity, kGuardBytes),
-                  std::string(kGuardBytes, kGuard));
+        EXPECT_EQ(std::string(buffer.data() + capacity, kGuardBytes), std::string(kGuardBytes, kGuard));
         if (capacity == 0) {
             EXPECT_EQ(got, 0u);
             EXPECT_EQ(buffer[0], kGuard);
@@ -362,18 +341,15 @@ TEST(ProfileFileCapacity, StringReadAtEveryCapacity) {
         SCOPED_TRACE("capacity " + std::to_string(capacity));
         for (const auto& [key, expected] : {std::pair{"k", value}, std::pair{"none", fallback}}) {
             std::vector<char> buffer(capacity + kGuardBytes, kGuard);
-            const std::uint32_t got =
-                GetProfileString(path, "S", key, fallback, buffer.data(), capacity);
+            const std::uint32_t got = GetProfileString(path, "S", key, fallback, buffer.data(), capacity);
             const std::uint32_t want =
                 capacity == 0 ? 0 : std::min<std::uint32_t>(expected.size(), capacity - 1);
             EXPECT_EQ(got, want);
             if (capacity > 0) {
                 EXPECT_EQ(std::string(buffer.data(), want + 1), expected.substr(0, want) + '\0');
             }
-            EXPECT_EQ(std::string(buffer.data() + capacity, kGuardBytes),
-                      std::string(kGuardBytes, kGuard));
-            EXPECT_EQ(ReadProfileString(path, "S", key, fallback, capacity),
-                      expected.substr(0, want));
+            EXPECT_EQ(std::string(buffer.data() + capacity, kGuardBytes), std::string(kGuardBytes, kGuard));
+            EXPECT_EQ(ReadProfileString(path, "S", key, fallback, capacity), expected.substr(0, want));
         }
     }
 }
@@ -460,8 +436,7 @@ TEST(ProfileFileRobustness, ThousandsOfEntriesReadFastAndInOrder) {
     std::vector<char> buffer(listing.size() + 1);
     const auto started = std::chrono::steady_clock::now();
     for (int round = 0; round < 5; ++round) {
-        ASSERT_EQ(GetProfileSection(path, "patch", buffer.data(),
-                                    static_cast<std::uint32_t>(buffer.size())),
+        ASSERT_EQ(GetProfileSection(path, "patch", buffer.data(), static_cast<std::uint32_t>(buffer.size())),
                   listing.size());
     }
     const auto elapsed = std::chrono::steady_clock::now() - started;
@@ -495,9 +470,8 @@ TEST(ProfileFileRobustness, ManyWritesKeepEveryEntry) {
         listing[at + number.size() + 2] = 'w';
     }
     std::vector<char> buffer(listing.size() + 1);
-    EXPECT_EQ(
-        GetProfileSection(path, "Patch", buffer.data(), static_cast<std::uint32_t>(buffer.size())),
-        listing.size());
+    EXPECT_EQ(GetProfileSection(path, "Patch", buffer.data(), static_cast<std::uint32_t>(buffer.size())),
+              listing.size());
     EXPECT_EQ(std::string(buffer.data(), buffer.size()), listing + '\0');
 }
 

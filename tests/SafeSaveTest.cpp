@@ -3,7 +3,6 @@
 // when it fails, and leaves no temporary file behind.
 
 #include <gtest/gtest.h>
-
 #include <sys/mount.h>
 
 #include <cerrno>
@@ -59,15 +58,21 @@ std::vector<WriteKind> WriteKinds() {
     const std::string settings = "[Patch]\r\nBoss=0001A000\r\n";
     return {
         {"ROM save", "save.smc", Pattern(1000, 9),
-         [](const std::string& path) { return WriteRomFile(path, rom.data(), static_cast<std::uint32_t>(rom.size())); }},
-        {"settings write", "tintwright.ini", {settings.begin(), settings.end()},
+         [](const std::string& path) {
+             return WriteRomFile(path, rom.data(), static_cast<std::uint32_t>(rom.size()));
+         }},
+        {"settings write",
+         "tintwright.ini",
+         {settings.begin(), settings.end()},
          [](const std::string& path) { return WriteProfileString(path, "Patch", "Intro", "00000100"); }},
     };
 }
 
 // Steps whose failure still leaves the new file in place: the permissions and
 // the folder sync only make it better.
-bool StepMayFail(const std::string& step) { return step == "permissions" || step == "sync folder"; }
+bool StepMayFail(const std::string& step) {
+    return step == "permissions" || step == "sync folder";
+}
 
 TEST(SafeSave, EveryStepThatFailsLeavesTheOldFileWholeNoTemporaryFileAndAReason) {
     for (const WriteKind& kind : WriteKinds()) {
@@ -265,7 +270,8 @@ TEST(SafeSave, KeepsPermissionBitsRefusesAFolderAndCreatesNewAndEmptyFiles) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     fs::create_directory(dir.Path() / "folder.smc");
-    EXPECT_EQ(WriteRomFile(dir.File("folder.smc"), data.data(), 3).Reason(), "there is a folder of that name");
+    EXPECT_EQ(WriteRomFile(dir.File("folder.smc"), data.data(), 3).Reason(),
+              "there is a folder of that name");
     EXPECT_EQ(WriteRomFile(dir.File("missing/save.smc"), data.data(), 3).Reason(),
               std::generic_category().message(ENOENT))
         << "the system's own words";

@@ -4,10 +4,10 @@
 
 #include "app/CommandLine.h"
 #include "app/RomFiles.h"
-#include "settings/Settings.h"
 #include "app/StartUp.h"
-#include "tests/support/EditorFixture.h"
 #include "mainwindow/MainWindow.h"
+#include "settings/Settings.h"
+#include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright {
@@ -140,7 +140,8 @@ TEST_F(StartUpTest, EmulatorPathComesFromTheSettingsFileBesideTheExecutable) {
     EXPECT_FALSE(state.settingsElsewhere);
 
     std::filesystem::create_directory(dir.File("config"));
-    std::ofstream(dir.File("config/tintwright.ini"), std::ios::binary) << "[Settings]\r\nSnesPath=/usr/games/snes9x\r\n";
+    std::ofstream(dir.File("config/tintwright.ini"), std::ios::binary)
+        << "[Settings]\r\nSnesPath=/usr/games/snes9x\r\n";
     fake.AnswerFileDialog(romPath);
     fake.AnswerFileDialog(savePath);
     state.saveCounter = 0;  // a second start of the program
@@ -160,8 +161,11 @@ TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
     } rows[] = {
         {"source only", romPath, std::nullopt, {"Save Rom as ..."}, {}},
         {"source and save", romPath, savePath, {}, {}},
-        {"a source that cannot be read", dir.File("missing.smc"), savePath,
-         {"Open Source Snes Rom ..."}, {"File Open Error"}},
+        {"a source that cannot be read",
+         dir.File("missing.smc"),
+         savePath,
+         {"Open Source Snes Rom ..."},
+         {"File Open Error"}},
         {"a save that cannot be written", romPath, dir.File("no-folder/hack.smc"), {}, {"File Save Error"}},
     };
     for (const auto& row : rows) {
@@ -169,7 +173,8 @@ TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
         FakeWindowSystem fresh;
         ProgramState freshState;
         MainWindow freshWindow{fresh, freshState};
-        for (const std::string& title : row.dialogs) fresh.AnswerFileDialog(title == "Save Rom as ..." ? savePath : romPath);
+        for (const std::string& title : row.dialogs)
+            fresh.AnswerFileDialog(title == "Save Rom as ..." ? savePath : romPath);
         for (const std::string& caption : row.boxes) fresh.ExpectMessageBox(caption);
         fresh.session = [](MainWindowEvents& events) { events.OnCommand(ids::kExit, 0); };
         EXPECT_EQ(StartUp(fresh, freshState, freshWindow, {"", row.source, row.save}), 0);
@@ -248,14 +253,20 @@ TEST(SettingsPath, BesideTheProgramWhenItCanBeElseInTheUsersConfigurationFolder)
         SettingsPlaces places;
         const char* chosen;
     } rows[] = {
-        {"writable folder", {"/opt/t/tintwright.ini", false, true, "/x", "/home/me"}, "/opt/t/tintwright.ini"},
-        {"file already there", {"/usr/bin/tintwright.ini", true, false, "/x", "/home/me"},
+        {"writable folder",
+         {"/opt/t/tintwright.ini", false, true, "/x", "/home/me"},
+         "/opt/t/tintwright.ini"},
+        {"file already there",
+         {"/usr/bin/tintwright.ini", true, false, "/x", "/home/me"},
          "/usr/bin/tintwright.ini"},
-        {"read-only folder", {"/usr/bin/tintwright.ini", false, false, "/home/me/.cfg", "/home/me"},
+        {"read-only folder",
+         {"/usr/bin/tintwright.ini", false, false, "/home/me/.cfg", "/home/me"},
          "/home/me/.cfg/tintwright/tintwright.ini"},
-        {"XDG_CONFIG_HOME unset", {"/usr/bin/tintwright.ini", false, false, "", "/home/me"},
+        {"XDG_CONFIG_HOME unset",
+         {"/usr/bin/tintwright.ini", false, false, "", "/home/me"},
          "/home/me/.config/tintwright/tintwright.ini"},
-        {"relative XDG_CONFIG_HOME ignored", {"/usr/bin/tintwright.ini", false, false, "cfg", "/home/me"},
+        {"relative XDG_CONFIG_HOME ignored",
+         {"/usr/bin/tintwright.ini", false, false, "cfg", "/home/me"},
          "/home/me/.config/tintwright/tintwright.ini"},
     };
     for (const auto& row : rows) EXPECT_EQ(ChooseSettingsPath(row.places), row.chosen) << row.name;
@@ -269,7 +280,8 @@ TEST(SettingsPath, ReplacesOnlyTheExtensionOfTheFileName) {
         {"/home/a.b/bin/tintwright", "/home/a.b/bin/tintwright.ini"},
         {"editor.", "editor.ini"},
     };
-    for (const auto& [executable, settings] : rows) EXPECT_EQ(SettingsPathFor(executable), settings) << executable;
+    for (const auto& [executable, settings] : rows)
+        EXPECT_EQ(SettingsPathFor(executable), settings) << executable;
 }
 
 TEST(SettingsPath, MissingFileOrKeyGivesAnEmptyEmulatorPath) {

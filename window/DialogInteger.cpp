@@ -5,7 +5,9 @@
 namespace tintwright {
 namespace {
 
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
 
 }  // namespace
 

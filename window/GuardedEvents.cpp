@@ -76,7 +76,8 @@ RgbColor GuardedEvents::SwatchColor(int controlId) {
     return GuardedResult(report_, RgbColor{0}, [&] { return logic_.SwatchColor(controlId); });
 }
 
-void GuardedEvents::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) {
+void GuardedEvents::OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form,
+                                         std::uint32_t parameter) {
     Run([&] { logic_.OnLocationDialogInit(dialog, form, parameter); });
 }
 

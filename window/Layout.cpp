@@ -13,7 +13,10 @@ using namespace style;
 constexpr std::uint32_t kLabelStyles = kDisabled | kCenterImage;
 
 constexpr ControlEntry kMainControls[] = {
-    {ids::kLocationList, K::ListBox, "", {0, 0, 182, 121},
+    {ids::kLocationList,
+     K::ListBox,
+     "",
+     {0, 0, 182, 121},
      kSorted | kNotify | kVerticalScroll | kNoIntegralHeight | kClientEdge},
     {ids::kColorPickButton, K::PushButton, "Color Pick", {408, 1, 40, 9}, kNone},
     {ids::kPickerImage, K::BitmapStatic, "", {184, 1, 205, 75}, kNone},
@@ -68,12 +71,9 @@ constexpr MenuItemEntry kFileItems[] = {
 };
 
 constexpr MenuItemEntry kToolsItems[] = {
-    {ids::kGradientFill, "Gradient Fill"},
-    {0, ""},
-    {ids::kUndoSelected, "Undo Selected"},
-    {ids::kUndoViewArea, "Undo View Area"},
-    {ids::kUndoAll, "Undo All (Reload)"},
-    {0, ""},
+    {ids::kGradientFill, "Gradient Fill"},          {0, ""},
+    {ids::kUndoSelected, "Undo Selected"},          {ids::kUndoViewArea, "Undo View Area"},
+    {ids::kUndoAll, "Undo All (Reload)"},           {0, ""},
     {ids::kUpdateUndoBuffer, "Update Undo Buffer"},
 };
 
@@ -104,7 +104,9 @@ PixelRect ControlPixelRect(const ControlEntry& control) {
             y + VerticalUnitsToPixels(control.units.height)};
 }
 
-std::span<const ControlEntry> MainWindowControls() { return kMainControls; }
+std::span<const ControlEntry> MainWindowControls() {
+    return kMainControls;
+}
 
 const ControlEntry* FindMainWindowControl(int id) {
     const auto controls = MainWindowControls();
@@ -113,8 +115,12 @@ const ControlEntry* FindMainWindowControl(int id) {
     return found == controls.end() ? nullptr : &*found;
 }
 
-std::span<const ControlEntry> LocationDialogControls() { return kLocationControls; }
+std::span<const ControlEntry> LocationDialogControls() {
+    return kLocationControls;
+}
 
-std::span<const MenuPopupEntry> MenuBar() { return kMenuBar; }
+std::span<const MenuPopupEntry> MenuBar() {
+    return kMenuBar;
+}
 
 }  // namespace tintwright

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/Settings.h"
 #include "core/FileSystem.h"
+#include "settings/Settings.h"
 
 namespace tintwright::qt {
 namespace {

@@ -224,7 +224,8 @@ QWidget* QtMainWindow::CreatePicker(const ControlEntry& entry) {
 QWidget* QtMainWindow::CreateEdit(const ControlEntry& entry) {
     const bool colorEdit =
         entry.id == ids::kRedEdit || entry.id == ids::kGreenEdit || entry.id == ids::kBlueEdit;
-    QLineEdit* edit = colorEdit ? new QtKeyUpEdit(events_, entry.id, clientArea_) : new QLineEdit(clientArea_);
+    QLineEdit* edit =
+        colorEdit ? new QtKeyUpEdit(events_, entry.id, clientArea_) : new QLineEdit(clientArea_);
     edit->setAttribute(Qt::WA_NoMousePropagation);
     // A file dropped on a box goes to the window, as with the Win32 edits.
     edit->setAcceptDrops(false);

@@ -43,7 +43,9 @@ void ShowWarning(const std::string& text) {
     ShowOwnedMessageBox(QApplication::activeWindow(), text, "Tintwright", box::kOk | box::kIconWarning);
 }
 
-void ReportEscapedException(const char* what) noexcept { ShowEscapedException(ShowWarning, what); }
+void ReportEscapedException(const char* what) noexcept {
+    ShowEscapedException(ShowWarning, what);
+}
 
 }  // namespace
 

@@ -88,7 +88,6 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
 
-
     DialogHandle CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) override;
     void SetDialogText(DialogHandle dialog, int id, std::string_view text) override;
     std::string GetDialogText(DialogHandle dialog, int id, std::size_t maxChars) override;

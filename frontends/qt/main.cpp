@@ -17,10 +17,10 @@
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
 #include "core/Process.h"
-#include "mainwindow/MainWindow.h"
 #include "frontends/qt/LinuxPaths.h"
 #include "frontends/qt/QtApplicationSetup.h"
 #include "frontends/qt/QtWindowSystem.h"
+#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -101,5 +101,6 @@ int main(int argc, char* argv[]) {
     tintwright::ProgramState state;
     tintwright::MainWindow mainWindow(windowSystem, state);
     ReportFirstPaint(windowSystem);
-    return tintwright::StartUp(windowSystem, state, mainWindow, OptionsFor(line, tintwright::ThisProcess().ExecutablePath()));
+    return tintwright::StartUp(windowSystem, state, mainWindow,
+                               OptionsFor(line, tintwright::ThisProcess().ExecutablePath()));
 }

@@ -14,6 +14,8 @@ void ShowWarning(const std::string& text) {
 
 }  // namespace
 
-void ReportEscapedException(const char* what) noexcept { ShowEscapedException(ShowWarning, what); }
+void ReportEscapedException(const char* what) noexcept {
+    ShowEscapedException(ShowWarning, what);
+}
 
 }  // namespace tintwright::win32

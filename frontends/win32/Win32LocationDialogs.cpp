@@ -37,7 +37,8 @@ void Win32LocationDialogs::End(DialogHandle dialog) {
     if (const HWND window = Window(dialog)) DestroyWindow(window);
 }
 
-INT_PTR CALLBACK Win32LocationDialogs::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK Win32LocationDialogs::DialogProcedure(HWND window, UINT message, WPARAM wParam,
+                                                       LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
     auto* dialog = reinterpret_cast<OpenDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (dialog == nullptr) return FALSE;  // messages before WM_INITDIALOG

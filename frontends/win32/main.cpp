@@ -7,10 +7,10 @@
 
 #include "app/ProgramState.h"
 #include "app/StartUp.h"
-#include "mainwindow/MainWindow.h"
 #include "frontends/win32/ComApartment.h"
 #include "frontends/win32/Win32Api.h"
 #include "frontends/win32/Win32WindowSystem.h"
+#include "mainwindow/MainWindow.h"
 #include "window/Layout.h"
 
 namespace {

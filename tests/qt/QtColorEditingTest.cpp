@@ -12,11 +12,11 @@
 #include <QTest>
 #include <functional>
 
-#include "resources/PickerImage.h"
-#include "tests/qt/QtEditorFixture.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtMainWindow.h"
+#include "resources/PickerImage.h"
+#include "tests/qt/QtEditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

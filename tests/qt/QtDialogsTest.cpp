@@ -13,11 +13,11 @@
 #include <QTest>
 
 #include "app/RomFiles.h"
-#include "tests/qt/QtEditorFixture.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtLocationDialog.h"
 #include "frontends/qt/QtMainWindow.h"
+#include "tests/qt/QtEditorFixture.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

@@ -9,12 +9,12 @@
 #include <sstream>
 
 #include "core/RomImage.h"
-#include "tests/support/EditorFixture.h"
-#include "mainwindow/PaletteStrip.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtLocationDialog.h"
 #include "frontends/qt/QtMainWindow.h"
 #include "frontends/qt/QtWidgetText.h"
+#include "mainwindow/PaletteStrip.h"
+#include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

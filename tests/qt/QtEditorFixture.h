@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "app/ProgramState.h"
+#include "frontends/qt/QtWindowSystem.h"
+#include "mainwindow/MainWindow.h"
 #include "tests/qt/DialogAnswerer.h"
 #include "tests/support/RecordingEvents.h"
 #include "tests/support/TempDir.h"
-#include "mainwindow/MainWindow.h"
-#include "frontends/qt/QtWindowSystem.h"
 
 class QWindow;
 

@@ -17,12 +17,12 @@
 #include <cstdio>
 
 #include "core/SnesColor.h"
-#include "resources/PickerImage.h"
-#include "tests/qt/QtEditorFixture.h"
-#include "mainwindow/PaletteStrip.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtMainWindow.h"
+#include "mainwindow/PaletteStrip.h"
+#include "resources/PickerImage.h"
+#include "tests/qt/QtEditorFixture.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

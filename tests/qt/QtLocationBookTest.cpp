@@ -17,12 +17,12 @@
 #include <sstream>
 
 #include "core/SnesColor.h"
-#include "tests/qt/QtEditorFixture.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtLocationDialog.h"
 #include "frontends/qt/QtMainWindow.h"
 #include "frontends/qt/QtWidgetText.h"
+#include "tests/qt/QtEditorFixture.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {

@@ -15,14 +15,14 @@
 #include <QUrl>
 
 #include "core/SnesColor.h"
-#include "resources/PickerImage.h"
-#include "tests/qt/QtEditorFixture.h"
-#include "mainwindow/PaletteStrip.h"
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtConversions.h"
 #include "frontends/qt/QtMainWindow.h"
 #include "frontends/qt/QtPickerPicture.h"
 #include "frontends/qt/QtWidgetText.h"
+#include "mainwindow/PaletteStrip.h"
+#include "resources/PickerImage.h"
+#include "tests/qt/QtEditorFixture.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 

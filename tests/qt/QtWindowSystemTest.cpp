@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "frontends/qt/QtMainWindow.h"
 #include "resources/PickerImage.h"
 #include "tests/qt/QtEditorFixture.h"
-#include "frontends/qt/QtMainWindow.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::qt::testing {
@@ -50,7 +50,8 @@ TEST_F(QtWindowSystemTest, AnEventThatThrowsIsReportedAndTheEditorGoesOn) {
     answerer.Expect([](QWidget* shown) {
         auto* box = qobject_cast<QMessageBox*>(shown);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text().toStdString(), "Tintwright could not finish this action:\nthe disk caught fire");
+        EXPECT_EQ(box->text().toStdString(),
+                  "Tintwright could not finish this action:\nthe disk caught fire");
         ClickButton(shown, "OK");
     });
     windowSystem->PostCommand(4242);

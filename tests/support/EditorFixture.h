@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/ProgramState.h"
+#include "mainwindow/MainWindow.h"
 #include "tests/support/FakeWindowSystem.h"
 #include "tests/support/TempDir.h"
-#include "mainwindow/MainWindow.h"
 
 namespace tintwright::testing {
 

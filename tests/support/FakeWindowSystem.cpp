@@ -13,11 +13,10 @@ namespace {
 
 // The order a sorted list box keeps: without regard to case.
 bool SortsBefore(const std::string& left, std::string_view right) {
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](char a, char b) {
-                                            return std::tolower(static_cast<unsigned char>(a)) <
-                                                   std::tolower(static_cast<unsigned char>(b));
-                                        });
+    return std::lexicographical_compare(
+        left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) < std::tolower(static_cast<unsigned char>(b));
+        });
 }
 
 std::string Cut(std::string_view text, std::size_t maxChars) {
@@ -30,19 +29,27 @@ FakeWindowSystem::~FakeWindowSystem() {
     for (const ExpectedMessageBox& expected : expectedBoxes_) {
         ADD_FAILURE() << "expected a message box captioned \"" << expected.caption << "\" that never came";
     }
-    for (std::size_t i = 0; i < fileAnswers_.size(); ++i) ADD_FAILURE() << "a file dialog answer was never used";
-    for (std::size_t i = 0; i < colorAnswers_.size(); ++i) ADD_FAILURE() << "a colour dialog answer was never used";
+    for (std::size_t i = 0; i < fileAnswers_.size(); ++i)
+        ADD_FAILURE() << "a file dialog answer was never used";
+    for (std::size_t i = 0; i < colorAnswers_.size(); ++i)
+        ADD_FAILURE() << "a colour dialog answer was never used";
 }
 
 void FakeWindowSystem::ExpectMessageBox(std::string caption, int answer) {
     expectedBoxes_.push_back({std::move(caption), answer});
 }
 
-void FakeWindowSystem::AnswerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+void FakeWindowSystem::AnswerFileDialog(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+}
 
-void FakeWindowSystem::AnswerColorDialog(std::optional<RgbColor> color) { colorAnswers_.push_back(color); }
+void FakeWindowSystem::AnswerColorDialog(std::optional<RgbColor> color) {
+    colorAnswers_.push_back(color);
+}
 
-void FakeWindowSystem::AnswerPopupMenu(int commandId) { popupAnswers_.push_back(commandId); }
+void FakeWindowSystem::AnswerPopupMenu(int commandId) {
+    popupAnswers_.push_back(commandId);
+}
 
 void FakeWindowSystem::CreateMainWindow(MainWindowEvents& events) {
     events_ = &events;
@@ -84,7 +91,9 @@ void FakeWindowSystem::DestroyMainWindow() {
     if (events_ != nullptr) events_->OnDestroy();
 }
 
-std::string FakeWindowSystem::GetText(int id, std::size_t maxChars) { return Cut(controls[id].text, maxChars); }
+std::string FakeWindowSystem::GetText(int id, std::size_t maxChars) {
+    return Cut(controls[id].text, maxChars);
+}
 
 void FakeWindowSystem::SetNumber(int id, std::int32_t value, bool isSigned) {
     controls[id].text = FormatDialogInteger(value, isSigned);
@@ -105,10 +114,9 @@ void FakeWindowSystem::ListReset(int) {
 }
 
 void FakeWindowSystem::ListAddString(int, std::string_view text) {
-    const auto at = std::upper_bound(listRows.begin(), listRows.end(), std::string(text),
-                                     [](const std::string& value, const std::string& row) {
-                                         return SortsBefore(value, row);
-                                     });
+    const auto at = std::upper_bound(
+        listRows.begin(), listRows.end(), std::string(text),
+        [](const std::string& value, const std::string& row) { return SortsBefore(value, row); });
     const int row = static_cast<int>(at - listRows.begin());
     listRows.insert(at, std::string(text));
     if (listSelection >= row) ++listSelection;
@@ -125,8 +133,10 @@ std::string FakeWindowSystem::ListRowText(int, int row) {
 void FakeWindowSystem::ListDeleteRow(int, int row) {
     if (row < 0 || row >= static_cast<int>(listRows.size())) return;
     listRows.erase(listRows.begin() + row);
-    if (listSelection == row) listSelection = -1;
-    else if (listSelection > row) --listSelection;
+    if (listSelection == row)
+        listSelection = -1;
+    else if (listSelection > row)
+        --listSelection;
 }
 
 void FakeWindowSystem::ListClickAt(int id, Point listClient) {
@@ -238,21 +248,27 @@ std::string FakeWindowSystem::GetDialogText(DialogHandle dialog, int id, std::si
 }
 
 void FakeWindowSystem::EnableDialogItem(DialogHandle dialog, int id, bool enabled) {
-    if (enabled) Dialog(dialog).disabled.erase(id);
-    else Dialog(dialog).disabled.insert(id);
+    if (enabled)
+        Dialog(dialog).disabled.erase(id);
+    else
+        Dialog(dialog).disabled.insert(id);
 }
 
 void FakeWindowSystem::ShowDialogItem(DialogHandle dialog, int id, bool shown) {
-    if (shown) Dialog(dialog).hidden.erase(id);
-    else Dialog(dialog).hidden.insert(id);
+    if (shown)
+        Dialog(dialog).hidden.erase(id);
+    else
+        Dialog(dialog).hidden.insert(id);
 }
 
-int FakeWindowSystem::ShowDialogMessageBox(DialogHandle dialog, std::string_view text, std::string_view caption,
-                                           unsigned style) {
+int FakeWindowSystem::ShowDialogMessageBox(DialogHandle dialog, std::string_view text,
+                                           std::string_view caption, unsigned style) {
     Dialog(dialog);
     return AnswerBox({std::string(text), std::string(caption), style, false, dialog});
 }
 
-void FakeWindowSystem::EndLocationDialog(DialogHandle dialog) { Dialog(dialog).open = false; }
+void FakeWindowSystem::EndLocationDialog(DialogHandle dialog) {
+    Dialog(dialog).open = false;
+}
 
 }  // namespace tintwright::testing

@@ -14,11 +14,11 @@
 
 #include "core/SnesColor.h"
 #include "editor/PaletteView.h"
+#include "frontends/win32/WindowDc.h"
+#include "mainwindow/PaletteStrip.h"
 #include "resources/PickerImage.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "mainwindow/PaletteStrip.h"
-#include "frontends/win32/WindowDc.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {

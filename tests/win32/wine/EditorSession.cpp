@@ -9,8 +9,8 @@
 #include "app/StartUp.h"
 #include "core/Process.h"
 #include "core/SnesColor.h"
-#include "tests/win32/wine/WindowProbe.h"
 #include "mainwindow/PaletteStrip.h"
+#include "tests/win32/wine/WindowProbe.h"
 #include "window/ControlIds.h"
 
 namespace tintwright::testing {

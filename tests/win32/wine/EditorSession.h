@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/ProgramState.h"
+#include "frontends/win32/Win32WindowSystem.h"
+#include "mainwindow/MainWindow.h"
 #include "tests/support/RecordingEvents.h"
 #include "tests/win32/wine/ScriptedUser.h"
-#include "mainwindow/MainWindow.h"
-#include "frontends/win32/Win32WindowSystem.h"
 
 namespace tintwright::testing {
 

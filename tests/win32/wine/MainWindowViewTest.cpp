@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
+#include "mainwindow/MainWindow.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
-#include "mainwindow/MainWindow.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 
