@@ -77,6 +77,7 @@ package: build windows
 # The Windows tests run the 64-bit build under Wine, one at a time.
 test: build windows sanitize fuzz-build package
 	@scripts/check-layers
+	@scripts/check-format
 	@ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L portable
 	@ctest --test-dir $(FUZZ_BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS) -L fuzz
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
