@@ -23,8 +23,8 @@ std::vector<std::uint16_t> RandomCapture() {
     std::set<std::uint16_t> used;
     std::vector<std::uint16_t> capture;
     while (capture.size() < 256)
-        if (const auto colour = static_cast<std::uint16_t>(random() & 0x7FFF); used.insert(colour).second)
-            capture.push_back(colour);
+        if (const auto color = static_cast<std::uint16_t>(random() & 0x7FFF); used.insert(color).second)
+            capture.push_back(color);
     return capture;
 }
 
@@ -92,10 +92,10 @@ BENCHMARK(PaletteSearchRandomRom)->Args({0, 0})->Args({2, 2})->Unit(benchmark::k
 void PaletteSearchRomWithBlankStretches(benchmark::State& state) {
     static const std::vector<std::uint8_t> rom = MakeRom(true);
     static const std::vector<std::uint16_t> capture = [] {
-        std::vector<std::uint16_t> colours = Capture();
-        for (std::size_t row = 4; row < 16; ++row) colours[16 * row] = colours[16 * row + 15] = 0x0000;
-        for (std::size_t row = 4; row < 16; row += 3) colours[16 * row + 1] = 0x7FFF;
-        return colours;
+        std::vector<std::uint16_t> colors = Capture();
+        for (std::size_t row = 4; row < 16; ++row) colors[16 * row] = colors[16 * row + 15] = 0x0000;
+        for (std::size_t row = 4; row < 16; row += 3) colors[16 * row + 1] = 0x7FFF;
+        return colors;
     }();
     PaletteSearch(state, rom, capture);
 }

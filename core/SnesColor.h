@@ -13,6 +13,10 @@ using RgbColor = std::uint32_t;   // 0x00BBGGRR
 
 // What ReadColor gives for an offset outside the file. Not a real colour.
 inline constexpr RgbColor kNoColor = 0xFFFFFFFFu;
+// What the window system gives for a pixel it cannot read, such as one off the
+// screen. It shares the no-colour value on purpose: the screen tracker compares
+// it with the cells like any colour, and it equals the cells outside the file.
+inline constexpr RgbColor kUnreadablePixel = kNoColor;
 
 constexpr RgbColor ToRgbColor(SnesColor word) {
     const RgbColor red = static_cast<RgbColor>(word & 0x1Fu) << 3;

@@ -6,7 +6,7 @@ namespace tintwright {
 
 std::vector<LocationEntry> LocationEntriesFor(const SearchResult& result) {
     std::vector<LocationEntry> entries;
-    std::vector<bool> named(kRowColours, false);
+    std::vector<bool> named(kRowColors, false);
     for (const PaletteHit& hit : result.hits) {
         if (hit.uniform || named[hit.row]) continue;
         named[hit.row] = true;

@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kMaxRuns = std::size_t{1} << 20;
 
 SearchOptions Clamped(SearchOptions options) {
-    options.minimumRun = std::clamp(options.minimumRun, 2, kRowColours);
+    options.minimumRun = std::clamp(options.minimumRun, 2, kRowColors);
     options.tolerance = std::clamp(options.tolerance, 0, 3);
     options.mismatches = std::clamp(options.mismatches, 0, 8);
     return options;
@@ -24,8 +24,8 @@ PaletteSearch::PaletteSearch(std::span<const std::uint8_t> rom, std::span<const 
                              const SearchOptions& options)
     : rom_(rom),
       options_(Clamped(options)),
-      colours_(capture.first(std::min<std::size_t>(capture.size(), kMaxCaptureColours)), options_.tolerance),
-      scanner_(rom, colours_, RunRule{ScanMinimumMatched(options_), options_.mismatches}) {}
+      colors_(capture.first(std::min<std::size_t>(capture.size(), kMaxCaptureColors)), options_.tolerance),
+      scanner_(rom, colors_, RunRule{ScanMinimumMatched(options_), options_.mismatches}) {}
 
 bool PaletteSearch::Advance(std::uint64_t bytes) {
     const std::uint64_t to =
@@ -39,7 +39,7 @@ bool PaletteSearch::Advance(std::uint64_t bytes) {
 // Keeps the better half: uniform runs go first, then the shortest.
 void PaletteSearch::DropWeakestRuns() {
     const auto weaker = [&](const PaletteRun& run) {
-        return std::pair(IsUniformRun(run, colours_), -MatchedWords(run));
+        return std::pair(IsUniformRun(run, colors_), -MatchedWords(run));
     };
     std::nth_element(runs_.begin(), runs_.begin() + kMaxRuns / 2, runs_.end(),
                      [&](const PaletteRun& a, const PaletteRun& b) { return weaker(a) < weaker(b); });
@@ -48,7 +48,7 @@ void PaletteSearch::DropWeakestRuns() {
 }
 
 SearchResult PaletteSearch::Result() const {
-    SearchResult result = BuildSearchResult(runs_, colours_, options_);
+    SearchResult result = BuildSearchResult(runs_, colors_, options_);
     result.tooManyRuns = tooManyRuns_;
     return result;
 }

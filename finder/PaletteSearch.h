@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "finder/ColourIndex.h"
+#include "finder/ColorIndex.h"
 #include "finder/PaletteHit.h"
 #include "finder/RunScanner.h"
 #include "finder/SearchOptions.h"
@@ -41,7 +41,7 @@ private:
 
     std::span<const std::uint8_t> rom_;
     SearchOptions options_;
-    ColourIndex colours_;
+    ColorIndex colors_;
     RunScanner scanner_;
     std::uint64_t scanned_ = 0;
     std::vector<PaletteRun> runs_;

@@ -9,8 +9,8 @@ namespace {
 constexpr std::uint16_t kBlack = 0x0000;
 constexpr std::uint16_t kWhite = 0x7FFF;
 
-int RowLength(int colourCount, int row) {
-    return std::min(kRowColours, colourCount - row * kRowColours);
+int RowLength(int colorCount, int row) {
+    return std::min(kRowColors, colorCount - row * kRowColors);
 }
 
 }  // namespace
@@ -28,21 +28,21 @@ int SampleStride(const RunRule& rule) {
     return 1;
 }
 
-bool IsUniformRun(const PaletteRun& run, const ColourIndex& colours) {
-    const int firstPosition = run.row * kRowColours + run.firstIndex;
-    const std::uint16_t firstColour = colours.Colour(firstPosition);
-    bool oneColour = true, blackAndWhite = true;
+bool IsUniformRun(const PaletteRun& run, const ColorIndex& colors) {
+    const int firstPosition = run.row * kRowColors + run.firstIndex;
+    const std::uint16_t firstColor = colors.Color(firstPosition);
+    bool oneColor = true, blackAndWhite = true;
     for (int t = 0; t < run.length; ++t) {
         if (!((run.matchMask >> t) & 1u)) continue;
-        const std::uint16_t colour = colours.Colour(firstPosition + t);
-        oneColour = oneColour && colour == firstColour;
-        blackAndWhite = blackAndWhite && (colour == kBlack || colour == kWhite);
+        const std::uint16_t color = colors.Color(firstPosition + t);
+        oneColor = oneColor && color == firstColor;
+        blackAndWhite = blackAndWhite && (color == kBlack || color == kWhite);
     }
-    return oneColour || blackAndWhite;
+    return oneColor || blackAndWhite;
 }
 
-RunScanner::RunScanner(std::span<const std::uint8_t> rom, const ColourIndex& colours, const RunRule& rule)
-    : rom_(rom), colours_(colours), rule_(rule), stride_(SampleStride(rule)) {}
+RunScanner::RunScanner(std::span<const std::uint8_t> rom, const ColorIndex& colors, const RunRule& rule)
+    : rom_(rom), colors_(colors), rule_(rule), stride_(SampleStride(rule)) {}
 
 void RunScanner::Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteRun>& runs) const {
     // Sampled positions are word positions stride - 1, 2 * stride - 1, ... of
@@ -55,22 +55,21 @@ void RunScanner::Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteR
     for (; offset < to && offset + 3 < size; offset += step) {
         std::uint32_t bytes;
         std::memcpy(&bytes, rom_.data() + offset, sizeof bytes);
-        const auto even = ColourBits(static_cast<std::uint16_t>(bytes));
-        const auto odd = ColourBits(static_cast<std::uint16_t>(bytes >> 8));
-        if (colours_.IsNearCapture(even)) ExamineWord(offset, even, runs);
-        if (colours_.IsNearCapture(odd)) ExamineWord(offset + 1, odd, runs);
+        const auto even = ColorBits(static_cast<std::uint16_t>(bytes));
+        const auto odd = ColorBits(static_cast<std::uint16_t>(bytes >> 8));
+        if (colors_.IsNearCapture(even)) ExamineWord(offset, even, runs);
+        if (colors_.IsNearCapture(odd)) ExamineWord(offset + 1, odd, runs);
     }
     // The last bytes hold an even word but no odd one after it.
-    if (offset < to && offset + 1 < size && colours_.IsNearCapture(WordAt(offset)))
+    if (offset < to && offset + 1 < size && colors_.IsNearCapture(WordAt(offset)))
         ExamineWord(offset, WordAt(offset), runs);
-    if (offset < to && offset + 2 < size && colours_.IsNearCapture(WordAt(offset + 1)))
+    if (offset < to && offset + 2 < size && colors_.IsNearCapture(WordAt(offset + 1)))
         ExamineWord(offset + 1, WordAt(offset + 1), runs);
 }
 
-void RunScanner::ExamineWord(std::uint64_t offset, std::uint16_t colour,
-                             std::vector<PaletteRun>& runs) const {
-    for (const std::uint8_t position : colours_.CapturePositionsNear(colour)) {
-        const int index = position % kRowColours;
+void RunScanner::ExamineWord(std::uint64_t offset, std::uint16_t color, std::vector<PaletteRun>& runs) const {
+    for (const std::uint8_t position : colors_.CapturePositionsNear(color)) {
+        const int index = position % kRowColors;
         const std::int64_t base = static_cast<std::int64_t>(offset) - 2 * index;
         // Most words near a captured colour are there by chance, with no match
         // beside them; they are turned away before anything else is worked out.
@@ -81,12 +80,12 @@ void RunScanner::ExamineWord(std::uint64_t offset, std::uint16_t colour,
 }
 
 RunScanner::Diagonal RunScanner::DiagonalThrough(std::uint64_t offset, int capturePosition) const {
-    const int row = capturePosition / kRowColours;
-    const std::int64_t base = static_cast<std::int64_t>(offset) - 2 * (capturePosition % kRowColours);
+    const int row = capturePosition / kRowColors;
+    const std::int64_t base = static_cast<std::int64_t>(offset) - 2 * (capturePosition % kRowColors);
     const std::int64_t size = static_cast<std::int64_t>(rom_.size());
     const std::int64_t begin = base >= 0 ? 0 : (1 - base) / 2;
     const std::int64_t wholeWords = size - base > 0 ? (size - base) / 2 : 0;
-    const std::int64_t end = std::min<std::int64_t>(RowLength(colours_.ColourCount(), row), wholeWords);
+    const std::int64_t end = std::min<std::int64_t>(RowLength(colors_.ColorCount(), row), wholeWords);
     return {base, row, static_cast<int>(begin), static_cast<int>(end)};
 }
 
@@ -101,16 +100,16 @@ bool RunScanner::SharesBlockWithEarlierSample(const Diagonal& diagonal, int inde
 
 // A run holds a second match at most mismatches + 1 colours away.
 bool RunScanner::HasMatchNear(std::int64_t base, int rowPosition, int index) const {
-    const int rowLength = RowLength(colours_.ColourCount(), rowPosition / kRowColours);
+    const int rowLength = RowLength(colors_.ColorCount(), rowPosition / kRowColors);
     const std::int64_t size = static_cast<std::int64_t>(rom_.size());
     for (int distance = 1; distance <= rule_.mismatches + 1; ++distance) {
         const std::int64_t after = base + 2 * (index + distance);
         if (index + distance < rowLength && after + 1 < size &&
-            colours_.Matches(WordAt(static_cast<std::uint64_t>(after)), rowPosition + index + distance))
+            colors_.Matches(WordAt(static_cast<std::uint64_t>(after)), rowPosition + index + distance))
             return true;
         const std::int64_t before = base + 2 * (index - distance);
         if (index >= distance && before >= 0 &&
-            colours_.Matches(WordAt(static_cast<std::uint64_t>(before)), rowPosition + index - distance))
+            colors_.Matches(WordAt(static_cast<std::uint64_t>(before)), rowPosition + index - distance))
             return true;
     }
     return false;
@@ -149,11 +148,11 @@ bool RunScanner::IsFirstSampleOfRun(std::uint32_t mask, const RunSpan& run, int 
 // A long stretch of black, or of any one colour, would otherwise give a run at
 // every word of it; only the run at its start is kept.
 bool RunScanner::ContinuesUniformStretch(const PaletteRun& run) const {
-    if (run.offset < 2 || !IsUniformRun(run, colours_)) return false;
+    if (run.offset < 2 || !IsUniformRun(run, colors_)) return false;
     const std::uint16_t before = WordAt(run.offset - 2u);
-    const int firstPosition = run.row * kRowColours + run.firstIndex;
+    const int firstPosition = run.row * kRowColors + run.firstIndex;
     for (int t = 0; t < run.length; ++t)
-        if (((run.matchMask >> t) & 1u) && colours_.Matches(before, firstPosition + t)) return true;
+        if (((run.matchMask >> t) & 1u) && colors_.Matches(before, firstPosition + t)) return true;
     return false;
 }
 

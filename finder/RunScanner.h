@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "finder/ColourIndex.h"
+#include "finder/ColorIndex.h"
 #include "finder/RunSelection.h"
 #include "finder/SearchOptions.h"
 
@@ -24,7 +24,7 @@ namespace tintwright {
 class RunScanner {
 public:
     // The ROM and the index must outlive the scanner.
-    RunScanner(std::span<const std::uint8_t> rom, const ColourIndex& colours, const RunRule& rule);
+    RunScanner(std::span<const std::uint8_t> rom, const ColorIndex& colors, const RunRule& rule);
 
     // Adds the runs reported by the sampled positions in [from, to).
     void Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteRun>& runs) const;
@@ -39,7 +39,7 @@ private:
         int end;
     };
 
-    void ExamineWord(std::uint64_t offset, std::uint16_t colour, std::vector<PaletteRun>& runs) const;
+    void ExamineWord(std::uint64_t offset, std::uint16_t color, std::vector<PaletteRun>& runs) const;
     void ExamineDiagonal(const Diagonal& diagonal, int index, std::vector<PaletteRun>& runs) const;
     Diagonal DiagonalThrough(std::uint64_t offset, int capturePosition) const;
     bool SharesBlockWithEarlierSample(const Diagonal& diagonal, int index) const;
@@ -48,15 +48,15 @@ private:
     bool IsFirstSampleOfRun(std::uint32_t mask, const RunSpan& run, int index) const;
     bool ContinuesUniformStretch(const PaletteRun& run) const;
     bool Matches(const Diagonal& diagonal, int index) const {
-        return colours_.Matches(WordAt(static_cast<std::uint64_t>(diagonal.base + 2 * index)),
-                                diagonal.row * kRowColours + index);
+        return colors_.Matches(WordAt(static_cast<std::uint64_t>(diagonal.base + 2 * index)),
+                               diagonal.row * kRowColors + index);
     }
     std::uint16_t WordAt(std::uint64_t offset) const {
-        return ColourBits(static_cast<std::uint16_t>(rom_[offset] | rom_[offset + 1] << 8));
+        return ColorBits(static_cast<std::uint16_t>(rom_[offset] | rom_[offset + 1] << 8));
     }
 
     std::span<const std::uint8_t> rom_;
-    const ColourIndex& colours_;
+    const ColorIndex& colors_;
     RunRule rule_;
     int stride_;
 };
@@ -66,6 +66,6 @@ int SampleStride(const RunRule& rule);
 
 // Whether the run's matching colours say little about where it is: one colour
 // repeated, or nothing but black and white. Such runs match almost anywhere.
-bool IsUniformRun(const PaletteRun& run, const ColourIndex& colours);
+bool IsUniformRun(const PaletteRun& run, const ColorIndex& colors);
 
 }  // namespace tintwright

@@ -5,7 +5,7 @@
 namespace tintwright {
 
 std::optional<std::string> CheckSearchOptions(const SearchOptions& options) {
-    if (options.minimumRun < 2 || options.minimumRun > kRowColours)
+    if (options.minimumRun < 2 || options.minimumRun > kRowColors)
         return "the minimum run must be 2 to 16 colours, not " + std::to_string(options.minimumRun);
     if (options.tolerance < 0 || options.tolerance > 3)
         return "the tolerance must be 0 to 3 steps per channel, not " + std::to_string(options.tolerance);

@@ -31,8 +31,8 @@ struct PaletteRun {
 int MatchedWords(const PaletteRun& run);
 
 // CGRAM holds 256 colours in rows of 16; a capture may hold fewer.
-inline constexpr int kRowColours = 16;
-inline constexpr int kSubPaletteColours = 4;
-inline constexpr int kMaxCaptureColours = 256;
+inline constexpr int kRowColors = 16;
+inline constexpr int kSubPaletteColors = 4;
+inline constexpr int kMaxCaptureColors = 256;
 
 }  // namespace tintwright

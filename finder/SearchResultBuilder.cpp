@@ -15,18 +15,18 @@ namespace {
 // thousands of places is uniform, and its best pair is among its best halves.
 constexpr std::size_t kMaxHalvesPaired = 64;
 
-int RowLength(const ColourIndex& colours, int row) {
-    return std::min(kRowColours, colours.ColourCount() - row * kRowColours);
+int RowLength(const ColorIndex& colors, int row) {
+    return std::min(kRowColors, colors.ColorCount() - row * kRowColors);
 }
 
-PaletteHit HitFromParts(std::vector<PaletteRun> parts, const ColourIndex& colours) {
+PaletteHit HitFromParts(std::vector<PaletteRun> parts, const ColorIndex& colors) {
     PaletteHit hit;
     hit.row = parts.front().row;
     std::uint32_t found = 0;
     hit.uniform = true;
     for (const PaletteRun& part : parts) {
         found |= std::uint32_t{part.matchMask} << part.firstIndex;
-        hit.uniform = hit.uniform && IsUniformRun(part, colours);
+        hit.uniform = hit.uniform && IsUniformRun(part, colors);
     }
     hit.firstIndex = std::countr_zero(found);
     hit.length = 32 - std::countl_zero(found) - hit.firstIndex;
@@ -35,32 +35,32 @@ PaletteHit HitFromParts(std::vector<PaletteRun> parts, const ColourIndex& colour
     return hit;
 }
 
-bool IsWholeRow(const PaletteHit& hit, const ColourIndex& colours) {
-    return hit.firstIndex == 0 && hit.length == RowLength(colours, hit.row);
+bool IsWholeRow(const PaletteHit& hit, const ColorIndex& colors) {
+    return hit.firstIndex == 0 && hit.length == RowLength(colors, hit.row);
 }
 
-std::vector<bool> RowsFoundWhole(const std::vector<PaletteHit>& hits, const ColourIndex& colours) {
-    std::vector<bool> whole(kRowColours, false);
-    for (const PaletteHit& hit : hits) whole[hit.row] = whole[hit.row] || IsWholeRow(hit, colours);
+std::vector<bool> RowsFoundWhole(const std::vector<PaletteHit>& hits, const ColorIndex& colors) {
+    std::vector<bool> whole(kRowColors, false);
+    for (const PaletteHit& hit : hits) whole[hit.row] = whole[hit.row] || IsWholeRow(hit, colors);
     return whole;
 }
 
 // When longer runs are asked for, a row not found whole may still be stored as
 // 4-colour sub-palettes: each one whose four colours all match inside a shorter run.
 void AddSubPaletteHits(const std::vector<PaletteRun>& shortRuns, const std::vector<bool>& whole,
-                       const ColourIndex& colours, std::vector<PaletteHit>& hits) {
+                       const ColorIndex& colors, std::vector<PaletteHit>& hits) {
     for (const PaletteRun& run : shortRuns) {
         if (whole[run.row]) continue;
-        for (int group = 0; group < kRowColours / kSubPaletteColours; ++group) {
-            const int shift = group * kSubPaletteColours - run.firstIndex;
-            if (shift < 0 || shift + kSubPaletteColours > run.length) continue;
+        for (int group = 0; group < kRowColors / kSubPaletteColors; ++group) {
+            const int shift = group * kSubPaletteColors - run.firstIndex;
+            if (shift < 0 || shift + kSubPaletteColors > run.length) continue;
             if (((run.matchMask >> shift) & 0xFu) != 0xFu) continue;
             PaletteRun part = run;
             part.offset = run.offset + 2u * static_cast<std::uint32_t>(shift);
-            part.firstIndex = static_cast<std::uint8_t>(group * kSubPaletteColours);
-            part.length = kSubPaletteColours;
+            part.firstIndex = static_cast<std::uint8_t>(group * kSubPaletteColors);
+            part.length = kSubPaletteColors;
             part.matchMask = 0xF;
-            hits.push_back(HitFromParts({part}, colours));
+            hits.push_back(HitFromParts({part}, colors));
             hits.back().subPalette = group;
         }
     }
@@ -68,8 +68,8 @@ void AddSubPaletteHits(const std::vector<PaletteRun>& shortRuns, const std::vect
 
 void LabelSubPalettes(const std::vector<bool>& whole, std::vector<PaletteHit>& hits) {
     for (PaletteHit& hit : hits) {
-        if (!whole[hit.row] && hit.length == kSubPaletteColours && hit.firstIndex % kSubPaletteColours == 0)
-            hit.subPalette = hit.firstIndex / kSubPaletteColours;
+        if (!whole[hit.row] && hit.length == kSubPaletteColors && hit.firstIndex % kSubPaletteColors == 0)
+            hit.subPalette = hit.firstIndex / kSubPaletteColors;
     }
 }
 
@@ -118,8 +118,8 @@ bool BetterJoin(const PaletteHit& a, const PaletteHit& b) {
 }
 
 // A row stored in two halves at separate places becomes one hit with both.
-void JoinRowHalves(int row, const ColourIndex& colours, std::vector<PaletteHit>& hits) {
-    const int rowLength = RowLength(colours, row);
+void JoinRowHalves(int row, const ColorIndex& colors, std::vector<PaletteHit>& hits) {
+    const int rowLength = RowLength(colors, row);
     std::optional<PaletteHit> best;
     std::size_t bestFirst = 0, bestSecond = 0;
     for (const std::size_t first : RowHalves(hits, row, rowLength, true)) {
@@ -128,7 +128,7 @@ void JoinRowHalves(int row, const ColourIndex& colours, std::vector<PaletteHit>&
             const PaletteRun& b = hits[second].parts[0];
             const bool sameDiagonal = a.offset + 2u * b.firstIndex == b.offset;
             if (b.firstIndex > a.length || sameDiagonal) continue;
-            PaletteHit joined = HitFromParts({a, b}, colours);
+            PaletteHit joined = HitFromParts({a, b}, colors);
             if (!best || BetterJoin(joined, *best)) {
                 best = std::move(joined);
                 bestFirst = first;
@@ -153,25 +153,25 @@ std::vector<int> RowsNotFound(const std::vector<PaletteHit>& hits, int rows) {
 
 }  // namespace
 
-SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColourIndex& colours,
+SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColorIndex& colors,
                                const SearchOptions& options) {
     std::vector<PaletteHit> hits;
     std::vector<PaletteRun> shortRuns;
     for (const PaletteRun& run : runs) {
         if (MatchedWords(run) >= options.minimumRun)
-            hits.push_back(HitFromParts({run}, colours));
+            hits.push_back(HitFromParts({run}, colors));
         else
             shortRuns.push_back(run);
     }
-    const std::vector<bool> whole = RowsFoundWhole(hits, colours);
-    AddSubPaletteHits(shortRuns, whole, colours, hits);
+    const std::vector<bool> whole = RowsFoundWhole(hits, colors);
+    AddSubPaletteHits(shortRuns, whole, colors, hits);
     LabelSubPalettes(whole, hits);
     hits = KeepBestAtEachPlace(std::move(hits));
 
     SearchResult result;
-    result.rows = (colours.ColourCount() + kRowColours - 1) / kRowColours;
+    result.rows = (colors.ColorCount() + kRowColors - 1) / kRowColors;
     for (int row = 0; row < result.rows; ++row)
-        if (!whole[row]) JoinRowHalves(row, colours, hits);
+        if (!whole[row]) JoinRowHalves(row, colors, hits);
     std::sort(hits.begin(), hits.end(), RanksBefore);
     result.rowsNotFound = RowsNotFound(hits, result.rows);
     result.hits = std::move(hits);
@@ -185,7 +185,7 @@ bool RanksBefore(const PaletteHit& a, const PaletteHit& b) {
 }
 
 int ScanMinimumMatched(const SearchOptions& options) {
-    return std::min(options.minimumRun, kSubPaletteColours);
+    return std::min(options.minimumRun, kSubPaletteColors);
 }
 
 }  // namespace tintwright

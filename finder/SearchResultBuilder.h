@@ -6,13 +6,13 @@
 
 #include <vector>
 
-#include "finder/ColourIndex.h"
+#include "finder/ColorIndex.h"
 #include "finder/PaletteHit.h"
 #include "finder/SearchOptions.h"
 
 namespace tintwright {
 
-SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColourIndex& colours,
+SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColorIndex& colors,
                                const SearchOptions& options);
 
 // Uniform hits last, then the most matching colours, one place before two,

@@ -19,7 +19,7 @@ struct CapturePick {
     std::uint16_t value;
 };
 
-std::uint16_t CaptureColour(const CapturePick& pick, const std::vector<std::uint8_t>& rom) {
+std::uint16_t CaptureColor(const CapturePick& pick, const std::vector<std::uint8_t>& rom) {
     const std::size_t at = rom.size() < 2 ? 0 : pick.value % (rom.size() - 1);
     const auto word = rom.size() < 2 ? pick.value : static_cast<std::uint16_t>(rom[at] | rom[at + 1] << 8);
     switch (pick.kind % 6) {
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::vector<std::uint8_t> rom;
     for (int i = 0; i < repeats; ++i) rom.insert(rom.end(), pattern.begin(), pattern.end());
     std::vector<std::uint16_t> capture;
-    for (const CapturePick& pick : picks) capture.push_back(CaptureColour(pick, rom));
+    for (const CapturePick& pick : picks) capture.push_back(CaptureColor(pick, rom));
 
     tintwright::PaletteSearch search(rom, capture, options);
     while (!search.Advance(slice)) {

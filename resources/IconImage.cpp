@@ -15,17 +15,17 @@ namespace {
 constexpr int kPaletteEntries = 256;
 constexpr Rgba8 kTransparent{0, 0, 0, 0};
 
-struct DiamondColours {
+struct DiamondColors {
     Rgba8 fill;
     Rgba8 outline;
 };
 
-constexpr DiamondColours kTop{{232, 48, 40, 255}, {120, 16, 12, 255}};      // red
-constexpr DiamondColours kLeft{{52, 184, 64, 255}, {18, 90, 26, 255}};      // green
-constexpr DiamondColours kRight{{48, 96, 232, 255}, {16, 36, 124, 255}};    // blue
-constexpr DiamondColours kBottom{{248, 212, 40, 255}, {128, 100, 8, 255}};  // yellow
+constexpr DiamondColors kTop{{232, 48, 40, 255}, {120, 16, 12, 255}};      // red
+constexpr DiamondColors kLeft{{52, 184, 64, 255}, {18, 90, 26, 255}};      // green
+constexpr DiamondColors kRight{{48, 96, 232, 255}, {16, 36, 124, 255}};    // blue
+constexpr DiamondColors kBottom{{248, 212, 40, 255}, {128, 100, 8, 255}};  // yellow
 
-bool SameColour(const Rgba8& a, const Rgba8& b) {
+bool SameColor(const Rgba8& a, const Rgba8& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
@@ -43,12 +43,12 @@ struct IndexedImage {
     std::vector<bool> transparent;      // top-down, size * size
 };
 
-std::uint8_t PaletteIndex(std::vector<Rgba8>& palette, const Rgba8& colour) {
+std::uint8_t PaletteIndex(std::vector<Rgba8>& palette, const Rgba8& color) {
     const auto found = std::find_if(palette.begin(), palette.end(),
-                                    [&](const Rgba8& entry) { return SameColour(entry, colour); });
+                                    [&](const Rgba8& entry) { return SameColor(entry, color); });
     if (found != palette.end()) return static_cast<std::uint8_t>(found - palette.begin());
     if (palette.size() == kPaletteEntries) throw std::logic_error("icon uses more than 256 colours");
-    palette.push_back(colour);
+    palette.push_back(color);
     return static_cast<std::uint8_t>(palette.size() - 1);
 }
 
@@ -123,7 +123,7 @@ Rgba8 IconPixel(int size, int x, int y) {
     const int radius = size / 2;
     if (std::max(std::abs(u), std::abs(v)) > radius) return kTransparent;
 
-    const DiamondColours& diamond = u < 0 ? (v > 0 ? kTop : kLeft) : (v > 0 ? kRight : kBottom);
+    const DiamondColors& diamond = u < 0 ? (v > 0 ? kTop : kLeft) : (v > 0 ? kRight : kBottom);
     // The dividing diagonals and the rim are drawn dark so the diamonds stay
     // apart at 16 pixels.
     const bool edge = u == 0 || v == 0 || std::max(std::abs(u), std::abs(v)) == radius;

@@ -86,7 +86,7 @@ TEST_F(ColorEditingTest, ASliderMovedByTheUserWritesItsBoxAndAppliesTheBoxes) {
     EXPECT_EQ(window->Colors().CurrentColor(), MakeRgbColor(10, 200, 30)) << "not a slider";
 }
 
-TEST_F(ColorEditingTest, TheSwatchButtonsStoreAndRecallTheCurrentColour) {
+TEST_F(ColorEditingTest, TheSwatchButtonsStoreAndRecallTheCurrentColor) {
     StartEditor(IndexedRomBytes(0x400));
     TypeRgb("8", "16", "24");
     window->OnEditKeyUp(ids::kRedEdit);

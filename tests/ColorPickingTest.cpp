@@ -73,7 +73,7 @@ TEST_F(ColorPickingTest, ADragPicksWhereverItPassesAndAReleaseOverTheStripSelect
     EXPECT_EQ(Current(), ToRgbColor(0x0083));
 }
 
-TEST_F(ColorPickingTest, TheColourDialogGivesItsColourUnreducedAndCancelKeepsTheColourTyped) {
+TEST_F(ColorPickingTest, TheColorDialogGivesItsColorUnreducedAndCancelKeepsTheColorTyped) {
     StartEditor(IndexedRomBytes(0x400));
     fake.AnswerColorDialog(MakeRgbColor(13, 200, 77));
     Command(ids::kColorPickButton);
@@ -91,7 +91,7 @@ TEST_F(ColorPickingTest, TheColourDialogGivesItsColourUnreducedAndCancelKeepsThe
     EXPECT_EQ(RgbBoxes(), (std::vector<std::string>{"1", "2", "3"}));
 }
 
-TEST_F(ColorPickingTest, TheTrackerMarksTheFirstCellOfTheScreenColourWhateverTheFlag) {
+TEST_F(ColorPickingTest, TheTrackerMarksTheFirstCellOfTheScreenColorWhateverTheFlag) {
     std::vector<std::uint8_t> rom(0x400, 0x21);  // no cell white
     for (const int cell : {3, 9}) rom[0x100 + 2 * cell] = rom[0x101 + 2 * cell] = 0xFF;
     StartEditor(rom);
@@ -121,7 +121,7 @@ TEST_F(ColorPickingTest, TheTrackerMarksTheFirstCellOfTheScreenColourWhateverThe
     EXPECT_EQ(fake.Control(ids::kStrip).invalidations, paints) << "nothing is repainted at once";
 }
 
-TEST_F(ColorPickingTest, LeftControlTakesThePixelUnreducedAndTheFailureValueMatchesNoColour) {
+TEST_F(ColorPickingTest, LeftControlTakesThePixelUnreducedAndTheFailureValueMatchesNoColor) {
     StartEditor(IndexedRomBytes(0x110));  // cells 8 to 31 hold no colour
     PointerOver(0x00F9F8F7);
     fake.leftControlPresses = {true, false};

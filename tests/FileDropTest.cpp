@@ -30,14 +30,14 @@ constexpr Point kOffTheStrip{400, 60};
 // More ticks than any search here needs; a finished search makes the rest do nothing.
 constexpr int kTicks = 20;
 
-std::vector<std::uint16_t> Colours(std::uint16_t seed, std::size_t first, std::size_t count) {
+std::vector<std::uint16_t> Colors(std::uint16_t seed, std::size_t first, std::size_t count) {
     const std::vector<std::uint16_t> all = test::Palette(seed);
     const auto begin = all.begin() + static_cast<std::ptrdiff_t>(first);
     return {begin, begin + static_cast<std::ptrdiff_t>(count)};
 }
 
-const std::vector<std::uint16_t> kPlantedRow = Colours(0x1234, 32, 16);
-const std::vector<std::uint16_t> kOtherColours = Colours(0x0999, 0, 16);
+const std::vector<std::uint16_t> kPlantedRow = Colors(0x1234, 32, 16);
+const std::vector<std::uint16_t> kOtherColors = Colors(0x0999, 0, 16);
 
 std::vector<std::uint8_t> RomWithPlantedRow() {
     std::vector<std::uint8_t> rom = IndexedRomBytes(kRomSize);
@@ -69,11 +69,11 @@ void PrintTo(const DropRow& row, std::ostream* out) {
 }
 
 const DropRow kDropRows[] = {
-    {"PaletteOntoStripYes", Jasc(kOtherColours), "colours.pal", kOntoStrip, 0x100, kPaletteFileCaption,
+    {"PaletteOntoStripYes", Jasc(kOtherColors), "colours.pal", kOntoStrip, 0x100, kPaletteFileCaption,
      box::kAnswerYes, "Write the 16 colours of colours.pal at 00000100?", 16, 0x100, ""},
-    {"PaletteOntoStripNo", Jasc(kOtherColours), "colours.pal", kOntoStrip, 0x100, kPaletteFileCaption,
+    {"PaletteOntoStripNo", Jasc(kOtherColors), "colours.pal", kOntoStrip, 0x100, kPaletteFileCaption,
      box::kAnswerNo, "Write the 16 colours of colours.pal at 00000100?", 0, 0x100, ""},
-    {"PaletteLongerThanTheRestOfTheRom", Jasc(kOtherColours), "colours.gpl", kOntoStrip, kRomSize - 0x11,
+    {"PaletteLongerThanTheRestOfTheRom", Jasc(kOtherColors), "colours.gpl", kOntoStrip, kRomSize - 0x11,
      kPaletteFileCaption, box::kAnswerYes, "at 0001FFEF?\r\nOnly the first 8 fit before the end of the ROM.",
      8, kRomSize - 0x11, ""},
     {"PaletteOffTheStripIsSearchedFor", Jasc(kPlantedRow), "row.pal", kOffTheStrip, 0x100,
@@ -85,7 +85,7 @@ const DropRow kDropRows[] = {
     {"SaveStateNoAddsNothing", test::MednafenState(test::MednafenModule::SnesFaust), "game.mc0", kOffTheStrip,
      0x100, kPaletteSearchCaption, box::kAnswerNo, "Add the best place of each row to the location book?", 0,
      kPlanted, ""},
-    {"CgramDumpFoundNowhere", test::LittleEndianCgram(kOtherColours), "cgram.bin", kOntoStrip, 0x100,
+    {"CgramDumpFoundNowhere", test::LittleEndianCgram(kOtherColors), "cgram.bin", kOntoStrip, 0x100,
      kPaletteSearchCaption, box::kAnswerOk,
      "No place in the ROM holds 4 or more colours in a row of cgram.bin", 0, 0x100, ""},
     {"UnreadableFile", std::nullopt, "missing.mc0", kOffTheStrip, 0x100, kDroppedFileCaption, box::kAnswerOk,
@@ -120,7 +120,7 @@ TEST_P(FileDropTest, DecidesByContentAndDoesWhatTheUserAnswers) {
         const std::uint32_t at = row.viewBefore + 2 * i;
         if (at + 1 >= kRomSize) break;
         const auto before = static_cast<std::uint16_t>(original[at] | original[at + 1] << 8);
-        EXPECT_EQ(WorkingWord(at), i < row.wordsWritten ? kOtherColours[i] : before) << "word " << i;
+        EXPECT_EQ(WorkingWord(at), i < row.wordsWritten ? kOtherColors[i] : before) << "word " << i;
     }
     EXPECT_EQ(state.rom.WorkingBytes()[kRomSize], 0) << "the kept byte past the end is never written";
     EXPECT_EQ(window->View().ViewOffset(), static_cast<std::int32_t>(row.viewAfter));

@@ -33,11 +33,11 @@ protected:
         for (std::size_t at = 0; at < rom.size(); ++at) rom[at] = at % 2 ? 0x7C : 0x00;
         rom[0x7FD5] = 0x20, rom[0x7FDC] = 0xCB, rom[0x7FDD] = 0xED, rom[0x7FDE] = 0x34, rom[0x7FDF] = 0x12;
         for (std::size_t i = 0; i < 256; ++i) {
-            const auto colour = static_cast<std::uint16_t>(0x2000 + 17 * i);
-            cgram_.push_back(static_cast<std::uint8_t>(colour)), cgram_.push_back(colour >> 8);
+            const auto color = static_cast<std::uint16_t>(0x2000 + 17 * i);
+            cgram_.push_back(static_cast<std::uint8_t>(color)), cgram_.push_back(color >> 8);
         }
-        const auto put = [&](std::size_t at, std::size_t firstColour, std::size_t count) {
-            std::copy_n(cgram_.begin() + 2 * firstColour, 2 * count, rom.begin() + at);
+        const auto put = [&](std::size_t at, std::size_t firstColor, std::size_t count) {
+            std::copy_n(cgram_.begin() + 2 * firstColor, 2 * count, rom.begin() + at);
         };
         put(0x1A000, 2 * 16, 16);
         put(0x1C001, 5 * 16, 8);

@@ -24,7 +24,7 @@ Bytes Text(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST(PaletteFile, EverySnesColourSurvivesExportAndImportInEveryFormat) {
+TEST(PaletteFile, EverySnesColorSurvivesExportAndImportInEveryFormat) {
     for (const PaletteFormat format : kAllFormats) {
         for (unsigned first = 0; first < 0x8000; first += 256) {
             std::vector<std::uint16_t> colors(256);
@@ -155,7 +155,7 @@ TEST(PaletteFile, BrokenFilesAreRefusedSayingWhereAndWhy) {
 
 // Counted independently of the reader: GIMP's colour lines are the only ones
 // that start with a digit.
-std::size_t CountColourLines(const Bytes& bytes) {
+std::size_t CountColorLines(const Bytes& bytes) {
     std::size_t count = 0;
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     for (std::size_t start = 0; start < text.size();) {
@@ -167,7 +167,7 @@ std::size_t CountColourLines(const Bytes& bytes) {
     return count;
 }
 
-TEST(PaletteFile, EveryGimpPaletteDebianShipsImportsWithAllItsColours) {
+TEST(PaletteFile, EveryGimpPaletteDebianShipsImportsWithAllItsColors) {
     const std::filesystem::path folder = "/usr/share/gimp/2.0/palettes";
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -176,7 +176,7 @@ TEST(PaletteFile, EveryGimpPaletteDebianShipsImportsWithAllItsColours) {
         const PaletteReading read = ReadPaletteFile(bytes);
         ASSERT_TRUE(read.palette) << entry.path() << ": " << read.error;
         EXPECT_EQ(read.palette->format, PaletteFormat::GimpGpl);
-        EXPECT_EQ(read.palette->colors.size(), CountColourLines(bytes)) << entry.path();
+        EXPECT_EQ(read.palette->colors.size(), CountColorLines(bytes)) << entry.path();
         ++files;
     }
     EXPECT_GE(files, 30) << "gimp-data is installed by scripts/install-deps";

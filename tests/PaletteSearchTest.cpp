@@ -23,8 +23,8 @@ std::vector<std::uint16_t> DistinctCapture() {
     std::vector<std::uint16_t> capture;
     while (capture.size() < 256) {
         const auto channel = [&] { return static_cast<std::uint16_t>(8 + random() % 16); };
-        const auto colour = static_cast<std::uint16_t>(channel() | channel() << 5 | channel() << 10);
-        if (used.insert(colour).second) capture.push_back(colour);
+        const auto color = static_cast<std::uint16_t>(channel() | channel() << 5 | channel() << 10);
+        if (used.insert(color).second) capture.push_back(color);
     }
     return capture;
 }
@@ -48,7 +48,7 @@ struct SearchFixture {
     explicit SearchFixture(std::size_t bytes = 0x1000) {
         for (std::size_t i = 0; i < bytes; ++i) rom.push_back(i % 2 == 0 ? kFiller & 0xFF : kFiller >> 8);
     }
-    std::vector<std::uint16_t> Colours(int row, int first, int count) const {
+    std::vector<std::uint16_t> Colors(int row, int first, int count) const {
         return {capture.begin() + row * 16 + first, capture.begin() + row * 16 + first + count};
     }
     void Put(std::size_t offset, const std::vector<std::uint16_t>& words) {
@@ -89,24 +89,24 @@ TEST(PaletteSearch, FindsExactRunsAtEvenAndOddOffsets) {
     };
     for (const PlantedRun& planted : cases) {
         SearchFixture fixture;
-        std::vector<std::uint16_t> words = fixture.Colours(planted.row, planted.first, planted.count);
+        std::vector<std::uint16_t> words = fixture.Colors(planted.row, planted.first, planted.count);
         for (std::uint16_t& word : words) word |= planted.romBit15;
-        for (std::uint16_t& colour : fixture.capture) colour |= planted.captureBit15;
+        for (std::uint16_t& color : fixture.capture) color |= planted.captureBit15;
         fixture.Put(planted.offset, words);
         EXPECT_EQ(fixture.Hits({.minimumRun = planted.minimumRun}), planted.hits) << planted.name;
     }
 }
 
-struct ChangedColours {
+struct ChangedColors {
     const char* name;
-    int redStep;                  // added to every colour's red channel
-    std::vector<int> farColours;  // colours replaced by one far from all
+    int redStep;                 // added to every colour's red channel
+    std::vector<int> farColors;  // colours replaced by one far from all
     SearchOptions options;
     std::vector<std::string> hits;
 };
 
-TEST(PaletteSearch, ToleratesChannelStepsAndSomeWrongColours) {
-    const ChangedColours cases[] = {
+TEST(PaletteSearch, ToleratesChannelStepsAndSomeWrongColors) {
+    const ChangedColors cases[] = {
         {"two steps off within tolerance two", 2, {}, {.tolerance = 2}, {"r2 0+16 @100"}},
         {"two steps down within tolerance two", -2, {}, {.tolerance = 2}, {"r2 0+16 @100"}},
         {"three steps off beyond it", 3, {}, {.tolerance = 2}, {}},
@@ -119,11 +119,11 @@ TEST(PaletteSearch, ToleratesChannelStepsAndSomeWrongColours) {
          {.mismatches = 2},
          {"r2 0+12 @100 x2"}},
     };
-    for (const ChangedColours& changed : cases) {
+    for (const ChangedColors& changed : cases) {
         SearchFixture fixture;
-        std::vector<std::uint16_t> words = fixture.Colours(2, 0, 16);
+        std::vector<std::uint16_t> words = fixture.Colors(2, 0, 16);
         for (std::uint16_t& word : words) word = static_cast<std::uint16_t>(word + changed.redStep);
-        for (const int index : changed.farColours) words[index] = kFar;
+        for (const int index : changed.farColors) words[index] = kFar;
         fixture.Put(0x100, words);
         EXPECT_EQ(fixture.Hits(changed.options), changed.hits) << changed.name;
     }
@@ -134,9 +134,9 @@ TEST(PaletteSearch, RanksLongestFirstAndUniformRunsLastWithOneHitPerStretch) {
     for (int i = 0; i < 16; ++i) fixture.capture[8 * 16 + i] = 0x0000;
     const std::vector<std::uint16_t> blackAndWhite = {0x0000, 0x7FFF, 0x0000, 0x7FFF};
     std::copy(blackAndWhite.begin(), blackAndWhite.end(), fixture.capture.begin() + 9 * 16);
-    fixture.Put(0x400, fixture.Colours(4, 0, 6));
-    fixture.Put(0x600, fixture.Colours(6, 2, 5));
-    fixture.Put(0x800, fixture.Colours(3, 0, 16));
+    fixture.Put(0x400, fixture.Colors(4, 0, 6));
+    fixture.Put(0x600, fixture.Colors(6, 2, 5));
+    fixture.Put(0x800, fixture.Colors(3, 0, 16));
     fixture.Put(0x1000, std::vector<std::uint16_t>(128, 0x0000));
     fixture.Put(0x1800, blackAndWhite);
     EXPECT_EQ(fixture.Hits(),
@@ -148,25 +148,25 @@ TEST(PaletteSearch, KeepsTheLongestRunAtEachPlaceAndEveryRowThatTies) {
     SearchFixture fixture;
     std::copy_n(fixture.capture.begin() + 3 * 16, 6, fixture.capture.begin() + 12 * 16);
     std::copy_n(fixture.capture.begin() + 3 * 16, 16, fixture.capture.begin() + 13 * 16);
-    fixture.Put(0x800, fixture.Colours(3, 0, 16));
+    fixture.Put(0x800, fixture.Colors(3, 0, 16));
     EXPECT_EQ(fixture.Hits(), (std::vector<std::string>{"r3 0+16 @800", "r13 0+16 @800"}));
 }
 
 TEST(PaletteSearch, ReportsARowStoredInTwoHalvesAsOneHitWithTheNearestHalves) {
     SearchFixture fixture;
-    fixture.Put(0x300, fixture.Colours(5, 0, 8));
-    fixture.Put(0x900, fixture.Colours(5, 8, 8));
+    fixture.Put(0x300, fixture.Colors(5, 0, 8));
+    fixture.Put(0x900, fixture.Colors(5, 8, 8));
     EXPECT_EQ(fixture.Hits(), (std::vector<std::string>{"r5 0+16 @300 @900"}));
-    fixture.Put(0xA00, fixture.Colours(5, 0, 8));
+    fixture.Put(0xA00, fixture.Colors(5, 0, 8));
     EXPECT_EQ(fixture.Hits(), (std::vector<std::string>{"r5 0+16 @A00 @900", "r5 0+8 @300"}));
 }
 
-TEST(PaletteSearch, FindsFourColourSubPalettesOfRowsNotFoundWhole) {
+TEST(PaletteSearch, FindsFourColorSubPalettesOfRowsNotFoundWhole) {
     for (const int minimumRun : {4, 8}) {
         SearchFixture fixture;
-        fixture.Put(0x200, fixture.Colours(7, 4, 4));
-        fixture.Put(0x500, fixture.Colours(7, 12, 4));
-        std::vector<std::uint16_t> oneWrong = fixture.Colours(7, 0, 4);
+        fixture.Put(0x200, fixture.Colors(7, 4, 4));
+        fixture.Put(0x500, fixture.Colors(7, 12, 4));
+        std::vector<std::uint16_t> oneWrong = fixture.Colors(7, 0, 4);
         oneWrong[2] = kFar;
         fixture.Put(0x700, oneWrong);
         EXPECT_EQ(fixture.Hits({.minimumRun = minimumRun}),
@@ -178,7 +178,7 @@ TEST(PaletteSearch, FindsFourColourSubPalettesOfRowsNotFoundWhole) {
 TEST(PaletteSearch, NamesTheRowsFoundNowhereIncludingAShortLastRow) {
     SearchFixture fixture;
     fixture.capture.resize(20);
-    fixture.Put(0x100, fixture.Colours(1, 0, 4));
+    fixture.Put(0x100, fixture.Colors(1, 0, 4));
     const SearchResult result = *SearchPalettes(fixture.rom, fixture.capture, {});
     ASSERT_EQ(result.hits.size(), 1u);
     EXPECT_EQ(Describe(result.hits[0]), "r1 0+4 @100");
@@ -218,9 +218,9 @@ std::vector<std::uint8_t> RandomRom(std::mt19937& random, const std::vector<std:
         const unsigned start = random() % capture.size();
         if (piece == 4) rom.push_back(static_cast<std::uint8_t>(random()));
         for (unsigned i = 0; i < count; ++i) {
-            const std::uint16_t colour = capture[(start + i) % capture.size()];
+            const std::uint16_t color = capture[(start + i) % capture.size()];
             if (piece <= 1)
-                putWord(static_cast<std::uint16_t>(colour + (random() % 3 == 0 ? random() % 4 : 0)));
+                putWord(static_cast<std::uint16_t>(color + (random() % 3 == 0 ? random() % 4 : 0)));
             if (piece == 2) putWord(random() % 2 ? 0x0000 : 0xFFFF);
             if (piece == 3) putWord(capture[start]);
             if (piece == 4) putWord(static_cast<std::uint16_t>(random()));

@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(PaletteStripTest, EachCellIsFramedInBlackAndFilledWithItsColour) {
+TEST_F(PaletteStripTest, EachCellIsFramedInBlackAndFilledWithItsColor) {
     StartEditor(IndexedRomBytes(0x400));
     const PixelCanvas canvas = Paint();
     for (int cell = 0; cell < 32; ++cell) {
@@ -93,7 +93,7 @@ TEST_F(PaletteStripTest, TrackingGlyphOnlyWithTheFlagSet) {
     EXPECT_EQ(canvas.glyphs[1].rect, (PixelRect{61, 27, 81, 39}));
 }
 
-TEST_F(PaletteStripTest, CellsOutsideTheFileAreWhiteWithAGreyCrossNeverASolidRomColour) {
+TEST_F(PaletteStripTest, CellsOutsideTheFileAreWhiteWithAGreyCrossNeverASolidRomColor) {
     StartEditor(IndexedRomBytes(0x110));  // cells 8 to 31 lie past the end
     const PixelCanvas canvas = Paint();
     const PixelRect area = StripColorArea(20);

@@ -50,7 +50,7 @@ TEST_F(PaletteViewTest, StartUpShowsOffsets0x100To0x13EWithCell16Described) {
     EXPECT_GE(fake.Control(ids::kStrip).invalidations, 1);
 }
 
-TEST_F(PaletteViewTest, NavigationButtonsMoveByEightOrOneColour) {
+TEST_F(PaletteViewTest, NavigationButtonsMoveByEightOrOneColor) {
     StartEditor(IndexedRomBytes(0x1000));
     const std::pair<int, std::int32_t> steps[] = {
         {ids::kForwardEightButton, 0x110},
@@ -66,7 +66,7 @@ TEST_F(PaletteViewTest, NavigationButtonsMoveByEightOrOneColour) {
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000120 - In Snes Rgb 0,0,0");
 }
 
-TEST_F(PaletteViewTest, BackBeforeTheStartShowsNoColourForOffsetsBelowZero) {
+TEST_F(PaletteViewTest, BackBeforeTheStartShowsNoColorForOffsetsBelowZero) {
     StartEditor(IndexedRomBytes(0x200));
     TypeOffset("0");
     Command(ids::kGotoButton);
@@ -78,7 +78,7 @@ TEST_F(PaletteViewTest, BackBeforeTheStartShowsNoColourForOffsetsBelowZero) {
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000010 - In Snes Rgb 0,0,0");
 }
 
-TEST_F(PaletteViewTest, CellsPastTheEndOfTheFileHoldNoColour) {
+TEST_F(PaletteViewTest, CellsPastTheEndOfTheFileHoldNoColor) {
     StartEditor(IndexedRomBytes(0x111));
     EXPECT_EQ(View().ColorCache()[8], ToRgbColor(0x0088)) << "offset 0x110 = size - 1 reads the kept byte";
     for (int cell = 9; cell < 32; ++cell) EXPECT_EQ(View().ColorCache()[cell], kNoColor) << cell;
@@ -121,7 +121,7 @@ TEST_F(PaletteViewTest, OddOffsetsShowStraddlingWordsAndStayOdd) {
     EXPECT_EQ(StatusLine(), "Editing Offset : 00000123 - In Snes Rgb 0,0,0");
 }
 
-TEST_F(PaletteViewTest, WheelNotchesAndXButtonsStepByColours) {
+TEST_F(PaletteViewTest, WheelNotchesAndXButtonsStepByColors) {
     StartEditor(IndexedRomBytes(0x400));
     const std::pair<std::int16_t, std::int32_t> wheel[] = {
         {120, 0x102}, {360, 0x108}, {-120, 0x106}, {-240, 0x102}, {1800, 0x120}, {0, 0x120}, {-1800, 0x102},

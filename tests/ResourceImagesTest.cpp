@@ -147,7 +147,7 @@ TEST(PickerBmp, EveryPixelReadsBackThroughTheBottomUpLayout) {
 // ---- Icon .ico file ------------------------------------------------------
 
 struct DecodedPixel {
-    Rgb8 colour;
+    Rgb8 color;
     bool transparent;
 };
 
@@ -163,9 +163,9 @@ DecodedPixel DecodeIconPixel(const std::vector<std::uint8_t>& ico, std::size_t i
 
     const std::uint8_t index = ico.at(xorRows + storedRow * xorRowBytes + x);
     const std::size_t entry = palette + index * 4u;
-    const Rgb8 colour{ico.at(entry + 2), ico.at(entry + 1), ico.at(entry)};
+    const Rgb8 color{ico.at(entry + 2), ico.at(entry + 1), ico.at(entry)};
     const std::uint8_t maskByte = ico.at(andRows + storedRow * andRowBytes + x / 8);
-    return {colour, (maskByte & (0x80u >> (x % 8))) != 0};
+    return {color, (maskByte & (0x80u >> (x % 8))) != 0};
 }
 
 struct IconEntry {
@@ -195,7 +195,7 @@ std::vector<IconEntry> ParseIconDirectory(const std::vector<std::uint8_t>& ico) 
     return entries;
 }
 
-TEST(IconFile, DirectoryHoldsA16AndA32Pixel256ColourImage) {
+TEST(IconFile, DirectoryHoldsA16AndA32Pixel256ColorImage) {
     const std::vector<std::uint8_t> ico = MakeIconFile();
     const std::vector<IconEntry> entries = ParseIconDirectory(ico);
     ASSERT_EQ(entries.size(), 2u);
@@ -231,7 +231,7 @@ bool Shows(Rgb8 c, Dominant hue) {
     return false;
 }
 
-TEST(IconFile, EachImageShowsFourColouredDiamondsOnATransparentGround) {
+TEST(IconFile, EachImageShowsFourColoredDiamondsOnATransparentGround) {
     const std::vector<std::uint8_t> ico = MakeIconFile();
     const std::vector<IconEntry> entries = ParseIconDirectory(ico);
     ASSERT_EQ(entries.size(), 2u);
@@ -252,7 +252,7 @@ TEST(IconFile, EachImageShowsFourColouredDiamondsOnATransparentGround) {
         for (const Spot& spot : diamonds) {
             const DecodedPixel pixel = DecodeIconPixel(ico, entry.offset, n, spot.x, spot.y);
             EXPECT_FALSE(pixel.transparent) << spot.name;
-            EXPECT_TRUE(Shows(pixel.colour, spot.hue)) << spot.name << " " << Describe(pixel.colour);
+            EXPECT_TRUE(Shows(pixel.color, spot.hue)) << spot.name << " " << Describe(pixel.color);
         }
         const int corners[][2] = {{0, 0}, {n - 1, 0}, {0, n - 1}, {n - 1, n - 1}};
         for (const auto& corner : corners) {
@@ -278,11 +278,11 @@ TEST(IconFile, EveryPixelAndMaskBitReadsBackAsDrawn) {
                 // XOR step would tint the screen behind the icon.
                 const Rgb8 want = clear ? Rgb8{0, 0, 0} : Rgb8{drawn.red, drawn.green, drawn.blue};
                 const bool same = (clear || opaque) && read.transparent == clear &&
-                                  read.colour.red == want.red && read.colour.green == want.green &&
-                                  read.colour.blue == want.blue;
+                                  read.color.red == want.red && read.color.green == want.green &&
+                                  read.color.blue == want.blue;
                 if (!same && ++mismatches <= 5) {
                     ADD_FAILURE() << "size " << n << " pixel (" << x << ", " << y << ") reads "
-                                  << Describe(read.colour) << (read.transparent ? " clear" : " opaque");
+                                  << Describe(read.color) << (read.transparent ? " clear" : " opaque");
                 }
             }
         }

@@ -60,7 +60,7 @@ TEST(LoadRomFile, RefusesAFileTooLargeForA32BitSize) {
     EXPECT_FALSE(LoadRomFile(path));
 }
 
-TEST(RomImage, EmptyFileHasNoColoursAndFindsNothing) {
+TEST(RomImage, EmptyFileHasNoColorsAndFindsNothing) {
     RomImage image = ImageOf({});
     EXPECT_EQ(image.Size(), 0u);
     EXPECT_EQ(image.ReadColor(0), kNoColor);

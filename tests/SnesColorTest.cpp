@@ -52,7 +52,7 @@ TEST(SnesColor, RoundTripsEveryWordAndEveryChannelValue) {
     }
 }
 
-TEST(SnesColor, DisplayComponentsOfNoColourAreAllThirtyOne) {
+TEST(SnesColor, DisplayComponentsOfNoColorAreAllThirtyOne) {
     const SnesComponents components = DisplayComponents(kNoColor);
     EXPECT_EQ(components.red, 31u);
     EXPECT_EQ(components.green, 31u);

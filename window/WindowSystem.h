@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tintwright {
+#include "core/SnesColor.h"
 
-using RgbColor = std::uint32_t;
+namespace tintwright {
 
 struct Point {
     int x = 0;
@@ -195,7 +195,7 @@ public:
     virtual void SetMouseCapture(bool captured) = 0;
     virtual Point CursorScreenPosition() = 0;
     virtual Point MapMainClientToControl(int id, Point mainClient) = 0;
-    virtual RgbColor ScreenPixel(Point screen) = 0;  // 0xFFFFFFFF when unreadable
+    virtual RgbColor ScreenPixel(Point screen) = 0;  // kUnreadablePixel when unreadable
     virtual RgbColor ControlPixel(int id, Point controlClient) = 0;
     // Whether the left Control key went down since the previous call.
     virtual bool LeftControlPressedSinceLastCall() = 0;

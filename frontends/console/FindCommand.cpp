@@ -77,7 +77,7 @@ std::optional<FindInputs> ReadInputs(const CommandArguments& parsed, std::ostrea
     return inputs;
 }
 
-std::string ColourRange(int first, int length) {
+std::string ColorRange(int first, int length) {
     return length == 1 ? std::to_string(first)
                        : std::to_string(first) + "-" + std::to_string(first + length - 1);
 }
@@ -101,7 +101,7 @@ void PrintHitLine(std::ostream& out, const PaletteHit& hit, const RomLayout& lay
     if (hit.parts.size() == 1) return;
     for (const PaletteRun& part : hit.parts)
         out << "  part " << FormatOffset(part.offset) << " (" << BusText(layout, part.offset) << "): colours "
-            << ColourRange(part.firstIndex, part.length) << '\n';
+            << ColorRange(part.firstIndex, part.length) << '\n';
 }
 
 void PrintRowsNotFound(std::ostream& out, const SearchResult& result) {

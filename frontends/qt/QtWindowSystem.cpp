@@ -267,7 +267,7 @@ X11Screen* QtWindowSystem::Screen() {
 
 RgbColor QtWindowSystem::ScreenPixel(Point screen) {
     X11Screen* x11 = Screen();
-    return x11 == nullptr ? kNoColor : x11->PixelAt(screen);
+    return x11 == nullptr ? kUnreadablePixel : x11->PixelAt(screen);
 }
 
 // What the control shows at that point, children and all. The picker answers
@@ -276,10 +276,10 @@ RgbColor QtWindowSystem::ScreenPixel(Point screen) {
 RgbColor QtWindowSystem::ControlPixel(int id, Point controlClient) {
     QWidget* control = Control(id);
     const QPoint point = ToQPoint(controlClient);
-    if (control == nullptr || !control->rect().contains(point)) return kNoColor;
+    if (control == nullptr || !control->rect().contains(point)) return kUnreadablePixel;
     if (const auto* picker = qobject_cast<QtPickerPicture*>(control)) return picker->PixelAt(point);
     const QImage pixel = control->grab(QRect(point, QSize(1, 1))).toImage();
-    return pixel.isNull() ? kNoColor : FromQColor(pixel.pixelColor(0, 0));
+    return pixel.isNull() ? kUnreadablePixel : FromQColor(pixel.pixelColor(0, 0));
 }
 
 bool QtWindowSystem::LeftControlPressedSinceLastCall() {

@@ -16,8 +16,6 @@
 namespace tintwright::qt {
 namespace {
 
-constexpr RgbColor kUnreadable = 0xFFFFFFFFu;
-
 // Reading a pixel can fail (the screen changed size, the server refused);
 // Xlib's default answer to an error is to end the process.
 class IgnoredXErrors {
@@ -75,11 +73,11 @@ X11Screen::~X11Screen() {
 }
 
 RgbColor X11Screen::PixelAt(Point physical) {
-    if (!OnScreen(display_, physical)) return kUnreadable;
+    if (!OnScreen(display_, physical)) return kUnreadablePixel;
     const IgnoredXErrors ignored;
     const std::unique_ptr<XImage, DestroyXImage> image(
         XGetImage(display_, DefaultRootWindow(display_), physical.x, physical.y, 1, 1, AllPlanes, ZPixmap));
-    if (!image) return kUnreadable;
+    if (!image) return kUnreadablePixel;
     const unsigned long pixel = XGetPixel(image.get(), 0, 0);
     return Channel(pixel, image->red_mask) | Channel(pixel, image->green_mask) << 8 |
            Channel(pixel, image->blue_mask) << 16;

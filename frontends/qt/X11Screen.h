@@ -27,7 +27,7 @@ public:
     X11Screen& operator=(const X11Screen&) = delete;
 
     // The colour at a position in physical screen pixels as 0x00BBGGRR, or
-    // 0xFFFFFFFF when it cannot be read (for example off the screen).
+    // kUnreadablePixel when it cannot be read (for example off the screen).
     RgbColor PixelAt(Point physical);
     // The pixel the pointer is on, in the same physical pixels PixelAt reads,
     // or nothing when the pointer is on another screen of the display.

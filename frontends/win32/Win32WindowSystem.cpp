@@ -220,6 +220,9 @@ Point Win32WindowSystem::MapMainClientToControl(int id, Point mainClient) {
     return {point.x, point.y};
 }
 
+// GetPixel's failure value is the seam's unreadable pixel.
+static_assert(CLR_INVALID == kUnreadablePixel);
+
 RgbColor Win32WindowSystem::ScreenPixel(Point screen) {
     return GetPixel(screenDc_.Get(), screen.x, screen.y);
 }

@@ -14,7 +14,7 @@
 namespace tintwright::test {
 namespace {
 
-TEST(MednafenPatchTest, ShowsTheEditedColourWhenItLoadsTheRomWithThePatchBeside) {
+TEST(MednafenPatchTest, ShowsTheEditedColorWhenItLoadsTheRomWithThePatchBeside) {
     const TestRomLayout layout("palette-test");
     ASSERT_TRUE(layout.Error().empty()) << layout.Error();
     const tintwright::testing::TempDir folder;

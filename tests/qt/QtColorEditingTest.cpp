@@ -81,7 +81,7 @@ struct EditRow {
     bool userMovesASlider;
 };
 
-TEST_F(QtColorEditingTest, BoxesSlidersAndStepsMakeTheColourCurrent) {
+TEST_F(QtColorEditingTest, BoxesSlidersAndStepsMakeTheColorCurrent) {
     StartEditor();
     const auto slider = [this](int id) { return ControlAs<QSlider>(id); };
     const EditRow rows[] = {
@@ -119,7 +119,7 @@ TEST_F(QtColorEditingTest, BoxesSlidersAndStepsMakeTheColourCurrent) {
     }
 }
 
-TEST_F(QtColorEditingTest, StoredSwatchTakesTheCurrentColourAndGivesItBack) {
+TEST_F(QtColorEditingTest, StoredSwatchTakesTheCurrentColorAndGivesItBack) {
     StartEditor();
     TypeRgb("248", "128", "0");
     EXPECT_EQ(ControlPixelColor(ids::kStoredSwatch, QPoint(20, 30)), QColor(Qt::black));
@@ -205,7 +205,7 @@ struct DialogRow {
     std::function<void(QColorDialog*)> act;
 };
 
-TEST_F(QtColorEditingTest, ColourDialogGivesTheColourUnreducedAndCancelKeepsTheCurrentOne) {
+TEST_F(QtColorEditingTest, ColorDialogGivesTheColorUnreducedAndCancelKeepsTheCurrentOne) {
     StartEditor();
     TypeRgb("1", "2", "3");
     const DialogRow rows[] = {

@@ -131,7 +131,7 @@ TEST_F(QtDialogsTest, SaveDialogStaysOnTopAddsTheExtensionAndRefusesMissingFolde
               dir.File("edited.smc"));
 }
 
-TEST_F(QtDialogsTest, ColourDialogGivesTheColourUnreducedOrNothing) {
+TEST_F(QtDialogsTest, ColorDialogGivesTheColorUnreducedOrNothing) {
     StartRecorderOnly();
     ColorDialogRequest request;
     request.customColors.fill(0x00FFFFFF);

@@ -50,9 +50,9 @@ bool RunXdotool(const QStringList& arguments) {
 }
 
 // A window of one colour, as another program would show it.
-class ColourPatch {
+class ColorPatch {
 public:
-    ColourPatch(const QColor& color, const QRect& logical)
+    ColorPatch(const QColor& color, const QRect& logical)
         : widget_(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint) {
         widget_.setStyleSheet(QStringLiteral("background-color: %1;").arg(color.name()));
         widget_.setGeometry(logical);
@@ -180,8 +180,8 @@ struct PointerRow {
 // each: the tracker must read the pixel the pointer is on, not the one of the
 // nearest layout pixel. Left Control makes the colour it reads current.
 TEST_F(QtHighDpiTest, TrackerReadsThePixelReallyUnderThePointer) {
-    ColourPatch left(CellColor(5), QRect(0, 0, 40, 40));
-    ColourPatch right(CellColor(9), QRect(40, 0, 40, 40));
+    ColorPatch left(CellColor(5), QRect(0, 0, 40, 40));
+    ColorPatch right(CellColor(9), QRect(40, 0, 40, 40));
     ASSERT_TRUE(left.Exposed() && right.Exposed());
     QTest::qWait(100);
     const PointerRow rows[] = {

@@ -229,16 +229,15 @@ TEST_F(QtMainWindowTest, CapturedMouseReportsPositionsOutsideTheWindow) {
 }
 
 // How many pixels of a cell's colour area above its bottom rows have a colour.
-int PixelsOfColour(const QImage& strip, int cell, const QColor& colour) {
+int PixelsOfColor(const QImage& strip, int cell, const QColor& color) {
     int count = 0;
     for (int y = 1; y < 30; ++y) {
-        for (int x = 20 * cell + 1; x < 20 * cell + 19; ++x)
-            count += strip.pixelColor(x, y) == colour ? 1 : 0;
+        for (int x = 20 * cell + 1; x < 20 * cell + 19; ++x) count += strip.pixelColor(x, y) == color ? 1 : 0;
     }
     return count;
 }
 
-TEST_F(QtMainWindowTest, StripPaintsTheRomColoursFramesAndCursor) {
+TEST_F(QtMainWindowTest, StripPaintsTheRomColorsFramesAndCursor) {
     StartEditor(0x130);  // cells 24 to 31 lie past the end of this file
     const QImage picture = Control(ids::kStrip)->grab().toImage();
     for (int cell = 0; cell < 32; ++cell) {
@@ -254,12 +253,12 @@ TEST_F(QtMainWindowTest, StripPaintsTheRomColoursFramesAndCursor) {
         EXPECT_EQ(picture.pixelColor(20 * cell, 20), QColor(Qt::black)) << "frame";
     }
     // Cell 16 carries "V" and "*", white glyphs over black shadows; cell 15 none.
-    EXPECT_GT(PixelsOfColour(picture, 16, Qt::white), 10);
-    EXPECT_GT(PixelsOfColour(picture, 16, Qt::black), 5);
-    EXPECT_EQ(PixelsOfColour(picture, 15, Qt::white) + PixelsOfColour(picture, 15, Qt::black), 0);
+    EXPECT_GT(PixelsOfColor(picture, 16, Qt::white), 10);
+    EXPECT_GT(PixelsOfColor(picture, 16, Qt::black), 5);
+    EXPECT_EQ(PixelsOfColor(picture, 15, Qt::white) + PixelsOfColor(picture, 15, Qt::black), 0);
 }
 
-TEST_F(QtMainWindowTest, SwatchesShowTheColoursTheLogicNamesWhenInvalidated) {
+TEST_F(QtMainWindowTest, SwatchesShowTheColorsTheLogicNamesWhenInvalidated) {
     StartRecorderOnly();
     events->swatchColors[ids::kCurrentSwatch] = 0x00336699;  // 0x00BBGGRR
     events->swatchColors[ids::kStoredSwatch] = kNoColor;

@@ -21,7 +21,7 @@ bool SeesLeftControlWithin(QtWindowSystem& windowSystem, int milliseconds) {
     return QTest::qWaitFor([&] { return windowSystem.LeftControlPressedSinceLastCall(); }, milliseconds);
 }
 
-TEST(X11ScreenTest, ReadsTheColourUnderThePointerAndNothingOffTheScreen) {
+TEST(X11ScreenTest, ReadsTheColorUnderThePointerAndNothingOffTheScreen) {
     QWidget patch(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
     patch.setStyleSheet(QStringLiteral("background-color: rgb(248, 16, 96);"));
     patch.setGeometry(100, 120, 60, 40);

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "finder/ColourIndex.h"
+#include "finder/ColorIndex.h"
 #include "finder/SearchResultBuilder.h"
 
 namespace tintwright {
@@ -12,7 +12,7 @@ namespace {
 
 struct Plain {
     std::span<const std::uint8_t> rom;
-    std::vector<std::uint16_t> colours;
+    std::vector<std::uint16_t> colors;
     SearchOptions options;
     int minimumMatched;
 
@@ -20,9 +20,9 @@ struct Plain {
         return offset >= 0 && offset + 1 < static_cast<std::int64_t>(rom.size());
     }
     std::uint16_t Word(std::int64_t offset) const { return (rom[offset] | rom[offset + 1] << 8) & 0x7FFF; }
-    bool Near(std::uint16_t word, std::uint16_t colour) const {
+    bool Near(std::uint16_t word, std::uint16_t color) const {
         for (int shift : {0, 5, 10})
-            if (std::abs((word >> shift & 31) - (colour >> shift & 31)) > options.tolerance) return false;
+            if (std::abs((word >> shift & 31) - (color >> shift & 31)) > options.tolerance) return false;
         return true;
     }
 };
@@ -53,7 +53,7 @@ void SelectPlain(const std::array<int, 16>& match, int lo, int hi, const Plain& 
 bool ContinuesUniform(const PaletteRun& run, const Plain& plain) {
     std::vector<std::uint16_t> matched;
     for (int t = 0; t < run.length; ++t)
-        if (run.matchMask >> t & 1) matched.push_back(plain.colours[run.row * 16 + run.firstIndex + t]);
+        if (run.matchMask >> t & 1) matched.push_back(plain.colors[run.row * 16 + run.firstIndex + t]);
     const bool one = std::all_of(matched.begin(), matched.end(), [&](auto c) { return c == matched[0]; });
     const bool blackWhite =
         std::all_of(matched.begin(), matched.end(), [](auto c) { return c == 0 || c == 0x7FFF; });
@@ -69,7 +69,7 @@ void RunsOnDiagonal(const Plain& plain, int row, int rowLength, std::int64_t bas
     int lo = rowLength, hi = 0, matches = 0;
     for (int i = 0; i < rowLength; ++i) {
         if (!plain.HasWord(base + 2 * i)) continue;
-        match[i] = plain.Near(plain.Word(base + 2 * i), plain.colours[row * 16 + i]);
+        match[i] = plain.Near(plain.Word(base + 2 * i), plain.colors[row * 16 + i]);
         matches += match[i];
         lo = std::min(lo, i);
         hi = i + 1;
@@ -95,11 +95,11 @@ std::vector<PaletteRun> PlainPaletteRuns(std::span<const std::uint8_t> rom,
                                          std::span<const std::uint16_t> capture,
                                          const SearchOptions& options) {
     Plain plain{rom, {}, options, std::min(options.minimumRun, 4)};
-    for (std::size_t i = 0; i < capture.size() && i < 256; ++i) plain.colours.push_back(capture[i] & 0x7FFF);
-    const int colourCount = static_cast<int>(plain.colours.size());
+    for (std::size_t i = 0; i < capture.size() && i < 256; ++i) plain.colors.push_back(capture[i] & 0x7FFF);
+    const int colorCount = static_cast<int>(plain.colors.size());
     std::vector<PaletteRun> runs;
-    for (int row = 0; row * 16 < colourCount; ++row) {
-        const int rowLength = std::min(16, colourCount - row * 16);
+    for (int row = 0; row * 16 < colorCount; ++row) {
+        const int rowLength = std::min(16, colorCount - row * 16);
         for (std::int64_t base = -2 * rowLength; base < static_cast<std::int64_t>(rom.size()); ++base)
             RunsOnDiagonal(plain, row, rowLength, base, runs);
     }
@@ -108,8 +108,8 @@ std::vector<PaletteRun> PlainPaletteRuns(std::span<const std::uint8_t> rom,
 
 SearchResult PlainPaletteSearch(std::span<const std::uint8_t> rom, std::span<const std::uint16_t> capture,
                                 const SearchOptions& options) {
-    const ColourIndex colours(capture.first(std::min<std::size_t>(capture.size(), 256)), options.tolerance);
-    return BuildSearchResult(PlainPaletteRuns(rom, capture, options), colours, options);
+    const ColorIndex colors(capture.first(std::min<std::size_t>(capture.size(), 256)), options.tolerance);
+    return BuildSearchResult(PlainPaletteRuns(rom, capture, options), colors, options);
 }
 
 }  // namespace tintwright

@@ -76,7 +76,7 @@ constexpr std::uint32_t CellOffset(int cell) {
     return 0x100 + 2 * static_cast<std::uint32_t>(cell);
 }
 
-TEST(ColorEditingWindow, BoxesSlidersAndStepButtonsEditTheColourThatApplyPaintsAndWrites) {
+TEST(ColorEditingWindow, BoxesSlidersAndStepButtonsEditTheColorThatApplyPaintsAndWrites) {
     EditorSession session;
     session.Run([&](HWND window) {
         const RgbColor cell5 = RomColorAt(CellOffset(5));
@@ -227,7 +227,7 @@ void CALLBACK AnswerSystemColorDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     Click(dialog, systemDialog.answer ? IDOK : IDCANCEL);
 }
 
-TEST(ColorEditingWindow, ColorPickTakesTheChosenColourUnreducedAndCancelKeepsTheCurrentOne) {
+TEST(ColorEditingWindow, ColorPickTakesTheChosenColorUnreducedAndCancelKeepsTheCurrentOne) {
     const struct {
         const char* name;
         bool systemDialogShown;  // or the script answers
@@ -303,7 +303,7 @@ TEST(ColorEditingWindow, ScreenTrackerFollowsThePointerAndLeftControlTakesThePix
     });
 }
 
-TEST(ColorEditingWindow, SwatchesPaintTheCurrentAndStoredColourWithOneSwatchBrushAtATime) {
+TEST(ColorEditingWindow, SwatchesPaintTheCurrentAndStoredColorWithOneSwatchBrushAtATime) {
     EditorSession session;
     session.Run([&](HWND window) {
         const HWND stored = GetDlgItem(window, ids::kStoredSwatch);

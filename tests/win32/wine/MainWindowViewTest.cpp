@@ -27,7 +27,7 @@ void ExpectViewAt(HWND window, std::uint32_t viewOffset) {
     EXPECT_EQ(StripCellColor(window, 31), RomColorAt(viewOffset + 62));
 }
 
-TEST(MainWindowView, StartUpPaintsTheRomColoursAndDescribesCellSixteen) {
+TEST(MainWindowView, StartUpPaintsTheRomColorsAndDescribesCellSixteen) {
     EditorSession session;
     session.Run([&](HWND window) {
         for (int cell = 0; cell < 32; ++cell) {

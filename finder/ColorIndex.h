@@ -12,14 +12,14 @@
 namespace tintwright {
 
 // Bit 15 of a colour word is not part of the colour; CGRAM ignores it.
-constexpr std::uint16_t ColourBits(std::uint16_t word) {
+constexpr std::uint16_t ColorBits(std::uint16_t word) {
     return word & 0x7FFFu;
 }
 
 // The three five-bit channels of a colour, one per byte, so that all three
 // can be compared at once.
-constexpr std::uint32_t SpreadChannels(std::uint16_t colour) {
-    return (colour & 0x1Fu) | (colour & 0x3E0u) << 3 | (colour & 0x7C00u) << 6;
+constexpr std::uint32_t SpreadChannels(std::uint16_t color) {
+    return (color & 0x1Fu) | (color & 0x3E0u) << 3 | (color & 0x7C00u) << 6;
 }
 
 // Whether each channel of one colour is within tolerance (0..31) of the
@@ -33,34 +33,34 @@ constexpr bool SpreadWithin(std::uint32_t a, std::uint32_t b, std::uint32_t tole
     return ((atLeast - kHighBits + (0x7F - 2 * tolerance) * kOnes) & kHighBits) == 0;
 }
 
-constexpr bool ColoursWithin(std::uint16_t a, std::uint16_t b, int tolerance) {
+constexpr bool ColorsWithin(std::uint16_t a, std::uint16_t b, int tolerance) {
     return SpreadWithin(SpreadChannels(a), SpreadChannels(b), static_cast<std::uint32_t>(tolerance));
 }
 
-class ColourIndex {
+class ColorIndex {
 public:
-    ColourIndex(std::span<const std::uint16_t> capture, int tolerance);
+    ColorIndex(std::span<const std::uint16_t> capture, int tolerance);
 
     // Whether the colour is within tolerance of any captured colour.
-    bool IsNearCapture(std::uint16_t colour) const { return (near_[colour >> 6] >> (colour & 63)) & 1u; }
+    bool IsNearCapture(std::uint16_t color) const { return (near_[color >> 6] >> (color & 63)) & 1u; }
 
     // The capture positions (0..255) whose colour is within tolerance.
-    std::span<const std::uint8_t> CapturePositionsNear(std::uint16_t colour) const {
-        return {positions_.data() + firstPosition_[colour], positions_.data() + firstPosition_[colour + 1u]};
+    std::span<const std::uint8_t> CapturePositionsNear(std::uint16_t color) const {
+        return {positions_.data() + firstPosition_[color], positions_.data() + firstPosition_[color + 1u]};
     }
 
-    bool Matches(std::uint16_t colour, int capturePosition) const {
-        return tolerance_ == 0 ? colour == colours_[capturePosition]
-                               : SpreadWithin(SpreadChannels(colour), spread_[capturePosition], tolerance_);
+    bool Matches(std::uint16_t color, int capturePosition) const {
+        return tolerance_ == 0 ? color == colors_[capturePosition]
+                               : SpreadWithin(SpreadChannels(color), spread_[capturePosition], tolerance_);
     }
 
-    std::uint16_t Colour(int capturePosition) const { return colours_[capturePosition]; }
-    int ColourCount() const { return static_cast<int>(colours_.size()); }
+    std::uint16_t Color(int capturePosition) const { return colors_[capturePosition]; }
+    int ColorCount() const { return static_cast<int>(colors_.size()); }
     int Tolerance() const { return static_cast<int>(tolerance_); }
 
 private:
     std::uint32_t tolerance_;
-    std::vector<std::uint16_t> colours_;
+    std::vector<std::uint16_t> colors_;
     std::vector<std::uint32_t> spread_;
     std::array<std::uint64_t, 32768 / 64> near_{};
     // For each 15-bit colour, its capture positions are

@@ -1,4 +1,4 @@
-#include "finder/ColourIndex.h"
+#include "finder/ColorIndex.h"
 
 #include <algorithm>
 
@@ -7,8 +7,8 @@ namespace {
 
 // Every colour whose channels are each within tolerance of this one's.
 template <typename Visit>
-void ForEachColourNear(std::uint16_t colour, int tolerance, const Visit& visit) {
-    const int red = colour & 0x1F, green = (colour >> 5) & 0x1F, blue = (colour >> 10) & 0x1F;
+void ForEachColorNear(std::uint16_t color, int tolerance, const Visit& visit) {
+    const int red = color & 0x1F, green = (color >> 5) & 0x1F, blue = (color >> 10) & 0x1F;
     for (int b = std::max(0, blue - tolerance); b <= std::min(31, blue + tolerance); ++b)
         for (int g = std::max(0, green - tolerance); g <= std::min(31, green + tolerance); ++g)
             for (int r = std::max(0, red - tolerance); r <= std::min(31, red + tolerance); ++r)
@@ -17,21 +17,20 @@ void ForEachColourNear(std::uint16_t colour, int tolerance, const Visit& visit) 
 
 }  // namespace
 
-ColourIndex::ColourIndex(std::span<const std::uint16_t> capture, int tolerance)
+ColorIndex::ColorIndex(std::span<const std::uint16_t> capture, int tolerance)
     : tolerance_(static_cast<std::uint32_t>(tolerance)), firstPosition_(32768 + 1, 0) {
     for (const std::uint16_t word : capture.first(std::min<std::size_t>(capture.size(), 256))) {
-        colours_.push_back(ColourBits(word));
-        spread_.push_back(SpreadChannels(ColourBits(word)));
+        colors_.push_back(ColorBits(word));
+        spread_.push_back(SpreadChannels(ColorBits(word)));
     }
     // Counted first, then filled from each list's end back to its start, so
     // that every list is one slice of one array.
-    for (const std::uint16_t colour : colours_)
-        ForEachColourNear(colour, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near]; });
-    for (std::size_t colour = 1; colour <= 32768; ++colour)
-        firstPosition_[colour] += firstPosition_[colour - 1];
+    for (const std::uint16_t color : colors_)
+        ForEachColorNear(color, Tolerance(), [&](std::uint16_t near) { ++firstPosition_[near]; });
+    for (std::size_t color = 1; color <= 32768; ++color) firstPosition_[color] += firstPosition_[color - 1];
     positions_.resize(firstPosition_.back());
-    for (std::size_t position = 0; position < colours_.size(); ++position) {
-        ForEachColourNear(colours_[position], Tolerance(), [&](std::uint16_t near) {
+    for (std::size_t position = 0; position < colors_.size(); ++position) {
+        ForEachColorNear(colors_[position], Tolerance(), [&](std::uint16_t near) {
             positions_[--firstPosition_[near]] = static_cast<std::uint8_t>(position);
             near_[near >> 6] |= std::uint64_t{1} << (near & 63);
         });
