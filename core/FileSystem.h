@@ -12,26 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace tintwright {
 
 // How a file operation ended: done, or failed with the reason in the system's
 // words, which the one message the user sees passes on.
-class FileOutcome {
-public:
-    static FileOutcome Done() { return FileOutcome(); }
-    static FileOutcome Failed(std::string reason) {
-        FileOutcome outcome;
-        outcome.failed_ = true;
-        outcome.reason_ = std::move(reason);
-        return outcome;
-    }
-    explicit operator bool() const { return !failed_; }
-    const std::string& Reason() const { return reason_; }
-
-private:
-    bool failed_ = false;
-    std::string reason_;
-};
+using FileOutcome = Result<void>;
 
 struct PathStatus {
     // Link only from LinkStatus, which reports a link itself.
