@@ -125,9 +125,10 @@ std::string Format(std::string_view container, const std::string& detail) {
     return std::string(container) + " (" + detail + ")";
 }
 
-CaptureReading CgramAt(Bytes blob, std::size_t at, std::string format) {
-    return CaptureReading::Read(
-        {std::move(format), capture::LittleEndianWords(blob.subspan(at, capture::kCgramBytes))});
+CaptureReading CgramAt(Bytes blob, std::size_t at, std::string format, std::string emulator) {
+    return CaptureReading::Read({std::move(format),
+                                 capture::LittleEndianWords(blob.subspan(at, capture::kCgramBytes)),
+                                 CoreState{std::move(emulator), {blob.begin(), blob.end()}, at, false}});
 }
 
 CaptureReading ReadV115(Bytes blob, std::string_view container, const std::string& version) {
@@ -148,7 +149,7 @@ CaptureReading ReadV115(Bytes blob, std::string_view container, const std::strin
         if (IsV115FastPpu(blob, at)) ppu = at;
     }
     if (!ppu) return CaptureReading::Failed(format + ": no PPU part with its VRAM and CGRAM found");
-    return CgramAt(blob, *ppu + kV115CgramAt, format);
+    return CgramAt(blob, *ppu + kV115CgramAt, format, "bsnes v115");
 }
 
 CaptureReading ReadV094(Bytes blob, std::string_view container, const std::string& profile) {
@@ -160,7 +161,8 @@ CaptureReading ReadV094(Bytes blob, std::string_view container, const std::strin
     int matches = 0;
     for (std::size_t at = kProfileAt + kProfileBytes; Fits(blob.size(), at, cgramAt + capture::kCgramBytes);
          ++at) {
-        if (IsV094ThreadAndCounter(blob, at) && ++matches == 2) return CgramAt(blob, at + cgramAt, format);
+        if (IsV094ThreadAndCounter(blob, at) && ++matches == 2)
+            return CgramAt(blob, at + cgramAt, format, "bsnes-mercury " + profile);
     }
     return CaptureReading::Failed(format + ": " +
                                   (matches == 0 ? "no CPU or PPU part found" : "no PPU part found"));

@@ -4,16 +4,36 @@
 // their emulator, a debugger's CGRAM dump or a palette file. Readers are pure
 // functions over the file's bytes; opening the file is the caller's business.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace tintwright {
 
+// A save state as a libretro core takes it back (retro_unserialize): the
+// emulator's own bytes, out of any container and decompressed, and where its
+// CGRAM stands in them, so that colours can be written into the state before
+// a core loads it.
+struct CoreState {
+    // Which emulator's serializer wrote the bytes, for choosing a core:
+    // "bsnes-mercury Accuracy", "bsnes-mercury Balanced", "bsnes-mercury
+    // Performance" (also higan v094, which shares the layout), "bsnes v115",
+    // "snes9x".
+    std::string emulator;
+    std::vector<std::uint8_t> bytes;
+    std::size_t cgramAt = 0;      // 512 bytes from here
+    bool cgramBigEndian = false;  // snes9x stores each word high byte first
+};
+
 struct Capture {
     std::string format;                 // what the bytes were, for the user: "mednafen state (module snes)"
     std::vector<std::uint16_t> colors;  // CGRAM words in CGRAM order, as the SNES stores them; at most 256
+    // Only for states a libretro core can load; a palette file, a dump or a
+    // state of mednafen, Mesen2 or ZSNES has none.
+    std::optional<CoreState> coreState = std::nullopt;
 };
 
 // A capture, or the reason there is none: what was expected and where the

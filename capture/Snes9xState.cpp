@@ -36,7 +36,7 @@ std::optional<std::size_t> BlockSize(Bytes bytes, std::size_t at) {
     return static_cast<std::size_t>(*digits);
 }
 
-CaptureReading FromPpuBlock(Bytes block, std::size_t blockAt, int version) {
+CaptureReading FromPpuBlock(Bytes state, Bytes block, std::size_t blockAt, int version) {
     const std::size_t cgdata = kCgdataAt + (version >= kFirstVersionWithSavedByte ? 1 : 0);
     if (!Fits(block.size(), cgdata, capture::kCgramBytes)) {
         return CaptureReading::Failed(
@@ -44,7 +44,8 @@ CaptureReading FromPpuBlock(Bytes block, std::size_t blockAt, int version) {
             ", field CGDATA needs 512 bytes from " + std::to_string(blockAt + cgdata));
     }
     return CaptureReading::Read({std::string(kFormat) + " (version " + std::to_string(version) + ")",
-                                 capture::BigEndianWords(block.subspan(cgdata, capture::kCgramBytes))});
+                                 capture::BigEndianWords(block.subspan(cgdata, capture::kCgramBytes)),
+                                 CoreState{"snes9x", {state.begin(), state.end()}, blockAt + cgdata, true}});
 }
 
 }  // namespace
@@ -75,7 +76,7 @@ CaptureReading ReadSnes9xState(Bytes bytes) {
             return CaptureReading::Failed(
                 capture::Cut(kFormat, "block " + name, dataAt, *size, bytes.size()));
         }
-        if (name == "PPU") return FromPpuBlock(bytes.subspan(dataAt, *size), dataAt, *version);
+        if (name == "PPU") return FromPpuBlock(bytes, bytes.subspan(dataAt, *size), dataAt, *version);
         at = dataAt + *size;
     }
     return CaptureReading::Failed(std::string(kFormat) + ": no block PPU");

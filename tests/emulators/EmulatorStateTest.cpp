@@ -74,7 +74,26 @@ protected:
         EXPECT_TRUE(capture) << statePath_ << ": " << capture.Error();
         EXPECT_NE(capture.Value().format.find(GetParam().format), std::string::npos)
             << capture.Value().format;
+        ExpectCoreStateHoldsCgram(capture.Value());
         return capture.Value().colors;
+    }
+
+    // A state of the libretro core is what the core unserializes, whole, with
+    // the capture's words where the reader says CGRAM is; mednafen's is none.
+    void ExpectCoreStateHoldsCgram(const Capture& capture) const {
+        if (std::string(GetParam().name) != "bsnes-mercury") {
+            EXPECT_FALSE(capture.coreState);
+            return;
+        }
+        ASSERT_TRUE(capture.coreState);
+        const CoreState& state = *capture.coreState;
+        EXPECT_EQ(state.emulator, "bsnes-mercury Balanced");
+        EXPECT_EQ(state.bytes, stateFile_);
+        ASSERT_LE(state.cgramAt + 512, state.bytes.size());
+        for (std::size_t i = 0; i < capture.colors.size(); ++i)
+            EXPECT_EQ(state.bytes[state.cgramAt + 2 * i] | state.bytes[state.cgramAt + 2 * i + 1] << 8,
+                      capture.colors[i])
+                << "colour " << i;
     }
 
     // CGRAM rows 0 to 2 as the ROM stores them.
