@@ -8,6 +8,7 @@
 #include "capture/Inflate.h"
 #include "capture/MednafenState.h"
 #include "capture/MesenState.h"
+#include "capture/RetroArchState.h"
 #include "capture/Snes9xState.h"
 #include "capture/ZipArchive.h"
 #include "capture/ZsnesState.h"
@@ -49,6 +50,7 @@ CaptureReading ReadGzip(Bytes bytes) {
 }
 
 std::optional<CaptureReading> ReadState(Bytes bytes) {
+    if (IsRetroArchState(bytes)) return ReadRetroArchState(bytes);
     if (IsGzip(bytes)) return ReadGzip(bytes);
     if (auto reading = ReadGzipContent(bytes)) return reading;
     if (IsBsnesV115State(bytes)) return ReadBsnesV115State(bytes);
@@ -88,9 +90,8 @@ CaptureReading ReadCapture(Bytes bytes) {
     if (auto reading = ReadPalette(bytes)) return *reading;
     if (IsCgramDump(bytes)) return CaptureReading::Read({"CGRAM dump", capture::LittleEndianWords(bytes)});
     return CaptureReading::Failed(
-        "not a capture: no save state header of mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, no palette "
-        "file "
-        "(JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
+        "not a capture: no save state header of RetroArch, mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, "
+        "no palette file (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
         std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");
 }
 

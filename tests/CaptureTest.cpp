@@ -140,6 +140,77 @@ TEST(Capture, ReadsBsnesStatesInEveryWrapping) {
     });
 }
 
+ByteVector PatchedLittleEndian(ByteVector bytes, std::size_t at, std::uint64_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+}
+
+TEST(Capture, ReadsRetroArchStatesPlainCompressedAndInEveryCoreLayout) {
+    using test::RetroArchState;
+    using test::Rzip;
+    const ByteVector mercury = test::BsnesV094Blob("Balanced");
+    const ByteVector snes9x = test::Snes9xState(12);
+    const ByteVector plain = RetroArchState(mercury);
+    const ByteVector compressed = Rzip(plain);  // three chunks
+    const ByteVector rastateHeader = Cut(plain, 8);
+    const std::size_t total = plain.size();
+    const std::string endsEarly =
+        "the chunks end after " + std::to_string(total) + " of the " + std::to_string(total + 1) + " bytes";
+    ByteVector endFirst = rastateHeader;
+    test::AppendText(endFirst, "END ");
+    test::AppendLittleEndian(endFirst, 0, 4);
+    Check({
+        Good("plain", plain,
+             "RetroArch state: bsnes-family state (higan v094 / bsnes-mercury, profile Balanced)"),
+        Good("compressed", compressed, "RetroArch state (compressed): bsnes-family state (higan v094"),
+        Good("compressed in small chunks", Rzip(plain, 4096), "RetroArch state (compressed)"),
+        Good("achievements and a replay before MEM",
+             RetroArchState(mercury, {{"ACHV", {1, 2, 3}}, {"RPLY", ByteVector(13, 7)}}),
+             "RetroArch state: "),
+        Good("snes9x core", RetroArchState(snes9x), "RetroArch state: snes9x state (version 12)"),
+        Good("bsnes v115 core, compressed", Rzip(RetroArchState(test::BsnesV115Blob(Palette()))),
+             "RetroArch state (compressed): bsnes-family state (bsnes 115)"),
+        Good("older RetroArch: the core's bytes compressed bare", Rzip(mercury),
+             "(compressed, without RASTATE)"),
+        Bad("cut in MEM", Cut(plain, 1000), "RetroArch state: block MEM at byte 16 needs"),
+        Bad("cut in a block header", Cut(plain, 12), "block header at byte 8 needs 8 bytes"),
+        Bad("no MEM", Cut(RetroArchState({}, {{"ACHV", {1}}}), 24), "no block MEM before the end at byte 24"),
+        Bad("END first", endFirst, "block END at byte 8 before any block MEM"),
+        Bad("RASTATE version 2", Patched(plain, 7, 2), "RASTATE version 2"),
+        Bad("hostile MEM size", Patched(plain, 15, 0xFF), "block MEM at byte 16 needs"),
+        Bad("hostile size of a skipped block",
+            PatchedLittleEndian(RetroArchState(mercury, {{"ACHV", {1}}}), 12, 0xFFFFFFFF, 4),
+            "block ACHV at byte 16 needs 4294967295 bytes"),
+        Bad("a core of another layout", RetroArchState(ByteVector(1000, 9)),
+            "the core's state (block MEM, 1000 bytes) is none of"),
+        Bad("the core's reader refuses it", RetroArchState(Cut(mercury, 160000)),
+            "RetroArch state: bsnes-family state (higan v094 / bsnes-mercury, profile Balanced): no PPU "
+            "part"),
+        Bad("RZIP header cut", Cut(compressed, 15), "RZIP header at byte 0 needs 20 bytes"),
+        Bad("RZIP version 2", Patched(compressed, 6, 2), "RZIP version 2"),
+        Bad("RZIP chunks of 0 bytes", PatchedLittleEndian(compressed, 8, 0, 4), "chunks of 0 bytes"),
+        Bad("RZIP total beyond any state", Patched(compressed, 19, 1), "more than a state holds"),
+        Bad("RZIP chunk broken", Patched(compressed, 24, 0),
+            "RZIP chunk 1 at byte 20 (at most 131072 bytes): compressed data broken"),
+        Bad("RZIP chunk cut", Cut(compressed, compressed.size() - 10), "RZIP chunk 3 at byte"),
+        Bad("RZIP chunk larger than the header says", PatchedLittleEndian(Rzip(plain, 4096), 8, 2048, 4),
+            "(at most 2048 bytes): compressed data inflates past 2048 bytes"),
+        Bad("RZIP total larger than the chunks", PatchedLittleEndian(compressed, 12, total + 1, 8),
+            endsEarly.c_str()),
+        Bad("RZIP total smaller than the chunks", PatchedLittleEndian(compressed, 12, total - 1, 8),
+            "inflates past"),
+        Bad("RZIP of something else", Rzip(ByteVector(600, 1)), "(the whole file, 600 bytes) is none of"),
+        Bad("RASTATE signature alone", rastateHeader, "no block MEM before the end at byte 8"),
+    });
+    // A core unserializes the MEM block alone, exactly as the core wrote it.
+    for (const auto& [file, core] :
+         {std::pair{compressed, mercury}, std::pair{RetroArchState(snes9x), snes9x}}) {
+        const CaptureReading reading = ReadCapture(file);
+        ASSERT_TRUE(reading && reading.Value().coreState) << reading.Error();
+        EXPECT_EQ(reading.Value().coreState->bytes, core);
+    }
+}
+
 TEST(Capture, ReadsMesenZsnesPaletteFilesAndRawDumps) {
     const ByteVector mesen = test::MesenState(true);
     const ByteVector zsnes = test::ZsnesState();

@@ -319,4 +319,40 @@ ByteVector BsnesV094Blob(std::string_view profile) {
     return blob;
 }
 
+namespace {
+
+void AppendRetroArchBlock(ByteVector& state, std::string_view id, const ByteVector& payload) {
+    AppendText(state, id);
+    AppendLittleEndian(state, payload.size(), 4);
+    AppendBytes(state, payload);
+    AppendZeros(state, (8 - payload.size() % 8) % 8);
+}
+
+}  // namespace
+
+ByteVector RetroArchState(const ByteVector& core, const std::vector<RetroArchBlock>& before) {
+    ByteVector state;
+    AppendText(state, "RASTATE\x01");
+    for (const RetroArchBlock& block : before) AppendRetroArchBlock(state, block.id, block.bytes);
+    AppendRetroArchBlock(state, "MEM ", core);
+    AppendRetroArchBlock(state, "END ", {});
+    return state;
+}
+
+ByteVector Rzip(const ByteVector& bytes, std::uint32_t chunkBytes) {
+    ByteVector file;
+    AppendText(file, "#RZIPv\x01#");
+    AppendLittleEndian(file, chunkBytes, 4);
+    AppendLittleEndian(file, bytes.size(), 8);
+    for (std::size_t at = 0; at < bytes.size(); at += chunkBytes) {
+        const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+        const ByteVector chunk(
+            first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(chunkBytes, bytes.size() - at)));
+        const ByteVector packed = Deflate(chunk, Wrapper::Zlib);
+        AppendLittleEndian(file, packed.size(), 4);
+        AppendBytes(file, packed);
+    }
+    return file;
+}
+
 }  // namespace tintwright::test

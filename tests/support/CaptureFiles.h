@@ -42,5 +42,14 @@ struct ZipEntry {
 ByteVector Zip(const std::vector<ZipEntry>& entries);
 // higan v094 / bsnes-mercury's blob for a profile ("Balanced", "Accuracy").
 ByteVector BsnesV094Blob(std::string_view profile);
+// RetroArch's wrapper around a core's state: RASTATE version 1, the blocks of
+// before (achievements, a replay), MEM holding core, END; each padded to 8 bytes.
+struct RetroArchBlock {
+    std::string_view id;  // four characters
+    ByteVector bytes;
+};
+ByteVector RetroArchState(const ByteVector& core, const std::vector<RetroArchBlock>& before = {});
+// RetroArch's RZIP file of bytes, in chunks of chunkBytes once inflated.
+ByteVector Rzip(const ByteVector& bytes, std::uint32_t chunkBytes = 128 * 1024);
 
 }  // namespace tintwright::test
