@@ -19,15 +19,27 @@ namespace {
 
 using nlohmann::json;
 
+// Where the bytes a libretro core unserializes stand in an emulator's file.
+enum class CoreBytes {
+    None,          // mednafen's states are for no core
+    WholeFile,     // the core's own retro_serialize bytes
+    AfterRastate,  // RetroArch's plain state: after RASTATE and the MEM block's header
+    InRzip,        // RetroArch's compressed state, whose RZIP header gives the inflated size
+};
+
 struct Emulator {
     const char* name;    // as make-state.sh knows it
     const char* format;  // what the capture reader calls its states
+    CoreBytes coreBytes;
 };
 
 const Emulator kEmulators[] = {
-    {"mednafen-snes", "mednafen state (module snes)"},
-    {"mednafen-snes_faust", "mednafen state (module snes_faust)"},
-    {"bsnes-mercury", "higan v094 / bsnes-mercury"},
+    {"mednafen-snes", "mednafen state (module snes)", CoreBytes::None},
+    {"mednafen-snes_faust", "mednafen state (module snes_faust)", CoreBytes::None},
+    {"bsnes-mercury", "higan v094 / bsnes-mercury", CoreBytes::WholeFile},
+    {"retroarch", "RetroArch state: bsnes-family state (higan v094 / bsnes-mercury", CoreBytes::AfterRastate},
+    {"retroarch-compressed", "RetroArch state (compressed): bsnes-family state (higan v094 / bsnes-mercury",
+     CoreBytes::InRzip},
 };
 
 void PrintTo(const Emulator& emulator, std::ostream* out) {
@@ -78,18 +90,32 @@ protected:
         return capture.Value().colors;
     }
 
-    // A state of the libretro core is what the core unserializes, whole, with
-    // the capture's words where the reader says CGRAM is; mednafen's is none.
+    // A state of the libretro core is what the core unserializes, with the
+    // capture's words where the reader says CGRAM is; mednafen's is none.
     void ExpectCoreStateHoldsCgram(const Capture& capture) const {
-        if (std::string(GetParam().name) != "bsnes-mercury") {
+        const CoreBytes coreBytes = GetParam().coreBytes;
+        if (coreBytes == CoreBytes::None) {
             EXPECT_FALSE(capture.coreState);
             return;
         }
         ASSERT_TRUE(capture.coreState);
         const CoreState& state = *capture.coreState;
         EXPECT_EQ(state.emulator, "bsnes-mercury Balanced");
-        EXPECT_EQ(state.bytes, stateFile_);
         ASSERT_LE(state.cgramAt + 512, state.bytes.size());
+        EXPECT_EQ(std::string(state.bytes.begin(), state.bytes.begin() + 4), "BST1");
+        if (coreBytes == CoreBytes::WholeFile) {
+            EXPECT_EQ(state.bytes, stateFile_);
+        }
+        if (coreBytes == CoreBytes::AfterRastate) {
+            ASSERT_GE(stateFile_.size(), 16 + state.bytes.size());
+            EXPECT_TRUE(std::equal(state.bytes.begin(), state.bytes.end(), stateFile_.begin() + 16));
+        }
+        if (coreBytes == CoreBytes::InRzip) {
+            // RASTATE and the MEM block's header, the core's bytes padded to 8, END.
+            std::uint64_t total = 0;
+            for (int i = 7; i >= 0; --i) total = total << 8 | stateFile_.at(12 + i);
+            EXPECT_EQ(total, 16 + (state.bytes.size() + 7) / 8 * 8 + 8);
+        }
         for (std::size_t i = 0; i < capture.colors.size(); ++i)
             EXPECT_EQ(state.bytes[state.cgramAt + 2 * i] | state.bytes[state.cgramAt + 2 * i + 1] << 8,
                       capture.colors[i])
