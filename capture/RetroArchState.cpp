@@ -113,36 +113,36 @@ Result<RzipHeader> ReadRzipHeader(ByteReader& reader, std::size_t fileBytes, std
     return header;
 }
 
+using InflatedFile = Result<std::vector<std::uint8_t>>;
+
 // The chunks inflated one after another until the total the header gives;
 // a chunk that inflates past its chunk size or past that total is broken.
-Result<std::vector<std::uint8_t>> InflateRzip(Bytes file, std::string_view format) {
+InflatedFile InflateRzip(Bytes file, std::string_view format) {
     ByteReader reader(file);
     const auto header = ReadRzipHeader(reader, file.size(), format);
-    if (!header) return Result<std::vector<std::uint8_t>>::Failed(header.Reason());
+    if (!header) return InflatedFile::Failed(header.Reason());
     const std::size_t total = static_cast<std::size_t>(header->totalBytes);
     std::vector<std::uint8_t> inflated;
     for (std::size_t chunk = 1; inflated.size() < total; ++chunk) {
         const std::size_t at = reader.Position();
-        const std::string what = "RZIP chunk " + Number(chunk) + " at byte " + Number(at);
+        const std::string name = "RZIP chunk " + Number(chunk);
+        const std::string what = name + " at byte " + Number(at);
         const auto size = reader.ReadLittle(4);
         if (!size) {
-            return Result<std::vector<std::uint8_t>>::Failed(
-                std::string(format) + ": " + what + ": the chunks end after " + Number(inflated.size()) +
-                " of the " + Number(total) + " bytes the RZIP header gives");
+            return InflatedFile::Failed(std::string(format) + ": " + what + ": the chunks end after " +
+                                        Number(inflated.size()) + " of the " + Number(total) +
+                                        " bytes the RZIP header gives");
         }
         const auto data = reader.ReadBytes(*size);
-        if (!data)
-            return Result<std::vector<std::uint8_t>>::Failed(
-                capture::Cut(format, what, at + 4, *size, file.size()));
+        if (!data) return InflatedFile::Failed(capture::Cut(format, name, at + 4, *size, file.size()));
         const std::size_t room = std::min<std::size_t>(header->chunkBytes, total - inflated.size());
         const capture::Inflated part = capture::Inflate(*data, capture::DeflateWrapper::Zlib, room);
         if (!part.error.empty()) {
-            return Result<std::vector<std::uint8_t>>::Failed(
-                std::string(format) + ": " + what + " (at most " + Number(room) + " bytes): " + part.error);
+            return InflatedFile::Failed(std::string(format) + ": " + what + " (at most " + Number(room) +
+                                        " bytes): " + part.error);
         }
         if (part.bytes.empty())
-            return Result<std::vector<std::uint8_t>>::Failed(std::string(format) + ": " + what +
-                                                             " inflates to nothing");
+            return InflatedFile::Failed(std::string(format) + ": " + what + " inflates to nothing");
         inflated.insert(inflated.end(), part.bytes.begin(), part.bytes.end());
     }
     return inflated;
