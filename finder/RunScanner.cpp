@@ -7,9 +7,6 @@
 namespace tintwright {
 namespace {
 
-constexpr std::uint16_t kBlack = 0x0000;
-constexpr std::uint16_t kWhite = 0x7FFF;
-
 int RowLength(int colorCount, int row) {
     return std::min(kRowColors, colorCount - row * kRowColors);
 }

@@ -25,6 +25,10 @@
 
 namespace tintwright {
 
+// The colours that make a run uniform when it holds nothing else.
+inline constexpr std::uint16_t kBlack = 0x0000;
+inline constexpr std::uint16_t kWhite = 0x7FFF;
+
 // The colour of the ROM word at a byte offset; offset + 1 must be in the ROM.
 inline std::uint16_t ColorAt(std::span<const std::uint8_t> rom, std::uint64_t offset) {
     return ColorBits(static_cast<std::uint16_t>(rom[offset] | rom[offset + 1] << 8));
