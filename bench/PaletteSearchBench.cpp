@@ -1,9 +1,13 @@
-// The palette search over an 8 MiB ROM with a full 256-colour capture, all
-// rows, both alignments: memchr over the same bytes for scale, the plain
-// word-by-word search it replaces, the exact search and the tolerant one.
+// The palette search with a full 256-colour capture, all rows, both
+// alignments, on ROMs of four shapes: random data, data with blank stretches,
+// 1 MiB of data padded with 16 MiB of zeros as expanded ROMs are, and nothing
+// but 0xFF. For each shape, memchr over the same bytes for scale, then the
+// exact search and the tolerant one; on the random ROM also the plain
+// word-by-word search it replaces.
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstring>
 #include <random>
 #include <set>
@@ -33,6 +37,17 @@ const std::vector<std::uint16_t>& Capture() {
     return capture;
 }
 
+// Real captures hold black in every row's first colour, and some white.
+const std::vector<std::uint16_t>& CaptureWithBlack() {
+    static const std::vector<std::uint16_t> capture = [] {
+        std::vector<std::uint16_t> colors = Capture();
+        for (std::size_t row = 4; row < 16; ++row) colors[16 * row] = colors[16 * row + 15] = 0x0000;
+        for (std::size_t row = 4; row < 16; row += 3) colors[16 * row + 1] = 0x7FFF;
+        return colors;
+    }();
+    return capture;
+}
+
 // Random bytes that never hold 0xFF, so memchr has to read them all; four
 // captured rows planted, one of them at an odd offset.
 std::vector<std::uint8_t> MakeRom(bool blankStretches) {
@@ -49,56 +64,75 @@ std::vector<std::uint8_t> MakeRom(bool blankStretches) {
     return rom;
 }
 
-const std::vector<std::uint8_t>& Rom() {
-    static const std::vector<std::uint8_t> rom = MakeRom(false);
+std::vector<std::uint8_t> ZeroPaddedRom() {
+    std::vector<std::uint8_t> rom = MakeRom(false);
+    rom.resize(1u << 20);
+    rom.resize(17u << 20, 0x00);
     return rom;
 }
 
-void SetBytes(benchmark::State& state) {
+struct Shape {
+    std::vector<std::uint8_t> rom;
+    const std::vector<std::uint16_t>& capture;
+    std::uint8_t absentByte;  // what memchr looks for, so that it reads every byte
+};
+
+enum ShapeName { kRandom, kBlankStretches, kZeroPadding, kAllFF };
+
+const Shape& Shapes(ShapeName name) {
+    static const std::array<Shape, 4> shapes = {
+        Shape{MakeRom(false), Capture(), 0xFF},
+        Shape{MakeRom(true), CaptureWithBlack(), 0xFF},
+        Shape{ZeroPaddedRom(), CaptureWithBlack(), 0xFF},
+        Shape{std::vector<std::uint8_t>(kRomBytes, 0xFF), CaptureWithBlack(), 0x00},
+    };
+    return shapes[name];
+}
+
+void SetBytes(benchmark::State& state, const Shape& shape) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(kRomBytes));
+                            static_cast<std::int64_t>(shape.rom.size()));
 }
 
-void PaletteMemchr(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(std::memchr(Rom().data(), 0xFF, kRomBytes));
-    SetBytes(state);
+SearchOptions Options(const benchmark::State& state) {
+    return {.tolerance = static_cast<int>(state.range(0)), .mismatches = static_cast<int>(state.range(1))};
 }
-BENCHMARK(PaletteMemchr)->Unit(benchmark::kMillisecond);
 
-void PalettePlainScan(benchmark::State& state) {
-    const SearchOptions options{.tolerance = static_cast<int>(state.range(0)),
-                                .mismatches = static_cast<int>(state.range(1))};
-    for (auto _ : state) benchmark::DoNotOptimize(tintwright::PlainPaletteRuns(Rom(), Capture(), options));
-    SetBytes(state);
+void PaletteMemchr(benchmark::State& state, ShapeName name) {
+    const Shape& shape = Shapes(name);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::memchr(shape.rom.data(), shape.absentByte, shape.rom.size()));
+    SetBytes(state, shape);
 }
-BENCHMARK(PalettePlainScan)->Args({0, 0})->Args({2, 2})->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void PaletteSearch(benchmark::State& state, const std::vector<std::uint8_t>& rom,
-                   const std::vector<std::uint16_t>& capture = Capture()) {
-    const SearchOptions options{.tolerance = static_cast<int>(state.range(0)),
-                                .mismatches = static_cast<int>(state.range(1))};
+void PalettePlainScan(benchmark::State& state, ShapeName name) {
+    const Shape& shape = Shapes(name);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tintwright::PlainPaletteRuns(shape.rom, shape.capture, Options(state)));
+    SetBytes(state, shape);
+}
+
+void PaletteSearch(benchmark::State& state, ShapeName name) {
+    const Shape& shape = Shapes(name);
     std::size_t hits = 0;
-    for (auto _ : state) hits = tintwright::SearchPalettes(rom, capture, options)->hits.size();
+    for (auto _ : state)
+        hits = tintwright::SearchPalettes(shape.rom, shape.capture, Options(state))->hits.size();
     state.counters["hits"] = static_cast<double>(hits);
-    SetBytes(state);
+    SetBytes(state, shape);
 }
 
-void PaletteSearchRandomRom(benchmark::State& state) {
-    PaletteSearch(state, Rom());
-}
-BENCHMARK(PaletteSearchRandomRom)->Args({0, 0})->Args({2, 2})->Unit(benchmark::kMillisecond);
+#define PALETTE_SHAPE(name, shape)                                                \
+    BENCHMARK_CAPTURE(PaletteMemchr, name, shape)->Unit(benchmark::kMillisecond); \
+    BENCHMARK_CAPTURE(PaletteSearch, name, shape)->Args({0, 0})->Args({2, 2})->Unit(benchmark::kMillisecond)
 
-// Real captures hold black in every row's first colour, and some white.
-void PaletteSearchRomWithBlankStretches(benchmark::State& state) {
-    static const std::vector<std::uint8_t> rom = MakeRom(true);
-    static const std::vector<std::uint16_t> capture = [] {
-        std::vector<std::uint16_t> colors = Capture();
-        for (std::size_t row = 4; row < 16; ++row) colors[16 * row] = colors[16 * row + 15] = 0x0000;
-        for (std::size_t row = 4; row < 16; row += 3) colors[16 * row + 1] = 0x7FFF;
-        return colors;
-    }();
-    PaletteSearch(state, rom, capture);
-}
-BENCHMARK(PaletteSearchRomWithBlankStretches)->Args({0, 0})->Args({2, 2})->Unit(benchmark::kMillisecond);
+PALETTE_SHAPE(random, kRandom);
+BENCHMARK_CAPTURE(PalettePlainScan, random, kRandom)
+    ->Args({0, 0})
+    ->Args({2, 2})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+PALETTE_SHAPE(blank_stretches, kBlankStretches);
+PALETTE_SHAPE(zero_padding, kZeroPadding);
+PALETTE_SHAPE(all_ff, kAllFF);
 
 }  // namespace

@@ -32,7 +32,7 @@ ColorIndex::ColorIndex(std::span<const std::uint16_t> capture, int tolerance)
     for (std::size_t position = 0; position < colors_.size(); ++position) {
         ForEachColorNear(colors_[position], Tolerance(), [&](std::uint16_t near) {
             positions_[--firstPosition_[near]] = static_cast<std::uint8_t>(position);
-            near_[near >> 6] |= std::uint64_t{1} << (near & 63);
+            near_[near] = 1;
         });
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The captured colours indexed by their 15-bit value, so that a ROM word that
-// is near none of them is turned away with one bit test, and a word that is
+// is near none of them is turned away with one table look-up, and a word that is
 // near some of them leads straight to which ones.
 
 #include <array>
@@ -42,7 +42,7 @@ public:
     ColorIndex(std::span<const std::uint16_t> capture, int tolerance);
 
     // Whether the colour is within tolerance of any captured colour.
-    bool IsNearCapture(std::uint16_t color) const { return (near_[color >> 6] >> (color & 63)) & 1u; }
+    bool IsNearCapture(std::uint16_t color) const { return near_[color] != 0; }
 
     // The capture positions (0..255) whose colour is within tolerance.
     std::span<const std::uint8_t> CapturePositionsNear(std::uint16_t color) const {
@@ -62,7 +62,9 @@ private:
     std::uint32_t tolerance_;
     std::vector<std::uint16_t> colors_;
     std::vector<std::uint32_t> spread_;
-    std::array<std::uint64_t, 32768 / 64> near_{};
+    // One byte per colour rather than one bit: the scan tests two words per
+    // sample, and a byte is one load where a bit is a load and two shifts.
+    std::array<std::uint8_t, 32768> near_{};
     // For each 15-bit colour, its capture positions are
     // positions_[firstPosition_[colour] .. firstPosition_[colour + 1]).
     std::vector<std::uint32_t> firstPosition_;

@@ -39,7 +39,7 @@ bool PaletteSearch::Advance(std::uint64_t bytes) {
 // Keeps the better half: uniform runs go first, then the shortest.
 void PaletteSearch::DropWeakestRuns() {
     const auto weaker = [&](const PaletteRun& run) {
-        return std::pair(IsUniformRun(run, colors_), -MatchedWords(run));
+        return std::pair(IsUniformRun(run, rom_, colors_), -MatchedWords(run));
     };
     std::nth_element(runs_.begin(), runs_.begin() + kMaxRuns / 2, runs_.end(),
                      [&](const PaletteRun& a, const PaletteRun& b) { return weaker(a) < weaker(b); });
@@ -48,7 +48,7 @@ void PaletteSearch::DropWeakestRuns() {
 }
 
 SearchResult PaletteSearch::Result() const {
-    SearchResult result = BuildSearchResult(runs_, colors_, options_);
+    SearchResult result = BuildSearchResult(runs_, rom_, colors_, options_);
     result.tooManyRuns = tooManyRuns_;
     return result;
 }

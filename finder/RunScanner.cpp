@@ -1,13 +1,11 @@
 #include "finder/RunScanner.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace tintwright {
 namespace {
-
-constexpr std::uint16_t kBlack = 0x0000;
-constexpr std::uint16_t kWhite = 0x7FFF;
 
 int RowLength(int colorCount, int row) {
     return std::min(kRowColors, colorCount - row * kRowColors);
@@ -28,17 +26,19 @@ int SampleStride(const RunRule& rule) {
     return 1;
 }
 
-bool IsUniformRun(const PaletteRun& run, const ColorIndex& colors) {
+bool IsUniformRun(const PaletteRun& run, std::span<const std::uint8_t> rom, const ColorIndex& colors) {
     const int firstPosition = run.row * kRowColors + run.firstIndex;
     const std::uint16_t firstColor = colors.Color(firstPosition);
-    bool oneColor = true, blackAndWhite = true;
+    const std::uint16_t firstWord = ColorAt(rom, run.offset);
+    bool oneColor = true, blackAndWhite = true, oneWord = true;
     for (int t = 0; t < run.length; ++t) {
         if (!((run.matchMask >> t) & 1u)) continue;
         const std::uint16_t color = colors.Color(firstPosition + t);
         oneColor = oneColor && color == firstColor;
         blackAndWhite = blackAndWhite && (color == kBlack || color == kWhite);
+        oneWord = oneWord && ColorAt(rom, run.offset + 2u * static_cast<unsigned>(t)) == firstWord;
     }
-    return oneColor || blackAndWhite;
+    return oneColor || blackAndWhite || oneWord;
 }
 
 RunScanner::RunScanner(std::span<const std::uint8_t> rom, const ColorIndex& colors, const RunRule& rule)
@@ -52,19 +52,77 @@ void RunScanner::Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteR
     std::uint64_t offset = from <= phase ? phase : from + (step - (from - phase) % step) % step;
     const std::uint64_t size = rom_.size();
     to = std::min(to, size);
-    for (; offset < to && offset + 3 < size; offset += step) {
-        std::uint32_t bytes;
-        std::memcpy(&bytes, rom_.data() + offset, sizeof bytes);
-        const auto even = ColorBits(static_cast<std::uint16_t>(bytes));
-        const auto odd = ColorBits(static_cast<std::uint16_t>(bytes >> 8));
-        if (colors_.IsNearCapture(even)) ExamineWord(offset, even, runs);
-        if (colors_.IsNearCapture(odd)) ExamineWord(offset + 1, odd, runs);
+    Quiet quiet;
+    const std::uint8_t* const bytes = rom_.data();
+    const ColorIndex& colors = colors_;
+    const std::uint64_t end = size > 3 ? std::min(to, size - 3) : 0;
+    for (; offset < end; offset += step) {
+        std::uint32_t pair;
+        std::memcpy(&pair, bytes + offset, sizeof pair);
+        const auto even = ColorBits(static_cast<std::uint16_t>(pair));
+        const auto odd = ColorBits(static_cast<std::uint16_t>(pair >> 8));
+        // Most words are near no captured colour: one branch turns both away.
+        if (colors.IsNearCapture(even) | colors.IsNearCapture(odd)) [[unlikely]]
+            offset = ExamineSample(offset, to, quiet, runs);
     }
     // The last bytes hold an even word but no odd one after it.
     if (offset < to && offset + 1 < size && colors_.IsNearCapture(WordAt(offset)))
         ExamineWord(offset, WordAt(offset), runs);
     if (offset < to && offset + 2 < size && colors_.IsNearCapture(WordAt(offset + 1)))
         ExamineWord(offset + 1, WordAt(offset + 1), runs);
+}
+
+// Returns the offset to go on from: the same one, or the last sample in a
+// stretch of one colour that both alignments cross quietly.
+std::uint64_t RunScanner::ExamineSample(std::uint64_t offset, std::uint64_t to, Quiet& quiet,
+                                        std::vector<PaletteRun>& runs) const {
+    for (const std::uint64_t alignment : {0u, 1u})
+        if (offset + alignment >= quiet.until[alignment])
+            quiet.until[alignment] = std::max(quiet.until[alignment], QuietUntil(offset + alignment, to));
+    if (offset < quiet.until[0] && offset + 1 < quiet.until[1]) {
+        const std::uint64_t step = 2u * static_cast<std::uint64_t>(stride_);
+        const std::uint64_t until = std::min(quiet.until[0], quiet.until[1] - 1);
+        return offset + (until - 1 - offset) / step * step;
+    }
+    for (const std::uint64_t alignment : {0u, 1u}) {
+        const std::uint16_t color = WordAt(offset + alignment);
+        if (offset + alignment >= quiet.until[alignment] && colors_.IsNearCapture(color))
+            ExamineWord(offset + alignment, color, runs);
+    }
+    return offset;
+}
+
+// Every diagonal through a word at most this many bytes away from the sample
+// lies wholly inside the stretch when its words are all of one colour, from
+// kReach + 2 bytes before the sample on: a run on it is of that one colour and
+// the word before it continues it.
+std::uint64_t RunScanner::QuietUntil(std::uint64_t offset, std::uint64_t to) const {
+    constexpr std::uint64_t kReach = 2 * (kRowColors - 1);
+    if (offset < kReach + 2) return 0;
+    const std::uint16_t color = WordAt(offset);
+    for (std::uint64_t before = offset - kReach - 2; before < offset; before += 2)
+        if (WordAt(before) != color) return 0;
+    // The stretch is followed only as far as this slice can use it.
+    const std::uint64_t through = SameColorThrough(offset, std::min(to + kReach + 2, rom_.size() - 2));
+    return through >= offset + kReach ? through - kReach + 1 : 0;
+}
+
+// The last word of the stretch of one colour from offset on, a word apart, that
+// starts no later than last (last + 1 is in the ROM).
+std::uint64_t RunScanner::SameColorThrough(std::uint64_t offset, std::uint64_t last) const {
+    static_assert(std::endian::native == std::endian::little, "words are read four at a time");
+    constexpr std::uint64_t kColorBits = 0x7FFF7FFF7FFF7FFF;
+    std::uint64_t at = offset;
+    // Eight words at a time, each against the word after it.
+    while (at + 16 <= last) {
+        std::uint64_t words[2], next[2];
+        std::memcpy(words, rom_.data() + at, sizeof words);
+        std::memcpy(next, rom_.data() + at + 2, sizeof next);
+        if (((words[0] ^ next[0]) | (words[1] ^ next[1])) & kColorBits) break;
+        at += 16;
+    }
+    while (at + 2 <= last && WordAt(at + 2) == WordAt(at)) at += 2;
+    return at;
 }
 
 void RunScanner::ExamineWord(std::uint64_t offset, std::uint16_t color, std::vector<PaletteRun>& runs) const {
@@ -148,7 +206,7 @@ bool RunScanner::IsFirstSampleOfRun(std::uint32_t mask, const RunSpan& run, int 
 // A long stretch of black, or of any one colour, would otherwise give a run at
 // every word of it; only the run at its start is kept.
 bool RunScanner::ContinuesUniformStretch(const PaletteRun& run) const {
-    if (run.offset < 2 || !IsUniformRun(run, colors_)) return false;
+    if (run.offset < 2 || !IsUniformRun(run, rom_, colors_)) return false;
     const std::uint16_t before = WordAt(run.offset - 2u);
     const int firstPosition = run.row * kRowColors + run.firstIndex;
     for (int t = 0; t < run.length; ++t)

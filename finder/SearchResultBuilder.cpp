@@ -19,14 +19,15 @@ int RowLength(const ColorIndex& colors, int row) {
     return std::min(kRowColors, colors.ColorCount() - row * kRowColors);
 }
 
-PaletteHit HitFromParts(std::vector<PaletteRun> parts, const ColorIndex& colors) {
+PaletteHit HitFromParts(std::vector<PaletteRun> parts, std::span<const std::uint8_t> rom,
+                        const ColorIndex& colors) {
     PaletteHit hit;
     hit.row = parts.front().row;
     std::uint32_t found = 0;
     hit.uniform = true;
     for (const PaletteRun& part : parts) {
         found |= std::uint32_t{part.matchMask} << part.firstIndex;
-        hit.uniform = hit.uniform && IsUniformRun(part, colors);
+        hit.uniform = hit.uniform && IsUniformRun(part, rom, colors);
     }
     hit.firstIndex = std::countr_zero(found);
     hit.length = 32 - std::countl_zero(found) - hit.firstIndex;
@@ -48,7 +49,8 @@ std::vector<bool> RowsFoundWhole(const std::vector<PaletteHit>& hits, const Colo
 // When longer runs are asked for, a row not found whole may still be stored as
 // 4-colour sub-palettes: each one whose four colours all match inside a shorter run.
 void AddSubPaletteHits(const std::vector<PaletteRun>& shortRuns, const std::vector<bool>& whole,
-                       const ColorIndex& colors, std::vector<PaletteHit>& hits) {
+                       std::span<const std::uint8_t> rom, const ColorIndex& colors,
+                       std::vector<PaletteHit>& hits) {
     for (const PaletteRun& run : shortRuns) {
         if (whole[run.row]) continue;
         for (int group = 0; group < kRowColors / kSubPaletteColors; ++group) {
@@ -60,7 +62,7 @@ void AddSubPaletteHits(const std::vector<PaletteRun>& shortRuns, const std::vect
             part.firstIndex = static_cast<std::uint8_t>(group * kSubPaletteColors);
             part.length = kSubPaletteColors;
             part.matchMask = 0xF;
-            hits.push_back(HitFromParts({part}, colors));
+            hits.push_back(HitFromParts({part}, rom, colors));
             hits.back().subPalette = group;
         }
     }
@@ -118,7 +120,8 @@ bool BetterJoin(const PaletteHit& a, const PaletteHit& b) {
 }
 
 // A row stored in two halves at separate places becomes one hit with both.
-void JoinRowHalves(int row, const ColorIndex& colors, std::vector<PaletteHit>& hits) {
+void JoinRowHalves(int row, std::span<const std::uint8_t> rom, const ColorIndex& colors,
+                   std::vector<PaletteHit>& hits) {
     const int rowLength = RowLength(colors, row);
     std::optional<PaletteHit> best;
     std::size_t bestFirst = 0, bestSecond = 0;
@@ -128,7 +131,7 @@ void JoinRowHalves(int row, const ColorIndex& colors, std::vector<PaletteHit>& h
             const PaletteRun& b = hits[second].parts[0];
             const bool sameDiagonal = a.offset + 2u * b.firstIndex == b.offset;
             if (b.firstIndex > a.length || sameDiagonal) continue;
-            PaletteHit joined = HitFromParts({a, b}, colors);
+            PaletteHit joined = HitFromParts({a, b}, rom, colors);
             if (!best || BetterJoin(joined, *best)) {
                 best = std::move(joined);
                 bestFirst = first;
@@ -153,25 +156,25 @@ std::vector<int> RowsNotFound(const std::vector<PaletteHit>& hits, int rows) {
 
 }  // namespace
 
-SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColorIndex& colors,
-                               const SearchOptions& options) {
+SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, std::span<const std::uint8_t> rom,
+                               const ColorIndex& colors, const SearchOptions& options) {
     std::vector<PaletteHit> hits;
     std::vector<PaletteRun> shortRuns;
     for (const PaletteRun& run : runs) {
         if (MatchedWords(run) >= options.minimumRun)
-            hits.push_back(HitFromParts({run}, colors));
+            hits.push_back(HitFromParts({run}, rom, colors));
         else
             shortRuns.push_back(run);
     }
     const std::vector<bool> whole = RowsFoundWhole(hits, colors);
-    AddSubPaletteHits(shortRuns, whole, colors, hits);
+    AddSubPaletteHits(shortRuns, whole, rom, colors, hits);
     LabelSubPalettes(whole, hits);
     hits = KeepBestAtEachPlace(std::move(hits));
 
     SearchResult result;
     result.rows = (colors.ColorCount() + kRowColors - 1) / kRowColors;
     for (int row = 0; row < result.rows; ++row)
-        if (!whole[row]) JoinRowHalves(row, colors, hits);
+        if (!whole[row]) JoinRowHalves(row, rom, colors, hits);
     std::sort(hits.begin(), hits.end(), RanksBefore);
     result.rowsNotFound = RowsNotFound(hits, result.rows);
     result.hits = std::move(hits);

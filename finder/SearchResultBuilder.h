@@ -4,6 +4,8 @@
 // each place, rows stored in two halves joined into one hit, 4-colour
 // sub-palettes of rows not found whole, best first, and the rows found nowhere.
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "finder/ColorIndex.h"
@@ -12,8 +14,9 @@
 
 namespace tintwright {
 
-SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, const ColorIndex& colors,
-                               const SearchOptions& options);
+// The ROM is the one the runs were found in: whether a hit is uniform depends on its words.
+SearchResult BuildSearchResult(const std::vector<PaletteRun>& runs, std::span<const std::uint8_t> rom,
+                               const ColorIndex& colors, const SearchOptions& options);
 
 // Uniform hits last, then the most matching colours, one place before two,
 // the fewest mismatches, the lowest offset, the lowest row.

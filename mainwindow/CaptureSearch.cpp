@@ -6,6 +6,7 @@
 
 #include "finder/PaletteSearch.h"
 #include "finder/RomLayout.h"
+#include "finder/UniformHits.h"
 #include "locations/LocationBook.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
@@ -34,7 +35,6 @@ std::string PlaceNote(const PaletteHit& hit) {
     if (hit.mismatches > 0)
         note += ", " + Plural(static_cast<std::size_t>(hit.mismatches), "mismatch", "mismatches");
     if (hit.parts.size() > 1) note += ", in " + std::to_string(hit.parts.size()) + " parts";
-    if (hit.uniform) note += ", one colour or black and white";
     return note;
 }
 
@@ -58,14 +58,18 @@ std::string RowsNotFoundLine(const SearchResult& result) {
     return line + ".\r\n";
 }
 
-std::string PlacesText(const std::string& title, const SearchResult& result, const RomLayout& layout) {
+// The places that say something first; uniform ones summed up one line per colour.
+std::string PlacesText(const std::string& title, const SearchResult& result,
+                       const std::vector<UniformHitGroup>& uniform, const RomLayout& layout) {
     std::string text = title + ": " + Plural(result.hits.size(), "place", "places") + " in the ROM (" +
                        MappingName(layout.mapping) + "), best first:\r\n\r\n";
-    for (std::size_t i = 0; i < result.hits.size() && i < kMostPlacesShown; ++i)
-        text += PlaceLine(result.hits[i], layout);
-    if (result.hits.size() > kMostPlacesShown)
-        text += "... and " + std::to_string(result.hits.size() - kMostPlacesShown) +
+    std::size_t shown = 0;
+    for (const PaletteHit& hit : result.hits)
+        if (!hit.uniform && shown++ < kMostPlacesShown) text += PlaceLine(hit, layout);
+    if (shown > kMostPlacesShown)
+        text += "... and " + std::to_string(shown - kMostPlacesShown) +
                 " more (tintwright-palette find lists them all)\r\n";
+    for (const UniformHitGroup& group : uniform) text += UniformHitGroupText(group) + "\r\n";
     if (result.tooManyRuns) text += "The ROM matched so often that the weakest places were left out.\r\n";
     return text + RowsNotFoundLine(result);
 }
@@ -136,7 +140,8 @@ void CaptureSearch::Report(const Run& run) {
         ShowNothingFound(title);
         return;
     }
-    std::string text = PlacesText(title, result, run.layout);
+    std::string text =
+        PlacesText(title, result, GroupUniformHits(result, run.capture.colors, run.rom), run.layout);
     const std::vector<LocationEntry> entries = LocationEntriesFor(result);
     if (entries.empty()) {
         windowSystem_.ShowMessageBox(

@@ -43,7 +43,14 @@ std::vector<std::uint8_t> RomWithPlantedRow() {
     std::vector<std::uint8_t> rom = IndexedRomBytes(kRomSize);
     const std::vector<std::uint8_t> row = test::LittleEndianCgram(kPlantedRow);
     std::copy(row.begin(), row.end(), rom.begin() + kPlanted);
+    std::fill_n(rom.begin() + 0x10000, 64, 0x00);  // a blank stretch, which black rows match
     return rom;
+}
+
+std::vector<std::uint16_t> BlackRowsThenPlantedRow() {
+    std::vector<std::uint16_t> colors(32, 0x0000);
+    colors.insert(colors.end(), kPlantedRow.begin(), kPlantedRow.end());
+    return colors;
 }
 
 std::vector<std::uint8_t> Jasc(const std::vector<std::uint16_t>& colors) {
@@ -85,6 +92,12 @@ const DropRow kDropRows[] = {
     {"SaveStateNoAddsNothing", test::MednafenState(test::MednafenModule::SnesFaust), "game.mc0", kOffTheStrip,
      0x100, kPaletteSearchCaption, box::kAnswerNo, "Add the best place of each row to the location book?", 0,
      kPlanted, ""},
+    {"UniformPlacesSummedUpAfterTheRealOnes", test::LittleEndianCgram(BlackRowsThenPlantedRow()), "cgram.bin",
+     kOffTheStrip, 0x100, kPaletteSearchCaption, box::kAnswerNo,
+     "5 places in the ROM (unknown), best first:\r\n\r\n"
+     "0001A000 (bus address unknown): row 2, 16 colours from colour 0\r\n"
+     "rows 0-1: all $0000 - matches 4 places\r\n",
+     0, kPlanted, ""},
     {"CgramDumpFoundNowhere", test::LittleEndianCgram(kOtherColors), "cgram.bin", kOntoStrip, 0x100,
      kPaletteSearchCaption, box::kAnswerOk,
      "No place in the ROM holds 4 or more colours in a row of cgram.bin", 0, 0x100, ""},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -117,6 +118,36 @@ TEST_F(FindCommand, PrintsOneJsonArrayOfHitsAndExitsOneWhenNothingIsFound) {
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.out, "[]\n");
     EXPECT_NE(Run({"game.smc", "other.bin"}).out.find("Rows found nowhere: 0 1 2 3.\n"), std::string::npos);
+}
+
+// Uniform hits come after the real ones, one line per colour ($1234 read at
+// the odd offset is $3412, so row 7 has one place); --all lists
+// each, as --json always does.
+TEST_F(FindCommand, SumsUpUniformHitsInOneLinePerColourAfterTheRealOnes) {
+    for (const int row : {0, 1, 4}) std::fill_n(cgram_.begin() + 32 * row, 32, 0x00);
+    for (std::size_t i = 0; i < 16; ++i) cgram_[32 * 7 + 2 * i] = 0x34, cgram_[32 * 7 + 2 * i + 1] = 0x12;
+    WriteBytes(dir_.File("cgram.bin"), cgram_);
+    std::vector<std::uint8_t> rom = testing::ReadBytes(dir_.File("game.smc"));
+    std::fill_n(rom.begin() + 0x10000, 64, 0x00);
+    for (std::size_t i = 0; i < 32; ++i) rom[0x12000 + 2 * i] = 0x34, rom[0x12001 + 2 * i] = 0x12;
+    WriteBytes(dir_.File("game.smc"), rom);
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t found = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+        return found;
+    };
+    const FindRun summed = Run({"game.smc", "cgram.bin"});
+    EXPECT_EQ(summed.exitCode, 0) << summed.err;
+    EXPECT_NE(summed.out.find("  part $1E010 ($03:E010): colours 8-15\n"
+                              "rows 0-1, 4: all $0000 - matches 6 places (--all lists them)\n"
+                              "row 7: all $1234 - matches 1 place (--all lists them)\n"),
+              std::string::npos)
+        << summed.out;
+    EXPECT_EQ(count(summed.out, "matches almost anywhere"), 0u) << summed.out;
+    const FindRun all = Run({"game.smc", "cgram.bin", "--all"});
+    EXPECT_EQ(count(all.out, "one colour or black and white: matches almost anywhere\n"), 7u) << all.out;
+    EXPECT_EQ(count(Run({"game.smc", "cgram.bin", "--json"}).out, "\"uniform\": true"), 7u);
+    EXPECT_NE(summed.out.find(" 9 places\n"), std::string::npos) << summed.out;
 }
 
 TEST_F(FindCommand, AddsEachRowsBestHitToTheLocationBookKeepingWhatIsThere) {

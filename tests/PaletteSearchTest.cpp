@@ -204,15 +204,16 @@ TEST(PaletteSearch, ReportsProgressAfterEverySliceAndStopsWhenCancelled) {
     EXPECT_EQ(calls, 2);
 }
 
-// A ROM of random pieces: captured rows whole, in part, shifted by a channel
-// step or with wrong colours, stretches of one word, black and white, noise.
-std::vector<std::uint8_t> RandomRom(std::mt19937& random, const std::vector<std::uint16_t>& capture) {
-    std::vector<std::uint8_t> rom;
-    const auto putWord = [&](std::uint16_t word) {
-        rom.push_back(static_cast<std::uint8_t>(word));
-        rom.push_back(static_cast<std::uint8_t>(word >> 8));
-    };
-    while (rom.size() < 3000) {
+void PutWord(std::vector<std::uint8_t>& rom, std::uint16_t word) {
+    rom.push_back(static_cast<std::uint8_t>(word));
+    rom.push_back(static_cast<std::uint8_t>(word >> 8));
+}
+
+// Random pieces up to `bytes`: captured rows whole, in part, shifted by a
+// channel step or with wrong colours, stretches of one word, black and white, noise.
+void AddRandomPieces(std::mt19937& random, const std::vector<std::uint16_t>& capture, std::size_t bytes,
+                     std::vector<std::uint8_t>& rom) {
+    while (rom.size() < bytes) {
         const unsigned piece = random() % 5;
         const unsigned count = 1 + random() % 16;
         const unsigned start = random() % capture.size();
@@ -220,32 +221,148 @@ std::vector<std::uint8_t> RandomRom(std::mt19937& random, const std::vector<std:
         for (unsigned i = 0; i < count; ++i) {
             const std::uint16_t color = capture[(start + i) % capture.size()];
             if (piece <= 1)
-                putWord(static_cast<std::uint16_t>(color + (random() % 3 == 0 ? random() % 4 : 0)));
-            if (piece == 2) putWord(random() % 2 ? 0x0000 : 0xFFFF);
-            if (piece == 3) putWord(capture[start]);
-            if (piece == 4) putWord(static_cast<std::uint16_t>(random()));
+                PutWord(rom, static_cast<std::uint16_t>(color + (random() % 3 == 0 ? random() % 4 : 0)));
+            if (piece == 2) PutWord(rom, random() % 2 ? 0x0000 : 0xFFFF);
+            if (piece == 3) PutWord(rom, capture[start]);
+            if (piece == 4) PutWord(rom, static_cast<std::uint16_t>(random()));
         }
     }
-    return rom;
+}
+
+// Captures of any size with black, white and repeated colours, as real ones hold.
+std::vector<std::uint16_t> RandomCapture(std::mt19937& random) {
+    std::vector<std::uint16_t> capture = DistinctCapture();
+    capture.resize(16 + random() % 241);
+    for (int i = 0; i < 24; ++i) capture[random() % capture.size()] = random() % 2 ? 0x0000 : 0x7FFF;
+    for (int i = 0; i < 24; ++i) capture[random() % capture.size()] = capture[random() % capture.size()];
+    return capture;
+}
+
+SearchOptions RandomOptions(std::mt19937& random) {
+    return {.minimumRun = static_cast<int>(2 + random() % 7),
+            .tolerance = static_cast<int>(random() % 4),
+            .mismatches = static_cast<int>(random() % 4)};
+}
+
+// The fast search cut into random slices, against the plain one.
+void ExpectAgreesWithPlain(std::mt19937& random, const std::vector<std::uint8_t>& rom,
+                           const std::vector<std::uint16_t>& capture, const SearchOptions& options,
+                           int round) {
+    PaletteSearch search(rom, capture, options);
+    while (!search.Advance(1 + random() % 700)) {
+    }
+    ASSERT_EQ(search.Result(), PlainPaletteSearch(rom, capture, options))
+        << "round " << round << ", N " << options.minimumRun << " T " << options.tolerance << " K "
+        << options.mismatches;
 }
 
 TEST(PaletteSearch, AgreesWithThePlainSearchOnRandomRomsInAnySlices) {
     std::mt19937 random(2024);
     for (int round = 0; round < 40; ++round) {
-        std::vector<std::uint16_t> capture = DistinctCapture();
-        capture.resize(16 + random() % 241);
-        for (int i = 0; i < 24; ++i) capture[random() % capture.size()] = random() % 2 ? 0x0000 : 0x7FFF;
-        for (int i = 0; i < 24; ++i) capture[random() % capture.size()] = capture[random() % capture.size()];
-        const std::vector<std::uint8_t> rom = RandomRom(random, capture);
-        const SearchOptions options{.minimumRun = static_cast<int>(2 + random() % 7),
-                                    .tolerance = static_cast<int>(random() % 4),
-                                    .mismatches = static_cast<int>(random() % 4)};
-        PaletteSearch search(rom, capture, options);
-        while (!search.Advance(1 + random() % 700)) {
+        const std::vector<std::uint16_t> capture = RandomCapture(random);
+        std::vector<std::uint8_t> rom;
+        AddRandomPieces(random, capture, 3000, rom);
+        ExpectAgreesWithPlain(random, rom, capture, RandomOptions(random), round);
+    }
+}
+
+// Long stretches of one word between random pieces: zero padding, 0xFF, a
+// captured colour (its word read at either alignment), two bytes that differ,
+// words that differ only in bit 15, and a near-black colour a tolerance lets
+// several captured ones match. Each begins and ends at an even or an odd
+// offset; some lie inside a captured row that holds their colour in its
+// middle, its first colours planted before them and its last after.
+std::vector<std::uint8_t> RomWithLongStretches(std::mt19937& random, std::vector<std::uint16_t>& capture) {
+    std::vector<std::uint8_t> rom;
+    for (int stretch = 0; stretch < 3; ++stretch) {
+        AddRandomPieces(random, capture, rom.size() + 200 + random() % 400, rom);
+        if (random() % 2) rom.push_back(static_cast<std::uint8_t>(random()));
+        const std::uint16_t captured = capture[random() % capture.size()];
+        const std::uint16_t words[] = {
+            0x0000, 0xFFFF, captured, static_cast<std::uint16_t>(captured | 0x8000), 0x3412, 0x0421};
+        const std::uint16_t word = words[random() % std::size(words)];
+        const std::size_t row = 16 * (random() % ((capture.size() + 15) / 16));
+        const std::size_t rowEnd = std::min(capture.size(), row + 16);
+        std::size_t before = row + random() % 17, after = row + random() % 17;
+        if (before > after) std::swap(before, after);
+        before = std::min(before, rowEnd), after = std::min(after, rowEnd);
+        const bool inRow = random() % 2 == 0;
+        if (inRow) {
+            std::fill(capture.begin() + before, capture.begin() + after, word);
+            for (std::size_t i = row; i < before; ++i) PutWord(rom, capture[i]);
         }
-        ASSERT_EQ(search.Result(), PlainPaletteSearch(rom, capture, options))
-            << "round " << round << ", N " << options.minimumRun << " T " << options.tolerance << " K "
-            << options.mismatches;
+        const bool bit15Varies = random() % 4 == 0;
+        for (unsigned i = 0, count = 40 + random() % 600; i < count; ++i)
+            PutWord(rom, static_cast<std::uint16_t>(word | (bit15Varies && i % 3 == 0 ? 0x8000 : 0)));
+        if (inRow)
+            for (std::size_t i = after; i < rowEnd; ++i) PutWord(rom, capture[i]);
+    }
+    AddRandomPieces(random, capture, rom.size() + random() % 200, rom);
+    // Dark greys a tolerance takes for black, beside black itself.
+    for (int i = 0; i < 8; ++i) capture[random() % capture.size()] = random() % 2 ? 0x0421 : 0x0842;
+    return rom;
+}
+
+TEST(PaletteSearch, AgreesWithThePlainSearchOnRomsWithLongStretchesOfOneWord) {
+    std::mt19937 random(2025);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::uint16_t> capture = RandomCapture(random);
+        const std::vector<std::uint8_t> rom = RomWithLongStretches(random, capture);
+        ExpectAgreesWithPlain(random, rom, capture, RandomOptions(random), round);
+    }
+}
+
+// A row that holds the stretch's colour in all but its first or last colours
+// runs out of the stretch by one colour or more, at each alignment and at
+// stretch lengths that put the run's start on every sampled position.
+TEST(PaletteSearch, AgreesWithThePlainSearchOnRowsThatLeaveAStretchOfOneWord) {
+    std::mt19937 random(2027);
+    const SearchOptions cases[] = {
+        {}, {.minimumRun = 2}, {.minimumRun = 16}, {.tolerance = 2, .mismatches = 2}};
+    for (int outside = 1; outside < 16; ++outside) {
+        for (const bool outsideFirst : {false, true}) {
+            SearchFixture fixture(0);
+            fixture.capture.resize(16);
+            const auto stretch = outsideFirst ? fixture.capture.begin() + outside : fixture.capture.begin();
+            std::fill_n(stretch, 16 - outside, 0x0000);
+            for (std::size_t bytes = 200; bytes < 216; ++bytes) {
+                std::vector<std::uint8_t> rom(64 + bytes % 2, 0x7C);
+                const auto put = [&](int first, int count) {
+                    for (int i = first; i < first + count; ++i) PutWord(rom, fixture.capture[i]);
+                };
+                if (outsideFirst) put(0, outside);
+                rom.resize(rom.size() + bytes, 0x00);
+                if (!outsideFirst) put(16 - outside, outside);
+                rom.resize(rom.size() + 64, 0x7C);
+                for (const SearchOptions& options : cases)
+                    ExpectAgreesWithPlain(random, rom, fixture.capture, options, outside);
+            }
+        }
+    }
+}
+
+// Padding reports what it reported short: the runs at its start, however long
+// it is, after data or from the ROM's first byte on.
+TEST(PaletteSearch, ReportsARunOfOneWordOnceHoweverLongItIs) {
+    std::mt19937 random(2026);
+    std::vector<std::uint16_t> capture = RandomCapture(random);
+    std::vector<std::uint8_t> data;
+    AddRandomPieces(random, capture, 2001, data);
+    for (std::size_t i = 16; i < 32 && i < capture.size(); ++i) capture[i] = 0x0000;
+    capture[5] = 0x0421;
+    capture[6] = 0x7FFF;
+    const SearchOptions cases[] = {{}, {.tolerance = 2, .mismatches = 2}, {.minimumRun = 2, .tolerance = 3}};
+    for (const SearchOptions& options : cases) {
+        for (const std::uint8_t padding : {0x00, 0xFF}) {
+            for (const std::size_t dataBytes : {data.size(), std::size_t{0}}) {
+                std::vector<std::uint8_t> rom(data.begin(), data.begin() + dataBytes);
+                rom.resize(dataBytes + 4096, padding);
+                const SearchResult expected = PlainPaletteSearch(rom, capture, options);
+                EXPECT_EQ(*SearchPalettes(rom, capture, options), expected) << int{padding};
+                rom.resize(dataBytes + (16u << 20), padding);
+                EXPECT_EQ(*SearchPalettes(rom, capture, options), expected) << int{padding};
+            }
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "finder/LocationEntries.h"
 #include "finder/PaletteSearch.h"
 #include "finder/RomLayout.h"
+#include "finder/UniformHits.h"
 #include "frontends/console/CommandArguments.h"
 #include "frontends/console/ConsoleCommand.h"
 #include "settings/ProfileFile.h"
@@ -15,7 +16,7 @@
 namespace tintwright {
 namespace {
 
-// The table shows this many hits; --json gives all of them.
+// The table shows this many hits; --all and --json give all of them.
 constexpr std::size_t kMostHitsShown = 40;
 
 struct FindInputs {
@@ -112,16 +113,31 @@ void PrintRowsNotFound(std::ostream& out, const SearchResult& result) {
            "cycling); a capture taken during a fade may need --tolerance 1 to 3.\n";
 }
 
+// Hits that say something first; uniform ones summed up one line per colour
+// unless every hit is asked for.
+void PrintHits(std::ostream& out, const FindInputs& inputs, const SearchResult& result,
+               const RomLayout& layout, bool all) {
+    std::size_t shown = 0, left = 0;
+    for (const PaletteHit& hit : result.hits) {
+        if (hit.uniform && !all) continue;
+        if (shown < kMostHitsShown || all)
+            PrintHitLine(out, hit, layout), ++shown;
+        else
+            ++left;
+    }
+    if (left > 0) out << "... and " << left << " more (--all lists them)\n";
+    if (all) return;
+    for (const UniformHitGroup& group : GroupUniformHits(result, inputs.capture.colors, inputs.rom))
+        out << UniformHitGroupText(group) << " (--all lists them)\n";
+}
+
 void PrintTable(std::ostream& out, const FindInputs& inputs, const SearchResult& result,
-                const RomLayout& layout) {
+                const RomLayout& layout, bool all) {
     out << inputs.capture.format << ", " << inputs.capture.colors.size() << " colours, in " << inputs.romPath
         << " (" << MappingName(layout.mapping) << (layout.copierHeaderBytes ? ", copier header" : "")
         << "): " << result.hits.size() << (result.hits.size() == 1 ? " place\n" : " places\n");
     if (!result.hits.empty()) out << "\noffset     bus        row  first  length  mismatches\n";
-    for (std::size_t i = 0; i < result.hits.size() && i < kMostHitsShown; ++i)
-        PrintHitLine(out, result.hits[i], layout);
-    if (result.hits.size() > kMostHitsShown)
-        out << "... and " << result.hits.size() - kMostHitsShown << " more (--json lists them all)\n";
+    PrintHits(out, inputs, result, layout, all);
     if (result.tooManyRuns) out << "The ROM matched so often that the weakest runs were left out.\n";
     PrintRowsNotFound(out, result);
 }
@@ -184,7 +200,7 @@ bool AddToBook(const std::string& settingsPath, const SearchResult& result, std:
 int RunFind(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
     std::string error;
     const auto parsed = CommandArguments::Parse(
-        arguments, {"--tolerance", "--mismatches", "--min-run", "--add-to-book"}, {"--json"}, error);
+        arguments, {"--tolerance", "--mismatches", "--min-run", "--add-to-book"}, {"--json", "--all"}, error);
     if (!parsed) return Refuse(err, error);
     const auto inputs = ReadInputs(*parsed, err);
     if (!inputs) return kExitBadInput;
@@ -194,7 +210,7 @@ int RunFind(std::span<const std::string> arguments, std::ostream& out, std::ostr
     if (json)
         PrintJson(out, result, layout);
     else
-        PrintTable(out, *inputs, result, layout);
+        PrintTable(out, *inputs, result, layout, parsed->Has("--all"));
     if (parsed->Has("--add-to-book") && !AddToBook(parsed->Value("--add-to-book"), result, out, err, json))
         return kExitBadInput;
     return result.hits.empty() ? kExitFoundNothing : kExitDone;

@@ -10,7 +10,7 @@
 namespace tintwright {
 
 // find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json]
-// [--add-to-book SETTINGS]. Exit 0 with hits, 1 with none, 2 on bad input.
+// [--all] [--add-to-book SETTINGS]. Exit 0 with hits, 1 with none, 2 on bad input.
 int RunFind(std::span<const std::string> arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tintwright

@@ -36,7 +36,8 @@ constexpr Subcommand kSubcommands[] = {
     {"apply", RunApply, "apply SOURCE PATCH --output OUT",
      "tintwright-palette apply game.smc game-edited.bps --output game-patched.smc"},
     {"find", RunFind,
-     "find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json] [--add-to-book SETTINGS]",
+     "find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json] [--all] [--add-to-book "
+     "SETTINGS]",
      "tintwright-palette find game.smc game.mc0 --tolerance 1 --add-to-book tintwright.ini"},
 };
 
@@ -54,14 +55,15 @@ void PrintHelp(std::ostream& stream) {
            "their content. Exit status: 0 done, 2 bad input or a file that could not be read or written.\n"
            "\nfind reads CAPTURE whatever its name: a save state of RetroArch (plain or compressed, with\n"
            "the bsnes-mercury, bsnes or snes9x core), mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, a\n"
-           "CGRAM dump or a palette file. It exits 1 when no colours were found. With --json it prints\n"
-           "one array of hits, best first, each\n"
+           "CGRAM dump or a palette file. It exits 1 when no colours were found. Its table lists the\n"
+           "hits that say something first and sums up the uniform ones in one line per colour; --all\n"
+           "lists every hit. With --json it prints one array of every hit, best first, each\n"
            "  {\"offset\": 106496, \"bus_address\": \"$03:A000\" or null, \"row\": 2, \"first_index\": 0,\n"
            "   \"length\": 16, \"mismatches\": 0, \"sub_palette\": 0-3 or null, \"uniform\": false,\n"
            "   \"parts\": [{\"offset\", \"bus_address\", \"first_index\", \"length\", \"mismatches\"}, "
            "...]}\n"
            "where parts holds one run, or two when a row is stored in halves at separate places, and\n"
-           "uniform hits (one colour, or black and white) match almost anywhere.\n";
+           "uniform hits (one colour, black and white, or one ROM word repeated) match almost anywhere.\n";
 }
 
 int Run(const std::vector<std::string>& arguments) {

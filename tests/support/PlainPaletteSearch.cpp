@@ -49,15 +49,22 @@ void SelectPlain(const std::array<int, 16>& match, int lo, int hi, const Plain& 
     SelectPlain(match, bestLast + 1, hi, plain, out);
 }
 
-// A run of one colour, or of black and white only, that the word before it continues.
+// A run of one colour, of black and white only, or over one ROM word
+// repeated, that the word before it continues.
 bool ContinuesUniform(const PaletteRun& run, const Plain& plain) {
-    std::vector<std::uint16_t> matched;
-    for (int t = 0; t < run.length; ++t)
-        if (run.matchMask >> t & 1) matched.push_back(plain.colors[run.row * 16 + run.firstIndex + t]);
-    const bool one = std::all_of(matched.begin(), matched.end(), [&](auto c) { return c == matched[0]; });
+    std::vector<std::uint16_t> matched, words;
+    for (int t = 0; t < run.length; ++t) {
+        if (!(run.matchMask >> t & 1)) continue;
+        matched.push_back(plain.colors[run.row * 16 + run.firstIndex + t]);
+        words.push_back(plain.Word(std::int64_t{run.offset} + 2 * t));
+    }
+    const auto allSame = [](const std::vector<std::uint16_t>& list) {
+        return std::all_of(list.begin(), list.end(), [&](auto c) { return c == list[0]; });
+    };
     const bool blackWhite =
         std::all_of(matched.begin(), matched.end(), [](auto c) { return c == 0 || c == 0x7FFF; });
-    if (!(one || blackWhite) || !plain.HasWord(std::int64_t{run.offset} - 2)) return false;
+    if (!(allSame(matched) || blackWhite || allSame(words)) || !plain.HasWord(std::int64_t{run.offset} - 2))
+        return false;
     const std::uint16_t before = plain.Word(std::int64_t{run.offset} - 2);
     return std::any_of(matched.begin(), matched.end(), [&](auto c) { return plain.Near(before, c); });
 }
@@ -109,7 +116,7 @@ std::vector<PaletteRun> PlainPaletteRuns(std::span<const std::uint8_t> rom,
 SearchResult PlainPaletteSearch(std::span<const std::uint8_t> rom, std::span<const std::uint16_t> capture,
                                 const SearchOptions& options) {
     const ColorIndex colors(capture.first(std::min<std::size_t>(capture.size(), 256)), options.tolerance);
-    return BuildSearchResult(PlainPaletteRuns(rom, capture, options), colors, options);
+    return BuildSearchResult(PlainPaletteRuns(rom, capture, options), rom, colors, options);
 }
 
 }  // namespace tintwright
