@@ -62,15 +62,14 @@ std::optional<CaptureReading> ReadState(Bytes bytes) {
 // Palette files exported by image and tile editors. A raw BGR555 file is left
 // to the CGRAM dump below, which has CGRAM's length rule.
 std::optional<CaptureReading> ReadPalette(Bytes bytes) {
-    const PaletteReading reading = ReadPaletteFile(bytes);
-    if (!reading.palette || reading.palette->format == PaletteFormat::RawBgr555) return std::nullopt;
-    const std::string format(PaletteFormatName(reading.palette->format));
-    if (reading.palette->colors.size() > capture::kCgramBytes / 2) {
-        return CaptureReading::Failed(format + " palette of " +
-                                      std::to_string(reading.palette->colors.size()) +
+    const Result<PaletteFile> reading = ReadPaletteFile(bytes);
+    if (!reading || reading->format == PaletteFormat::RawBgr555) return std::nullopt;
+    const std::string format(PaletteFormatName(reading->format));
+    if (reading->colors.size() > capture::kCgramBytes / 2) {
+        return CaptureReading::Failed(format + " palette of " + std::to_string(reading->colors.size()) +
                                       " colours; CGRAM holds 256");
     }
-    return CaptureReading::Read({format + " palette", reading.palette->colors});
+    return CaptureReading::Read({format + " palette", reading->colors});
 }
 
 bool IsCgramDump(Bytes bytes) {

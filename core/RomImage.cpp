@@ -60,22 +60,17 @@ bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
 
 }  // namespace
 
-std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure) {
+Result<LoadedRom> LoadRomFile(const std::string& path) {
     // The ROM's size is a 32-bit number; a larger file is refused, not cut.
     constexpr std::uint64_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
     if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
-        !ReserveEveryCopy(status.size, loaded)) {
-        if (failure != nullptr)
-            *failure = {true, "there is not enough memory for the working, the undo and the source copy"};
-        return std::nullopt;
-    }
+        !ReserveEveryCopy(status.size, loaded))
+        return Result<LoadedRom>::Failed(std::string(kNoMemoryForRomCopies));
     // Reads into the room reserved above.
-    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read) {
-        if (failure != nullptr) *failure = {false, read.Reason()};
-        return std::nullopt;
-    }
+    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read)
+        return Result<LoadedRom>::Failed(read.Reason());
     loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
     return loaded;
 }

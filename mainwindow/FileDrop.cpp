@@ -51,9 +51,9 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
         return;
     }
     if (ontoStrip) {
-        const PaletteReading palette = ReadPaletteFile(bytes);
-        if (palette.palette && palette.palette->format != PaletteFormat::RawBgr555) {
-            OfferPaletteWrite(fileName, palette.palette->colors);
+        const Result<PaletteFile> palette = ReadPaletteFile(bytes);
+        if (palette && palette->format != PaletteFormat::RawBgr555) {
+            OfferPaletteWrite(fileName, palette->colors);
             return;
         }
     }

@@ -47,7 +47,7 @@ std::vector<std::uint8_t> RomWithPlantedRow() {
 }
 
 std::vector<std::uint8_t> Jasc(const std::vector<std::uint16_t>& colors) {
-    return *WritePaletteFile(PaletteFormat::JascPal, colors).bytes;
+    return *WritePaletteFile(PaletteFormat::JascPal, colors);
 }
 
 struct DropRow {

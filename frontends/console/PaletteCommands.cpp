@@ -85,9 +85,9 @@ int RunExport(std::span<const std::string> arguments, std::ostream& out, std::os
     std::vector<std::uint16_t> colors;
     for (std::size_t at = offset; colors.size() < *count; at += 2)
         colors.push_back(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
-    const PaletteWriting written = WritePaletteFile(*format, colors);
-    if (!written.bytes) return Refuse(err, written.error);
-    if (!WriteOutputFile(target, *written.bytes, err)) return kExitBadInput;
+    const auto written = WritePaletteFile(*format, colors);
+    if (!written) return Refuse(err, written.Reason());
+    if (!WriteOutputFile(target, *written, err)) return kExitBadInput;
     out << "Wrote " << colors.size() << " colours from " << FormatOffset(offset) << " of " << rom << " to "
         << target << " (" << PaletteFormatName(*format) << ")\n";
     return kExitDone;
@@ -107,15 +107,15 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (!ReadInputFile(rom, "the ROM", bytes, err) ||
         !ReadInputFile(source, "the palette file", paletteBytes, err))
         return kExitBadInput;
-    const PaletteReading read = ReadPaletteFile(paletteBytes);
-    if (!read.palette) return Refuse(err, source + ": " + read.error);
-    const std::vector<std::uint16_t>& colors = read.palette->colors;
+    const Result<PaletteFile> read = ReadPaletteFile(paletteBytes);
+    if (!read) return Refuse(err, source + ": " + read.Reason());
+    const std::vector<std::uint16_t>& colors = read->colors;
     if (ColorsThatFit(bytes.size(), offset) < colors.size())
         return Refuse(err, FitMessage(rom, bytes.size(), offset, colors.size()) + " (" + source + " has " +
                                std::to_string(colors.size()) + ")");
     // Only raw BGR555 carries bit 15, which the SNES ignores; from the other
     // formats each word keeps the ROM's, so an unchanged colour is unchanged bytes.
-    const std::uint16_t fileBits = read.palette->format == PaletteFormat::RawBgr555 ? 0xFFFF : 0x7FFF;
+    const std::uint16_t fileBits = read->format == PaletteFormat::RawBgr555 ? 0xFFFF : 0x7FFF;
     for (std::size_t index = 0; index < colors.size(); ++index) {
         const std::size_t at = offset + 2 * index;
         const auto word =
@@ -125,8 +125,7 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
     }
     if (!WriteOutputFile(save, bytes, err)) return kExitBadInput;
     out << "Wrote the " << colors.size() << " colours of " << source << " ("
-        << PaletteFormatName(read.palette->format) << ") at " << FormatOffset(offset) << " into " << save
-        << '\n';
+        << PaletteFormatName(read->format) << ") at " << FormatOffset(offset) << " into " << save << '\n';
     return kExitDone;
 }
 
