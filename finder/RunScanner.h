@@ -15,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "finder/ColorIndex.h"
 #include "finder/RunSelection.h"
 #include "finder/SearchOptions.h"
@@ -52,7 +53,7 @@ private:
                                diagonal.row * kRowColors + index);
     }
     std::uint16_t WordAt(std::uint64_t offset) const {
-        return ColorBits(static_cast<std::uint16_t>(rom_[offset] | rom_[offset + 1] << 8));
+        return ColorBits(GetU16(rom_, static_cast<std::size_t>(offset)));
     }
 
     std::span<const std::uint8_t> rom_;

@@ -15,10 +15,7 @@ Result<PaletteFile> ReadRawBgr555(std::span<const std::uint8_t> bytes) {
         return Result<PaletteFile>::Failed(
             "raw BGR555: expected an even number of bytes from 2 to 512, found " +
             std::to_string(bytes.size()));
-    PaletteFile palette{PaletteFormat::RawBgr555, {}};
-    for (std::size_t at = 0; at < bytes.size(); at += 2)
-        palette.colors.push_back(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
-    return palette;
+    return PaletteFile{PaletteFormat::RawBgr555, LittleEndianWords(bytes)};
 }
 
 std::vector<std::uint8_t> WriteRawBgr555(std::span<const std::uint16_t> colors) {

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/LittleEndian.h"
 #include "frontends/console/CommandArguments.h"
 #include "frontends/console/ConsoleCommand.h"
 #include "palette/PaletteFile.h"
@@ -82,9 +83,8 @@ int RunExport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (!ReadInputFile(rom, "the ROM", bytes, err)) return kExitBadInput;
     if (ColorsThatFit(bytes.size(), offset) < *count)
         return Refuse(err, FitMessage(rom, bytes.size(), offset, *count));
-    std::vector<std::uint16_t> colors;
-    for (std::size_t at = offset; colors.size() < *count; at += 2)
-        colors.push_back(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
+    const std::vector<std::uint16_t> colors =
+        LittleEndianWords(std::span(bytes).subspan(offset, 2 * static_cast<std::size_t>(*count)));
     const auto written = WritePaletteFile(*format, colors);
     if (!written) return Refuse(err, written.Reason());
     if (!WriteOutputFile(target, *written, err)) return kExitBadInput;
@@ -118,10 +118,8 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
     const std::uint16_t fileBits = read->format == PaletteFormat::RawBgr555 ? 0xFFFF : 0x7FFF;
     for (std::size_t index = 0; index < colors.size(); ++index) {
         const std::size_t at = offset + 2 * index;
-        const auto word =
-            static_cast<std::uint16_t>((colors[index] & fileBits) | ((bytes[at + 1] << 8) & ~fileBits));
-        bytes[at] = static_cast<std::uint8_t>(word & 0xFF);
-        bytes[at + 1] = static_cast<std::uint8_t>(word >> 8);
+        SetU16(bytes, at,
+               static_cast<std::uint16_t>((colors[index] & fileBits) | (GetU16(bytes, at) & ~fileBits)));
     }
     if (!WriteOutputFile(save, bytes, err)) return kExitBadInput;
     out << "Wrote the " << colors.size() << " colours of " << source << " ("
