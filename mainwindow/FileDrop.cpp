@@ -57,9 +57,9 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
             return;
         }
     }
-    const CaptureReading capture = ReadCapture(bytes);
+    const Result<Capture> capture = ReadCapture(bytes);
     if (!capture) {
-        Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Error());
+        Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Reason());
         return;
     }
     search_.Start(fileName, capture.Value());
