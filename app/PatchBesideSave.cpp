@@ -32,9 +32,9 @@ std::optional<std::string> WritePatchBesideSave(const std::string& settingsPath,
     const std::optional<PatchFormat> format = PatchFormatNamed(value);
     if (!format) return UnknownFormatText(value, settingsPath);
     const std::string path = PatchPathFor(rom.SavePath(), *format);
-    const PatchResult patch = CreatePatch(*format, rom.SourceBytes(), rom.WorkingBytes().first(rom.Size()));
-    if (!patch.bytes) return PatchFailedText(path, patch.error);
-    const FileOutcome written = WriteFileSafely(path, *patch.bytes);
+    const auto patch = CreatePatch(*format, rom.SourceBytes(), rom.WorkingBytes().first(rom.Size()));
+    if (!patch) return PatchFailedText(path, patch.Reason());
+    const FileOutcome written = WriteFileSafely(path, *patch);
     if (!written) return PatchFailedText(path, written.Reason());
     return std::nullopt;
 }

@@ -74,10 +74,9 @@ int RomFiles::OpenSourceRom() {
 int RomFiles::LoadSourceRom(const std::string& path) {
     // The name is kept even when the load fails, so Reload Source tries it again.
     state_.rom.SourcePath() = path;
-    RomLoadFailure failure;
-    auto loaded = LoadRomFile(path, &failure);
+    auto loaded = LoadRomFile(path);
     if (!loaded) {
-        ShowLoadFailure(failure, kOpenFailedCaption);
+        ShowLoadFailure(loaded.Reason(), kOpenFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -140,10 +139,9 @@ void RomFiles::SaveAndRun() {
 }
 
 int RomFiles::RevertToSource() {
-    RomLoadFailure failure;
-    auto loaded = LoadRomFile(state_.rom.SourcePath(), &failure);
+    auto loaded = LoadRomFile(state_.rom.SourcePath());
     if (!loaded) {
-        ShowLoadFailure(failure, kRevertFailedCaption);
+        ShowLoadFailure(loaded.Reason(), kRevertFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -168,14 +166,14 @@ bool RomFiles::WriteSaveFile() {
 
 // A file too large for the memory is not a file that could not be read, and
 // Save as or a smaller ROM will not help the same way, so it is said apart.
-void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption) {
-    if (!failure.outOfMemory) {
+void RomFiles::ShowLoadFailure(const std::string& reason, std::string_view caption) {
+    if (reason != kNoMemoryForRomCopies) {
         windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
         return;
     }
-    windowSystem_.ShowMessageBox("This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() +
-                                     "\r\n(" + failure.reason + ")",
-                                 caption, box::kIconWarning);
+    windowSystem_.ShowMessageBox(
+        "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + reason + ")",
+        caption, box::kIconWarning);
 }
 
 // The patch's own trouble is a warning of its own; the save stays a success.

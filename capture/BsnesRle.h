@@ -11,16 +11,12 @@
 #include <vector>
 
 #include "capture/Bytes.h"
+#include "core/Result.h"
 
 namespace tintwright::capture {
 
-struct RleDecoded {
-    std::vector<std::uint8_t> bytes;
-    std::string error;  // empty when the whole output was produced
-};
-
 // Unlike bsnes, which reads zeros past the end, running out of input is an
 // error here: a cut file must not pass for a state full of zeros.
-RleDecoded DecodeBsnesRle(Bytes input, std::size_t limit);
+Result<std::vector<std::uint8_t>> DecodeBsnesRle(Bytes input, std::size_t limit);
 
 }  // namespace tintwright::capture

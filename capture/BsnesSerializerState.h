@@ -26,6 +26,6 @@ namespace tintwright {
 bool IsBsnesSerializerState(capture::Bytes bytes);
 // container names what held the blob, for the format text ("bsnes-mercury or
 // higan state", "bsnes v115 .bst").
-CaptureReading ReadBsnesSerializerState(capture::Bytes blob, std::string_view container);
+Result<Capture> ReadBsnesSerializerState(capture::Bytes blob, std::string_view container);
 
 }  // namespace tintwright

@@ -12,21 +12,22 @@ bool IsStateName(const std::string& name) {
 
 }  // namespace
 
-CaptureReading ReadBsnesStateArchive(capture::Bytes archive) {
-    const capture::ZipDirectory directory = capture::ReadZipDirectory(archive);
-    if (!directory.error.empty()) return CaptureReading::Failed(directory.error);
+Result<Capture> ReadBsnesStateArchive(capture::Bytes archive) {
+    const auto members = capture::ReadZipDirectory(archive);
+    if (!members) return Result<Capture>::Failed(members.Reason());
     const capture::ZipMember* newest = nullptr;
-    for (const capture::ZipMember& member : directory.members) {
+    for (const capture::ZipMember& member : *members) {
         if (IsStateName(member.name)) newest = &member;
     }
-    if (newest == nullptr) return CaptureReading::Failed("zip: no bsnes state (.bst) inside");
-    const capture::ZipExtracted state = capture::ExtractZipMember(archive, *newest, capture::kMaxStateBytes);
-    if (!state.error.empty()) return CaptureReading::Failed(state.error);
-    CaptureReading reading = ReadBsnesV115State(state.bytes);
-    if (!reading) return CaptureReading::Failed(newest->name + " in zip: " + reading.Error());
-    Capture capture = reading.Value();
+    if (newest == nullptr)
+        return Result<Capture>::Failed("zip: a zip without a save state (no bsnes state (.bst) inside)");
+    const auto state = capture::ExtractZipMember(archive, *newest, capture::kMaxStateBytes);
+    if (!state) return Result<Capture>::Failed(state.Reason());
+    Result<Capture> reading = ReadBsnesV115State(*state);
+    if (!reading) return Result<Capture>::Failed(newest->name + " in zip: " + reading.Reason());
+    Capture capture = std::move(reading).Value();
     capture.format += ", " + newest->name + " in a .bsz";
-    return CaptureReading::Read(std::move(capture));
+    return capture;
 }
 
 }  // namespace tintwright

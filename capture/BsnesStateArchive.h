@@ -9,6 +9,6 @@
 
 namespace tintwright {
 
-CaptureReading ReadBsnesStateArchive(capture::Bytes archive);
+Result<Capture> ReadBsnesStateArchive(capture::Bytes archive);
 
 }  // namespace tintwright

@@ -13,21 +13,25 @@ constexpr std::uint32_t kSignature = 0x5A220000;
 }  // namespace
 
 bool IsBsnesV115State(capture::Bytes bytes) {
-    return bytes.size() >= 4 && capture::LittleEndian32(bytes, 0) == kSignature;
+    return ByteReader(bytes).ReadLittle(4) == kSignature;
 }
 
-CaptureReading ReadBsnesV115State(capture::Bytes bytes) {
-    if (bytes.size() < kHeaderBytes) {
-        return CaptureReading::Failed(capture::Cut(kFormat, "header", 0, kHeaderBytes, bytes.size()));
+// The header: signature, the coded state's size, the coded preview's size.
+Result<Capture> ReadBsnesV115State(capture::Bytes bytes) {
+    ByteReader reader(bytes);
+    auto header = reader.ReadPart(kHeaderBytes);
+    if (!header)
+        return Result<Capture>::Failed(capture::Cut(kFormat, "header", 0, kHeaderBytes, bytes.size()));
+    header->Skip(4);
+    const std::size_t codedBytes = *header->ReadLittle(4);  // inside the 12 bytes just read
+    const auto coded = reader.ReadBytes(codedBytes);
+    if (!coded) {
+        return Result<Capture>::Failed(
+            capture::Cut(kFormat, "state", kHeaderBytes, codedBytes, bytes.size()));
     }
-    const std::size_t codedBytes = capture::LittleEndian32(bytes, 4);
-    if (!capture::Fits(bytes.size(), kHeaderBytes, codedBytes)) {
-        return CaptureReading::Failed(capture::Cut(kFormat, "state", kHeaderBytes, codedBytes, bytes.size()));
-    }
-    const capture::RleDecoded state =
-        capture::DecodeBsnesRle(bytes.subspan(kHeaderBytes, codedBytes), capture::kMaxStateBytes);
-    if (!state.error.empty()) return CaptureReading::Failed(std::string(kFormat) + ": " + state.error);
-    return ReadBsnesSerializerState(state.bytes, kFormat);
+    const auto state = capture::DecodeBsnesRle(*coded, capture::kMaxStateBytes);
+    if (!state) return Result<Capture>::Failed(std::string(kFormat) + ": " + state.Reason());
+    return ReadBsnesSerializerState(*state, kFormat);
 }
 
 }  // namespace tintwright

@@ -10,6 +10,6 @@
 namespace tintwright {
 
 bool IsBsnesV115State(capture::Bytes bytes);
-CaptureReading ReadBsnesV115State(capture::Bytes bytes);
+Result<Capture> ReadBsnesV115State(capture::Bytes bytes);
 
 }  // namespace tintwright

@@ -12,6 +12,7 @@
 #include "capture/Snes9xState.h"
 #include "capture/ZipArchive.h"
 #include "capture/ZsnesState.h"
+#include "core/LittleEndian.h"
 #include "palette/PaletteFile.h"
 
 namespace tintwright {
@@ -23,7 +24,7 @@ using capture::Bytes;
 constexpr std::size_t kLargestFile = 64u << 20;
 
 bool IsGzip(Bytes bytes) {
-    return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B;
+    return capture::StartsWith(bytes, "\x1F\x8B");
 }
 
 // Three bytes of magic could begin a CGRAM dump; a real Mesen2 state carries a
@@ -34,22 +35,21 @@ bool IsLikelyMesenState(Bytes bytes) {
 
 // The formats that mednafen and snes9x write inside gzip, or bare when the
 // emulator was told not to compress.
-std::optional<CaptureReading> ReadGzipContent(Bytes bytes) {
+std::optional<Result<Capture>> ReadGzipContent(Bytes bytes) {
     if (IsMednafenState(bytes)) return ReadMednafenState(bytes);
     if (IsSnes9xState(bytes)) return ReadSnes9xState(bytes);
     return std::nullopt;
 }
 
-CaptureReading ReadGzip(Bytes bytes) {
-    const capture::Inflated inflated =
-        capture::Inflate(bytes, capture::DeflateWrapper::Gzip, capture::kMaxStateBytes);
-    if (!inflated.error.empty()) return CaptureReading::Failed("gzip file: " + inflated.error);
-    if (auto reading = ReadGzipContent(inflated.bytes)) return *reading;
-    return CaptureReading::Failed(
+Result<Capture> ReadGzip(Bytes bytes) {
+    const auto inflated = capture::Inflate(bytes, capture::DeflateWrapper::Gzip, capture::kMaxStateBytes);
+    if (!inflated) return Result<Capture>::Failed("gzip file: " + inflated.Reason());
+    if (auto reading = ReadGzipContent(*inflated)) return *reading;
+    return Result<Capture>::Failed(
         "gzip file holding neither a mednafen state (MDFNSVST) nor a snes9x state (#!s9xsnp)");
 }
 
-std::optional<CaptureReading> ReadState(Bytes bytes) {
+std::optional<Result<Capture>> ReadState(Bytes bytes) {
     if (IsRetroArchState(bytes)) return ReadRetroArchState(bytes);
     if (IsGzip(bytes)) return ReadGzip(bytes);
     if (auto reading = ReadGzipContent(bytes)) return reading;
@@ -63,16 +63,15 @@ std::optional<CaptureReading> ReadState(Bytes bytes) {
 
 // Palette files exported by image and tile editors. A raw BGR555 file is left
 // to the CGRAM dump below, which has CGRAM's length rule.
-std::optional<CaptureReading> ReadPalette(Bytes bytes) {
-    const PaletteReading reading = ReadPaletteFile(bytes);
-    if (!reading.palette || reading.palette->format == PaletteFormat::RawBgr555) return std::nullopt;
-    const std::string format(PaletteFormatName(reading.palette->format));
-    if (reading.palette->colors.size() > capture::kCgramBytes / 2) {
-        return CaptureReading::Failed(format + " palette of " +
-                                      std::to_string(reading.palette->colors.size()) +
-                                      " colours; CGRAM holds 256");
+std::optional<Result<Capture>> ReadPalette(Bytes bytes) {
+    const Result<PaletteFile> reading = ReadPaletteFile(bytes);
+    if (!reading || reading->format == PaletteFormat::RawBgr555) return std::nullopt;
+    const std::string format(PaletteFormatName(reading->format));
+    if (reading->colors.size() > capture::kCgramBytes / 2) {
+        return Result<Capture>::Failed(format + " palette of " + std::to_string(reading->colors.size()) +
+                                       " colours; CGRAM holds 256");
     }
-    return CaptureReading::Read({format + " palette", reading.palette->colors});
+    return Result<Capture>({format + " palette", reading->colors});
 }
 
 bool IsCgramDump(Bytes bytes) {
@@ -81,15 +80,15 @@ bool IsCgramDump(Bytes bytes) {
 
 }  // namespace
 
-CaptureReading ReadCapture(Bytes bytes) {
+Result<Capture> ReadCapture(Bytes bytes) {
     if (bytes.size() > kLargestFile) {
-        return CaptureReading::Failed("a file of " + std::to_string(bytes.size()) +
-                                      " bytes is too large for a capture");
+        return Result<Capture>::Failed("a file of " + std::to_string(bytes.size()) +
+                                       " bytes is too large for a capture");
     }
     if (auto reading = ReadState(bytes)) return *reading;
     if (auto reading = ReadPalette(bytes)) return *reading;
-    if (IsCgramDump(bytes)) return CaptureReading::Read({"CGRAM dump", capture::LittleEndianWords(bytes)});
-    return CaptureReading::Failed(
+    if (IsCgramDump(bytes)) return Capture{"CGRAM dump", LittleEndianWords(bytes)};
+    return Result<Capture>::Failed(
         "not a capture: no save state header of RetroArch, mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, "
         "no palette file (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
         std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace tintwright {
 
 // A save state as a libretro core takes it back (retro_unserialize): the
@@ -36,30 +38,8 @@ struct Capture {
     std::optional<CoreState> coreState = std::nullopt;
 };
 
-// A capture, or the reason there is none: what was expected and where the
-// file ended or went wrong.
-class CaptureReading {
-public:
-    static CaptureReading Read(Capture capture) {
-        CaptureReading reading;
-        reading.capture_ = std::move(capture);
-        return reading;
-    }
-    static CaptureReading Failed(std::string error) {
-        CaptureReading reading;
-        reading.error_ = std::move(error);
-        return reading;
-    }
-    explicit operator bool() const { return error_.empty(); }
-    const Capture& Value() const { return capture_; }
-    const std::string& Error() const { return error_; }
-
-private:
-    Capture capture_;
-    std::string error_;
-};
-
-// Reads any capture the program knows, recognised by its content alone.
-CaptureReading ReadCapture(std::span<const std::uint8_t> bytes);
+// Reads any capture the program knows, recognised by its content alone, or
+// says what was expected and where the file ended or went wrong.
+Result<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
 
 }  // namespace tintwright

@@ -42,39 +42,43 @@ private:
 
 constexpr std::size_t kChunk = 64 * 1024;
 
+Result<std::vector<std::uint8_t>> Failed(std::string reason) {
+    return Result<std::vector<std::uint8_t>>::Failed(std::move(reason));
+}
+
 }  // namespace
 
-Inflated Inflate(Bytes input, DeflateWrapper wrapper, std::size_t limit) {
-    Inflated result;
-    if (input.size() > std::numeric_limits<uInt>::max()) return {{}, "compressed data too large"};
+Result<std::vector<std::uint8_t>> Inflate(Bytes input, DeflateWrapper wrapper, std::size_t limit) {
+    std::vector<std::uint8_t> inflated;
+    if (input.size() > std::numeric_limits<uInt>::max()) return Failed("compressed data too large");
     InflateStream inflater(wrapper);
-    if (!inflater.Ready()) return {{}, "zlib could not start"};
+    if (!inflater.Ready()) return Failed("zlib could not start");
     z_stream& stream = inflater.Stream();
     stream.next_in = const_cast<Bytef*>(input.data());
     stream.avail_in = static_cast<uInt>(input.size());
     for (;;) {
-        const std::size_t done = result.bytes.size();
+        const std::size_t done = inflated.size();
         if (done >= limit + 1)
-            return {{}, "compressed data inflates past " + std::to_string(limit) + " bytes"};
+            return Failed("compressed data inflates past " + std::to_string(limit) + " bytes");
         const std::size_t room = std::min(kChunk, limit + 1 - done);
-        result.bytes.resize(done + room);
-        stream.next_out = result.bytes.data() + done;
+        inflated.resize(done + room);
+        stream.next_out = inflated.data() + done;
         stream.avail_out = static_cast<uInt>(room);
         const int status = inflate(&stream, Z_NO_FLUSH);
-        result.bytes.resize(done + room - stream.avail_out);
+        inflated.resize(done + room - stream.avail_out);
         if (status == Z_STREAM_END) break;
         if (status == Z_BUF_ERROR && stream.avail_in == 0) {
-            return {{}, "compressed data ends early, after " + std::to_string(input.size()) + " bytes"};
+            return Failed("compressed data ends early, after " + std::to_string(input.size()) + " bytes");
         }
         if (status != Z_OK) {
             const std::string reason = stream.msg != nullptr ? stream.msg : "error " + std::to_string(status);
-            return {{},
-                    "compressed data broken near byte " + std::to_string(stream.total_in) + ": " + reason};
+            return Failed("compressed data broken near byte " + std::to_string(stream.total_in) + ": " +
+                          reason);
         }
     }
-    if (result.bytes.size() > limit)
-        return {{}, "compressed data inflates past " + std::to_string(limit) + " bytes"};
-    return result;
+    if (inflated.size() > limit)
+        return Failed("compressed data inflates past " + std::to_string(limit) + " bytes");
+    return inflated;
 }
 
 }  // namespace tintwright::capture

@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "capture/Bytes.h"
+#include "core/Result.h"
 
 namespace tintwright::capture {
 
 enum class DeflateWrapper { Gzip, Zlib, Raw };
 
-struct Inflated {
-    std::vector<std::uint8_t> bytes;
-    std::string error;  // empty when the whole stream was inflated
-};
-
-// Inflates one stream from the start of input. Output past limit bytes is an
-// error, not a truncation, so a bomb never fills memory.
-Inflated Inflate(Bytes input, DeflateWrapper wrapper, std::size_t limit);
+// Inflates one stream from the start of input, or says why the stream is
+// broken or cut short. Output past limit bytes is an error, not a truncation,
+// so a bomb never fills memory.
+Result<std::vector<std::uint8_t>> Inflate(Bytes input, DeflateWrapper wrapper, std::size_t limit);
 
 }  // namespace tintwright::capture

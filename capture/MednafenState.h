@@ -12,6 +12,6 @@
 namespace tintwright {
 
 bool IsMednafenState(capture::Bytes bytes);
-CaptureReading ReadMednafenState(capture::Bytes bytes);
+Result<Capture> ReadMednafenState(capture::Bytes bytes);
 
 }  // namespace tintwright

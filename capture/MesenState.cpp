@@ -8,8 +8,6 @@ namespace tintwright {
 namespace {
 
 using capture::Bytes;
-using capture::Fits;
-using capture::LittleEndian32;
 
 constexpr std::string_view kFormat = "Mesen2 state";
 constexpr std::size_t kVersionsAt = 3;
@@ -18,25 +16,26 @@ constexpr std::uint32_t kLastVersionWithHash = 3;
 constexpr std::size_t kHashBytes = 40;
 constexpr std::uint32_t kSnesConsole = 0;
 
+// The preamble's fields one after another; the first that the file cuts short
+// is the error, and every later read gives nothing.
 struct Cursor {
-    Bytes bytes;
-    std::size_t at = 0;
+    ByteReader reader;
     std::string error;
 
-    bool Need(std::size_t count, std::string_view what) {
-        if (!error.empty()) return false;
-        if (Fits(bytes.size(), at, count)) return true;
-        error = capture::Cut(kFormat, what, at, count, bytes.size());
-        return false;
+    void Fail(std::string_view what, std::size_t count) {
+        if (error.empty()) error = capture::Cut(kFormat, what, reader, count);
+    }
+    std::optional<Bytes> Read(std::size_t count, std::string_view what) {
+        const auto field = error.empty() ? reader.ReadBytes(count) : std::nullopt;
+        if (!field) Fail(what, count);
+        return field;
     }
     std::uint32_t Word(std::string_view what) {
-        if (!Need(4, what)) return 0;
-        at += 4;
-        return LittleEndian32(bytes, at - 4);
+        const auto word = error.empty() ? reader.ReadLittle(4) : std::nullopt;
+        if (!word) Fail(what, 4);
+        return word.value_or(0);
     }
-    void Skip(std::size_t count, std::string_view what) {
-        if (Need(count, what)) at += count;
-    }
+    void Skip(std::size_t count, std::string_view what) { Read(count, what); }
 };
 
 // Steps over the console type, the picture and the ROM name.
@@ -58,56 +57,53 @@ bool IsMesenState(Bytes bytes) {
     return capture::StartsWith(bytes, "MSS");
 }
 
-CaptureReading ReadMesenState(Bytes bytes) {
-    Cursor cursor{bytes, kVersionsAt, {}};
+Result<Capture> ReadMesenState(Bytes bytes) {
+    Cursor cursor{ByteReader(bytes), {}};
+    cursor.Skip(kVersionsAt, "signature");
     cursor.Word("emulator version");
     SkipPreamble(cursor, cursor.Word("format version"));
-    if (!cursor.Need(1, "state")) return CaptureReading::Failed(cursor.error);
-    const bool packed = bytes[cursor.at++] == 1;
-    if (!packed) return ReadMesenRecords(bytes.subspan(cursor.at));
+    const auto packed = cursor.Read(1, "state");
+    if (!packed) return Result<Capture>::Failed(cursor.error);
+    if ((*packed)[0] != 1) return ReadMesenRecords(*cursor.Read(cursor.reader.Remaining(), "state"));
     const std::uint32_t unpackedBytes = cursor.Word("state size");
     const std::uint32_t packedBytes = cursor.Word("packed state size");
-    if (!cursor.Need(packedBytes, "packed state")) return CaptureReading::Failed(cursor.error);
+    const auto state = cursor.Read(packedBytes, "packed state");
+    if (!state) return Result<Capture>::Failed(cursor.error);
     if (unpackedBytes > capture::kMaxStateBytes) {
-        return CaptureReading::Failed(std::string(kFormat) + ": claims a state of " +
-                                      std::to_string(unpackedBytes) + " bytes, more than a state holds");
+        return Result<Capture>::Failed(std::string(kFormat) + ": claims a state of " +
+                                       std::to_string(unpackedBytes) + " bytes, more than a state holds");
     }
-    const capture::Inflated state =
-        capture::Inflate(bytes.subspan(cursor.at, packedBytes), capture::DeflateWrapper::Zlib, unpackedBytes);
-    if (!state.error.empty()) return CaptureReading::Failed(std::string(kFormat) + ": " + state.error);
-    return ReadMesenRecords(state.bytes);
+    const auto records = capture::Inflate(*state, capture::DeflateWrapper::Zlib, unpackedBytes);
+    if (!records) return Result<Capture>::Failed(std::string(kFormat) + ": " + records.Reason());
+    return ReadMesenRecords(*records);
 }
 
-CaptureReading ReadMesenRecords(Bytes records) {
-    std::size_t at = 0;
-    while (at < records.size()) {
-        std::size_t end = at;
-        while (end < records.size() && records[end] != 0) ++end;
-        if (end == records.size())
-            return CaptureReading::Failed(std::string(kFormat) + ": record key at byte " +
-                                          std::to_string(at) + " has no end");
-        const std::string_view key(reinterpret_cast<const char*>(records.data() + at), end - at);
-        if (!Fits(records.size(), end + 1, 4)) {
-            return CaptureReading::Failed(
-                capture::Cut(kFormat, "size of record " + std::string(key), end + 1, 4, records.size()));
+Result<Capture> ReadMesenRecords(Bytes records) {
+    ByteReader reader(records);
+    while (!reader.AtEnd()) {
+        const std::size_t at = reader.Position();
+        const auto key = reader.ReadZeroEnded();
+        if (!key) {
+            return Result<Capture>::Failed(std::string(kFormat) + ": record key at byte " +
+                                           std::to_string(at) + " has no end");
         }
-        const std::size_t size = LittleEndian32(records, end + 1);
-        const std::size_t valueAt = end + 5;
-        if (!Fits(records.size(), valueAt, size)) {
-            return CaptureReading::Failed(
-                capture::Cut(kFormat, "record " + std::string(key), valueAt, size, records.size()));
-        }
-        if (key == "ppu.cgram") {
-            if (size != capture::kCgramBytes) {
-                return CaptureReading::Failed(std::string(kFormat) + ": record ppu.cgram has " +
-                                              std::to_string(size) + " bytes, not 512");
+        const auto size = reader.ReadLittle(4);
+        if (!size)
+            return Result<Capture>::Failed(
+                capture::Cut(kFormat, "size of record " + std::string(*key), reader, 4));
+        const auto value = reader.ReadBytes(*size);
+        if (!value)
+            return Result<Capture>::Failed(
+                capture::Cut(kFormat, "record " + std::string(*key), reader, *size));
+        if (*key == "ppu.cgram") {
+            if (*size != capture::kCgramBytes) {
+                return Result<Capture>::Failed(std::string(kFormat) + ": record ppu.cgram has " +
+                                               std::to_string(*size) + " bytes, not 512");
             }
-            return CaptureReading::Read(
-                {std::string(kFormat), capture::LittleEndianWords(records.subspan(valueAt, size))});
+            return Capture{std::string(kFormat), *ByteReader(*value).ReadWords(256, ByteOrder::LittleEndian)};
         }
-        at = valueAt + size;
     }
-    return CaptureReading::Failed(std::string(kFormat) + ": no record ppu.cgram");
+    return Result<Capture>::Failed(std::string(kFormat) + ": no record ppu.cgram");
 }
 
 }  // namespace tintwright

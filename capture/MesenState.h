@@ -13,9 +13,9 @@
 namespace tintwright {
 
 bool IsMesenState(capture::Bytes bytes);
-CaptureReading ReadMesenState(capture::Bytes bytes);
+Result<Capture> ReadMesenState(capture::Bytes bytes);
 
 // The record walker alone, over an unpacked list of records.
-CaptureReading ReadMesenRecords(capture::Bytes records);
+Result<Capture> ReadMesenRecords(capture::Bytes records);
 
 }  // namespace tintwright

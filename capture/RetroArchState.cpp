@@ -136,45 +136,45 @@ InflatedFile InflateRzip(Bytes file, std::string_view format) {
         const auto data = reader.ReadBytes(*size);
         if (!data) return InflatedFile::Failed(capture::Cut(format, name, at + 4, *size, file.size()));
         const std::size_t room = std::min<std::size_t>(header->chunkBytes, total - inflated.size());
-        const capture::Inflated part = capture::Inflate(*data, capture::DeflateWrapper::Zlib, room);
-        if (!part.error.empty()) {
+        const auto part = capture::Inflate(*data, capture::DeflateWrapper::Zlib, room);
+        if (!part) {
             return InflatedFile::Failed(std::string(format) + ": " + what + " (at most " + Number(room) +
-                                        " bytes): " + part.error);
+                                        " bytes): " + part.Reason());
         }
-        if (part.bytes.empty())
+        if (part->empty())
             return InflatedFile::Failed(std::string(format) + ": " + what + " inflates to nothing");
-        inflated.insert(inflated.end(), part.bytes.begin(), part.bytes.end());
+        inflated.insert(inflated.end(), part->begin(), part->end());
     }
     return inflated;
 }
 
 // --- the core's state ------------------------------------------------------------
 
-std::optional<CaptureReading> ReadCoreBytes(Bytes core) {
+std::optional<Result<Capture>> ReadCoreBytes(Bytes core) {
     if (IsBsnesSerializerState(core)) return ReadBsnesSerializerState(core, "bsnes-family state");
     if (IsSnes9xState(core)) return ReadSnes9xState(core);
     return std::nullopt;
 }
 
 // The core's reader names the layout; the wrapping goes in front of its words.
-CaptureReading ReadCoreState(Bytes core, std::string_view format, std::string_view where) {
+Result<Capture> ReadCoreState(Bytes core, std::string_view format, std::string_view where) {
     const std::string prefix = std::string(format) + ": ";
     const auto reading = ReadCoreBytes(core);
     if (!reading) {
-        return CaptureReading::Failed(prefix + "the core's state (" + std::string(where) + ", " +
+        return Result<Capture>::Failed(prefix + "the core's state (" + std::string(where) + ", " +
                                       Number(core.size()) +
                                       " bytes) is none of bsnes-mercury, higan v094 or bsnes v115 (BST1) and "
                                       "snes9x (#!s9xsnp:)");
     }
-    if (!*reading) return CaptureReading::Failed(prefix + reading->Error());
+    if (!*reading) return Result<Capture>::Failed(prefix + reading->Reason());
     Capture capture = reading->Value();
     capture.format = prefix + capture.format;
-    return CaptureReading::Read(std::move(capture));
+    return capture;
 }
 
-CaptureReading ReadWrapped(Bytes rastate, std::string_view format) {
+Result<Capture> ReadWrapped(Bytes rastate, std::string_view format) {
     const auto mem = MemBlock(rastate, format);
-    if (!mem) return CaptureReading::Failed(mem.Reason());
+    if (!mem) return Result<Capture>::Failed(mem.Reason());
     return ReadCoreState(*mem, format, "block MEM");
 }
 
@@ -192,12 +192,12 @@ bool IsRetroArchState(Bytes bytes) {
     return IsRastate(bytes) || IsRzip(bytes);
 }
 
-CaptureReading ReadRetroArchState(Bytes bytes) {
+Result<Capture> ReadRetroArchState(Bytes bytes) {
     if (IsRastate(bytes)) return ReadWrapped(bytes, kFormat);
-    if (!IsRzip(bytes)) return CaptureReading::Failed(std::string(kFormat) + ": neither RASTATE nor RZIP");
+    if (!IsRzip(bytes)) return Result<Capture>::Failed(std::string(kFormat) + ": neither RASTATE nor RZIP");
     const std::string format = std::string(kFormat) + " (compressed)";
     const auto inflated = InflateRzip(bytes, format);
-    if (!inflated) return CaptureReading::Failed(inflated.Reason());
+    if (!inflated) return Result<Capture>::Failed(inflated.Reason());
     if (IsRastate(*inflated)) return ReadWrapped(*inflated, format);
     // RetroArch before 1.9.1 compressed the core's bytes without the wrapper.
     return ReadCoreState(*inflated, std::string(kFormat) + " (compressed, without RASTATE)",

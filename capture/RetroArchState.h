@@ -24,6 +24,6 @@
 namespace tintwright {
 
 bool IsRetroArchState(capture::Bytes bytes);
-CaptureReading ReadRetroArchState(capture::Bytes bytes);
+Result<Capture> ReadRetroArchState(capture::Bytes bytes);
 
 }  // namespace tintwright

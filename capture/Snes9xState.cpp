@@ -7,7 +7,6 @@ namespace tintwright {
 namespace {
 
 using capture::Bytes;
-using capture::Fits;
 
 constexpr std::string_view kFormat = "snes9x state";
 constexpr std::string_view kMagic = "#!s9xsnp:";
@@ -19,33 +18,38 @@ constexpr std::size_t kBlockHeaderBytes = 11;
 constexpr std::size_t kCgdataAt = 63;
 constexpr int kFirstVersionWithSavedByte = 11;
 
-std::optional<int> Digits(Bytes bytes, std::size_t at, std::size_t count) {
+std::optional<int> Digits(Bytes digits) {
     int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (bytes[i] < '0' || bytes[i] > '9') return std::nullopt;
-        value = value * 10 + (bytes[i] - '0');
+    for (const std::uint8_t digit : digits) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        value = value * 10 + (digit - '0');
     }
     return value;
 }
 
-std::optional<std::size_t> BlockSize(Bytes bytes, std::size_t at) {
-    if (bytes[at + 3] != ':' || bytes[at + 10] != ':') return std::nullopt;
-    if (bytes[at + 4] == '-') return capture::BigEndian32(bytes, at + 6);
-    const auto digits = Digits(bytes, at + 4, 6);
-    if (!digits) return std::nullopt;
-    return static_cast<std::size_t>(*digits);
+// "PPU:", then six digits or "------" with the size big-endian in its last
+// four bytes, then ":".
+std::optional<std::size_t> BlockSize(ByteReader header) {
+    header.Skip(3);
+    const bool colon = header.Expect(":");
+    const auto field = header.ReadBytes(6);
+    if (!colon || !field || !header.Expect(":")) return std::nullopt;
+    ByteReader size(*field);
+    if (size.Expect("-")) return size.Skip(1) ? size.ReadBig(4) : std::nullopt;
+    return Digits(*field);
 }
 
-CaptureReading FromPpuBlock(Bytes state, Bytes block, std::size_t blockAt, int version) {
+Result<Capture> FromPpuBlock(Bytes state, ByteReader block, int version) {
+    const std::size_t blockAt = block.FileOffset();
     const std::size_t cgdata = kCgdataAt + (version >= kFirstVersionWithSavedByte ? 1 : 0);
-    if (!Fits(block.size(), cgdata, capture::kCgramBytes)) {
-        return CaptureReading::Failed(
-            std::string(kFormat) + ": block PPU ends at " + std::to_string(blockAt + block.size()) +
+    const auto words = block.Seek(cgdata) ? block.ReadWords(256, ByteOrder::BigEndian) : std::nullopt;
+    if (!words) {
+        return Result<Capture>::Failed(
+            std::string(kFormat) + ": block PPU ends at " + std::to_string(block.FileEnd()) +
             ", field CGDATA needs 512 bytes from " + std::to_string(blockAt + cgdata));
     }
-    return CaptureReading::Read({std::string(kFormat) + " (version " + std::to_string(version) + ")",
-                                 capture::BigEndianWords(block.subspan(cgdata, capture::kCgramBytes)),
-                                 CoreState{"snes9x", {state.begin(), state.end()}, blockAt + cgdata, true}});
+    return Capture{std::string(kFormat) + " (version " + std::to_string(version) + ")", *words,
+                   CoreState{"snes9x", {state.begin(), state.end()}, blockAt + cgdata, true}};
 }
 
 }  // namespace
@@ -54,32 +58,32 @@ bool IsSnes9xState(Bytes bytes) {
     return capture::StartsWith(bytes, kMagic);
 }
 
-CaptureReading ReadSnes9xState(Bytes bytes) {
-    if (!Fits(bytes.size(), 0, kFirstBlockAt)) {
-        return CaptureReading::Failed(capture::Cut(kFormat, "header", 0, kFirstBlockAt, bytes.size()));
-    }
-    const auto version = Digits(bytes, kMagic.size(), kVersionDigits);
-    if (!version) return CaptureReading::Failed(std::string(kFormat) + ": no version number after #!s9xsnp:");
-    std::size_t at = kFirstBlockAt;
-    while (at < bytes.size()) {
-        if (!Fits(bytes.size(), at, kBlockHeaderBytes)) {
-            return CaptureReading::Failed(
-                capture::Cut(kFormat, "block header", at, kBlockHeaderBytes, bytes.size()));
+Result<Capture> ReadSnes9xState(Bytes bytes) {
+    ByteReader reader(bytes);
+    const auto header = reader.ReadBytes(kFirstBlockAt);
+    if (!header)
+        return Result<Capture>::Failed(capture::Cut(kFormat, "header", 0, kFirstBlockAt, bytes.size()));
+    const auto version = Digits(header->subspan(kMagic.size(), kVersionDigits));
+    if (!version)
+        return Result<Capture>::Failed(std::string(kFormat) + ": no version number after #!s9xsnp:");
+    while (!reader.AtEnd()) {
+        const std::size_t at = reader.Position();
+        auto blockHeader = reader.ReadPart(kBlockHeaderBytes);
+        if (!blockHeader) {
+            return Result<Capture>::Failed(capture::Cut(kFormat, "block header", reader, kBlockHeaderBytes));
         }
-        const std::string name(reinterpret_cast<const char*>(bytes.data() + at), 3);
-        const auto size = BlockSize(bytes, at);
-        if (!size)
-            return CaptureReading::Failed(std::string(kFormat) + ": broken block header at byte " +
-                                          std::to_string(at));
-        const std::size_t dataAt = at + kBlockHeaderBytes;
-        if (!Fits(bytes.size(), dataAt, *size)) {
-            return CaptureReading::Failed(
-                capture::Cut(kFormat, "block " + name, dataAt, *size, bytes.size()));
+        const auto nameField = *ByteReader(*blockHeader).ReadBytes(3);
+        const std::string name(nameField.begin(), nameField.end());
+        const auto size = BlockSize(*blockHeader);
+        if (!size) {
+            return Result<Capture>::Failed(std::string(kFormat) + ": broken block header at byte " +
+                                           std::to_string(at));
         }
-        if (name == "PPU") return FromPpuBlock(bytes, bytes.subspan(dataAt, *size), dataAt, *version);
-        at = dataAt + *size;
+        auto block = reader.ReadPart(*size);
+        if (!block) return Result<Capture>::Failed(capture::Cut(kFormat, "block " + name, reader, *size));
+        if (name == "PPU") return FromPpuBlock(bytes, *block, *version);
     }
-    return CaptureReading::Failed(std::string(kFormat) + ": no block PPU");
+    return Result<Capture>::Failed(std::string(kFormat) + ": no block PPU");
 }
 
 }  // namespace tintwright

@@ -13,6 +13,6 @@
 namespace tintwright {
 
 bool IsSnes9xState(capture::Bytes bytes);
-CaptureReading ReadSnes9xState(capture::Bytes bytes);
+Result<Capture> ReadSnes9xState(capture::Bytes bytes);
 
 }  // namespace tintwright

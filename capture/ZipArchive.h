@@ -5,11 +5,11 @@
 // against its CRC-32.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "capture/Bytes.h"
+#include "core/Result.h"
 
 namespace tintwright::capture {
 
@@ -22,18 +22,11 @@ struct ZipMember {
     std::uint32_t localHeaderAt = 0;
 };
 
-struct ZipDirectory {
-    std::vector<ZipMember> members;  // in the order of the central directory
-    std::string error;
-};
-
-struct ZipExtracted {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-};
-
+// A zip starts with a member's local header, or, when it holds nothing, with
+// its end record.
 bool IsZipArchive(Bytes bytes);
-ZipDirectory ReadZipDirectory(Bytes archive);
-ZipExtracted ExtractZipMember(Bytes archive, const ZipMember& member, std::size_t limit);
+// The members in the order of the central directory.
+Result<std::vector<ZipMember>> ReadZipDirectory(Bytes archive);
+Result<std::vector<std::uint8_t>> ExtractZipMember(Bytes archive, const ZipMember& member, std::size_t limit);
 
 }  // namespace tintwright::capture

@@ -14,13 +14,14 @@ bool IsZsnesState(capture::Bytes bytes) {
     return capture::StartsWith(bytes, "ZSNES Save State File");
 }
 
-CaptureReading ReadZsnesState(capture::Bytes bytes) {
-    if (!capture::Fits(bytes.size(), kCgramAt, capture::kCgramBytes)) {
-        return CaptureReading::Failed(
+Result<Capture> ReadZsnesState(capture::Bytes bytes) {
+    ByteReader reader(bytes);
+    const auto cgram = reader.Seek(kCgramAt) ? reader.ReadWords(256, ByteOrder::LittleEndian) : std::nullopt;
+    if (!cgram) {
+        return Result<Capture>::Failed(
             capture::Cut(kFormat, "CGRAM", kCgramAt, capture::kCgramBytes, bytes.size()));
     }
-    return CaptureReading::Read(
-        {std::string(kFormat), capture::LittleEndianWords(bytes.subspan(kCgramAt, capture::kCgramBytes))});
+    return Capture{std::string(kFormat), *cgram};
 }
 
 }  // namespace tintwright

@@ -10,6 +10,6 @@
 namespace tintwright {
 
 bool IsZsnesState(capture::Bytes bytes);
-CaptureReading ReadZsnesState(capture::Bytes bytes);
+Result<Capture> ReadZsnesState(capture::Bytes bytes);
 
 }  // namespace tintwright

@@ -29,6 +29,7 @@ public:
     T&& Value() && { return std::move(*value_); }
     const T& operator*() const& { return *value_; }
     T& operator*() & { return *value_; }
+    T&& operator*() && { return std::move(*value_); }
     const T* operator->() const { return &*value_; }
     T* operator->() { return &*value_; }
     // Empty when there is a value.

@@ -6,14 +6,11 @@
 #include <limits>
 #include <new>
 
+#include "core/LittleEndian.h"
 #include "core/SafeFileWrite.h"
 
 namespace tintwright {
 namespace {
-
-std::uint16_t LoadWord(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
 
 // The word as it sits in memory on this machine, so the scan can compare
 // memory without converting every word.
@@ -60,22 +57,17 @@ bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
 
 }  // namespace
 
-std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure) {
+Result<LoadedRom> LoadRomFile(const std::string& path) {
     // The ROM's size is a 32-bit number; a larger file is refused, not cut.
     constexpr std::uint64_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
     if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
-        !ReserveEveryCopy(status.size, loaded)) {
-        if (failure != nullptr)
-            *failure = {true, "there is not enough memory for the working, the undo and the source copy"};
-        return std::nullopt;
-    }
+        !ReserveEveryCopy(status.size, loaded))
+        return Result<LoadedRom>::Failed(std::string(kNoMemoryForRomCopies));
     // Reads into the room reserved above.
-    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read) {
-        if (failure != nullptr) *failure = {false, read.Reason()};
-        return std::nullopt;
-    }
+    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read)
+        return Result<LoadedRom>::Failed(read.Reason());
     loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
     return loaded;
 }
@@ -107,14 +99,12 @@ void RomImage::RefreshUndoCopy() {
 
 RgbColor RomImage::ReadColor(std::uint32_t offset) const {
     if (offset >= size_) return kNoColor;
-    return ToRgbColor(LoadWord(working_.data() + offset));
+    return ToRgbColor(GetU16(working_, offset));
 }
 
 void RomImage::WriteColor(std::uint32_t offset, RgbColor color) {
     if (offset >= size_) return;
-    const SnesColor word = ToSnesColor(color);
-    working_[offset] = static_cast<std::uint8_t>(word & 0xFF);
-    working_[offset + 1] = static_cast<std::uint8_t>(word >> 8);  // may be the kept byte
+    SetU16(working_, offset, ToSnesColor(color));  // its high byte may be the kept byte
 }
 
 // Offsets wrap as the 32-bit numbers they are, as everywhere in the view: a

@@ -5,12 +5,13 @@
 // loaded, which a patch written beside the save starts from.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "core/Result.h"
 #include "core/SnesColor.h"
 
 namespace tintwright {
@@ -26,17 +27,15 @@ struct LoadedRom {
     std::vector<std::uint8_t> sourceRoom;  // the file as loaded, for patches
 };
 
-// Why LoadRomFile failed: the memory could not hold the file (told apart,
-// since the file itself is fine), or the system's reason it could not be read.
-struct RomLoadFailure {
-    bool outOfMemory = false;
-    std::string reason;
-};
+// LoadRomFile's reason when the memory cannot hold the file's copies. The
+// editor tells it apart from every other reason, since the file itself is fine.
+inline constexpr std::string_view kNoMemoryForRomCopies =
+    "there is not enough memory for the working, the undo and the source copy";
 
 // Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
-// arrive than its size, when it is too large for a 32-bit size, or when there
-// is no memory for both copies; failure, when given, says which.
-std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure = nullptr);
+// arrive than its size, when it is too large for a 32-bit size (the system's
+// reason), or when there is no memory for its copies (kNoMemoryForRomCopies).
+Result<LoadedRom> LoadRomFile(const std::string& path);
 
 // Writes size bytes of data to path without ever leaving a half-written file:
 // the bytes go to a temporary file beside the target, which replaces the target

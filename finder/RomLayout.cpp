@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/LittleEndian.h"
+
 namespace tintwright {
 namespace {
 
@@ -16,10 +18,6 @@ struct HeaderPlace {
 constexpr std::array kHeaderPlaces = {HeaderPlace{RomMapping::LoRom, 0x7FC0},
                                       HeaderPlace{RomMapping::HiRom, 0xFFC0},
                                       HeaderPlace{RomMapping::ExHiRom, 0x40FFC0}};
-
-std::uint16_t WordAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
 
 // The map mode byte's low nibble says which wiring the board has; LoROM boards
 // with a coprocessor (SDD-1, SA-1) and HiROM ones with an SPC7110 also count.
@@ -45,8 +43,8 @@ int HeaderScore(std::span<const std::uint8_t> rom, const HeaderPlace& place) {
     if (rom.size() < std::size_t{place.offset} + 0x40) return 0;
     const auto header = rom.subspan(place.offset, 0x40);
     if (!ModeFits(place.mapping, header[0x15])) return 0;
-    const bool checksumPair = (WordAt(header, 0x1C) ^ WordAt(header, 0x1E)) == 0xFFFF;
-    const bool resetInRom = WordAt(header, 0x3C) >= 0x8000;
+    const bool checksumPair = (GetU16(header, 0x1C) ^ GetU16(header, 0x1E)) == 0xFFFF;
+    const bool resetInRom = GetU16(header, 0x3C) >= 0x8000;
     if (!checksumPair && !resetInRom) return 0;
     return 1 + (checksumPair ? 2 : 0) + (resetInRom ? 1 : 0);
 }

@@ -19,6 +19,7 @@
 #include <span>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "finder/ColorIndex.h"
 #include "finder/RunSelection.h"
 #include "finder/SearchOptions.h"
@@ -31,7 +32,7 @@ inline constexpr std::uint16_t kWhite = 0x7FFF;
 
 // The colour of the ROM word at a byte offset; offset + 1 must be in the ROM.
 inline std::uint16_t ColorAt(std::span<const std::uint8_t> rom, std::uint64_t offset) {
-    return ColorBits(static_cast<std::uint16_t>(rom[offset] | rom[offset + 1] << 8));
+    return ColorBits(GetU16(rom, static_cast<std::size_t>(offset)));
 }
 
 class RunScanner {

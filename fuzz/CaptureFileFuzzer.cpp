@@ -11,12 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tintwright;
     const std::vector<std::uint8_t> bytes(data, data + size);
-    const CaptureReading reading = ReadCapture(bytes);
+    const Result<Capture> reading = ReadCapture(bytes);
     if (reading) {
         FUZZ_REQUIRE(!reading.Value().format.empty());
         FUZZ_REQUIRE(!reading.Value().colors.empty() && reading.Value().colors.size() <= 256);
     } else {
-        FUZZ_REQUIRE(!reading.Error().empty());
+        FUZZ_REQUIRE(!reading.Reason().empty());
     }
     return 0;
 }

@@ -13,10 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tintwright;
     const std::vector<std::uint8_t> bytes(data, data + size);
-    const CaptureReading bare = ReadMednafenState(bytes);
-    FUZZ_REQUIRE(bare ? bare.Value().colors.size() == 256 : !bare.Error().empty());
+    const Result<Capture> bare = ReadMednafenState(bytes);
+    FUZZ_REQUIRE(bare ? bare.Value().colors.size() == 256 : !bare.Reason().empty());
     if (!IsMednafenState(bytes)) return 0;
-    const CaptureReading packed = ReadCapture(test::Deflate(bytes, test::Wrapper::Gzip));
+    const Result<Capture> packed = ReadCapture(test::Deflate(bytes, test::Wrapper::Gzip));
     FUZZ_REQUIRE(static_cast<bool>(packed) == static_cast<bool>(bare));
     FUZZ_REQUIRE(!bare || packed.Value().colors == bare.Value().colors);
     return 0;

@@ -28,15 +28,15 @@ std::vector<std::uint8_t> RecordsFrom(const std::uint8_t* data, std::size_t size
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tintwright;
     const std::vector<std::uint8_t> bytes(data, data + size);
-    for (const CaptureReading& reading : {ReadMesenRecords(bytes), ReadMesenState(bytes)}) {
-        FUZZ_REQUIRE(reading ? reading.Value().colors.size() == 256 : !reading.Error().empty());
+    for (const Result<Capture>& reading : {ReadMesenRecords(bytes), ReadMesenState(bytes)}) {
+        FUZZ_REQUIRE(reading ? reading.Value().colors.size() == 256 : !reading.Reason().empty());
     }
     std::vector<std::uint16_t> colors(256);
     for (std::size_t i = 0; i < colors.size(); ++i) colors[i] = static_cast<std::uint16_t>(size * 31 + i);
     std::vector<std::uint8_t> records = RecordsFrom(data, size);
     const std::vector<std::uint8_t> cgram = test::MesenRecords(colors);
     records.insert(records.end(), cgram.begin(), cgram.end());
-    const CaptureReading model = ReadMesenRecords(records);
+    const Result<Capture> model = ReadMesenRecords(records);
     FUZZ_REQUIRE(model && model.Value().colors == colors);
     return 0;
 }

@@ -33,16 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Bytes that are themselves RetroArch's would be read as such bare, but
     // are no core's state inside MEM.
     if (StartsWith(core, "RASTATE") || StartsWith(core, "#RZIPv")) return 0;
-    const CaptureReading bare = ReadCapture(core);
+    const Result<Capture> bare = ReadCapture(core);
     const bool isCoreState = bare && bare.Value().coreState;
     const ByteVector wrapped = test::RetroArchState(
         core, achievements.empty() ? std::vector<test::RetroArchBlock>{}
                                    : std::vector<test::RetroArchBlock>{{"ACHV", achievements}});
     for (const ByteVector& file : {wrapped, test::Rzip(wrapped, chunkBytes), test::Rzip(core, chunkBytes)}) {
-        const CaptureReading reading = ReadCapture(file);
+        const Result<Capture> reading = ReadCapture(file);
         FUZZ_REQUIRE(static_cast<bool>(reading) == isCoreState);
         if (!reading) {
-            FUZZ_REQUIRE(!reading.Error().empty());
+            FUZZ_REQUIRE(!reading.Reason().empty());
             continue;
         }
         FUZZ_REQUIRE(reading.Value().colors == bare.Value().colors);

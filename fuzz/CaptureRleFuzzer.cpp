@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bytes/ByteReader.h"
 #include "capture/BsnesRle.h"
 #include "fuzz/FuzzSupport.h"
 #include "tests/support/CaptureFiles.h"
@@ -13,14 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tintwright;
     constexpr std::size_t kLimit = 1 << 16;
     const std::vector<std::uint8_t> bytes(data, data + size);
-    const capture::RleDecoded decoded = capture::DecodeBsnesRle(bytes, kLimit);
-    if (decoded.error.empty()) {
-        FUZZ_REQUIRE(size >= 8 && decoded.bytes.size() == capture::LittleEndian64(bytes, 0));
+    const auto decoded = capture::DecodeBsnesRle(bytes, kLimit);
+    if (decoded) {
+        FUZZ_REQUIRE(decoded->size() == ByteReader(bytes).ReadLittle64());
+        FUZZ_REQUIRE(decoded->size() <= kLimit);
     } else {
-        FUZZ_REQUIRE(decoded.bytes.empty());
+        FUZZ_REQUIRE(!decoded.Reason().empty());
     }
-    FUZZ_REQUIRE(decoded.bytes.size() <= kLimit);
-    const capture::RleDecoded round = capture::DecodeBsnesRle(test::EncodeBsnesRle(bytes), kLimit);
-    FUZZ_REQUIRE(round.error.empty() && round.bytes == bytes);
+    const auto round = capture::DecodeBsnesRle(test::EncodeBsnesRle(bytes), kLimit);
+    FUZZ_REQUIRE(round && *round == bytes);
     return 0;
 }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteFileBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
 
     const auto loaded = LoadRomFile(path.string());
-    FUZZ_REQUIRE(loaded.has_value());
+    FUZZ_REQUIRE(loaded);
     FUZZ_REQUIRE(loaded->size == size);
     FUZZ_REQUIRE(loaded->bytes.size() == size + 1);
     FUZZ_REQUIRE(size == 0 || std::memcmp(loaded->bytes.data(), data, size) == 0);

@@ -21,14 +21,14 @@ constexpr PaletteFormat kAllFormats[] = {PaletteFormat::JascPal, PaletteFormat::
 void CheckRewrite(const PaletteFile& palette, PaletteFormat format) {
     const std::size_t count = std::min(palette.colors.size(), MaxPaletteColors(format));
     std::vector<std::uint16_t> colors(palette.colors.begin(), palette.colors.begin() + count);
-    const PaletteWriting written = WritePaletteFile(format, colors);
-    FUZZ_REQUIRE(written.bytes.has_value());
-    const PaletteReading reread = ReadPaletteFile(*written.bytes);
-    FUZZ_REQUIRE(reread.palette.has_value());
-    FUZZ_REQUIRE(reread.palette->format == format);
+    const auto written = WritePaletteFile(format, colors);
+    FUZZ_REQUIRE(written);
+    const Result<PaletteFile> reread = ReadPaletteFile(*written);
+    FUZZ_REQUIRE(reread);
+    FUZZ_REQUIRE(reread->format == format);
     if (format != PaletteFormat::RawBgr555)
         for (auto& word : colors) word &= 0x7FFF;
-    FUZZ_REQUIRE(reread.palette->colors == colors);
+    FUZZ_REQUIRE(reread->colors == colors);
 }
 
 }  // namespace
@@ -36,13 +36,13 @@ void CheckRewrite(const PaletteFile& palette, PaletteFormat format) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A copy of exactly the input's size, so a read past its end is caught.
     const std::vector<std::uint8_t> bytes(data, data + size);
-    const PaletteReading read = ReadPaletteFile(bytes);
-    FUZZ_REQUIRE(read.palette.has_value() == read.error.empty());
-    if (!read.palette) return 0;
-    FUZZ_REQUIRE(!read.palette->colors.empty());
-    if (read.palette->format != PaletteFormat::RawBgr555)
-        FUZZ_REQUIRE(std::all_of(read.palette->colors.begin(), read.palette->colors.end(),
+    const Result<PaletteFile> read = ReadPaletteFile(bytes);
+    FUZZ_REQUIRE(static_cast<bool>(read) == read.Reason().empty());
+    if (!read) return 0;
+    FUZZ_REQUIRE(!read->colors.empty());
+    if (read->format != PaletteFormat::RawBgr555)
+        FUZZ_REQUIRE(std::all_of(read->colors.begin(), read->colors.end(),
                                  [](std::uint16_t word) { return word < 0x8000; }));
-    for (const PaletteFormat format : kAllFormats) CheckRewrite(*read.palette, format);
+    for (const PaletteFormat format : kAllFormats) CheckRewrite(*read, format);
     return 0;
 }

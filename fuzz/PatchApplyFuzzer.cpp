@@ -47,17 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes source = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 1024));
     const Bytes patch = MakePatch(input, source);
 
-    const PatchResult applied = ApplyPatch(source, patch, kLimit);
-    FUZZ_REQUIRE(applied.bytes.has_value() == applied.error.empty());
-    if (!applied.bytes) return 0;
-    FUZZ_REQUIRE(applied.bytes->size() <= kLimit);
+    const auto applied = ApplyPatch(source, patch, kLimit);
+    FUZZ_REQUIRE(static_cast<bool>(applied) == applied.Reason().empty());
+    if (!applied) return 0;
+    FUZZ_REQUIRE(applied->size() <= kLimit);
     const Bytes cut(patch.begin(), patch.end() - 1);
-    FUZZ_REQUIRE(!ApplyPatch(source, cut, kLimit).bytes.has_value());
+    FUZZ_REQUIRE(!ApplyPatch(source, cut, kLimit));
 
     const auto format = *DetectPatchFormat(patch);
-    const PatchResult ours = CreatePatch(format, source, *applied.bytes);
-    FUZZ_REQUIRE(ours.bytes.has_value());
-    const PatchResult again = ApplyPatch(source, *ours.bytes, kLimit);
-    FUZZ_REQUIRE(again.bytes.has_value() && *again.bytes == *applied.bytes);
+    const auto ours = CreatePatch(format, source, *applied);
+    FUZZ_REQUIRE(ours);
+    const auto again = ApplyPatch(source, *ours, kLimit);
+    FUZZ_REQUIRE(again && *again == *applied);
     return 0;
 }

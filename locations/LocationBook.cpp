@@ -12,6 +12,9 @@
 namespace tintwright {
 namespace {
 
+// Every fill of the list holds the window thread for 100 ms, as the editor
+// always has: the pause is part of how the list is seen to refresh, not a
+// wait for anything, and the tests count it.
 constexpr int kPauseAfterFillMs = 100;
 constexpr std::uint32_t kOffsetTextBuffer = 256;
 

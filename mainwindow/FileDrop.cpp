@@ -51,15 +51,15 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
         return;
     }
     if (ontoStrip) {
-        const PaletteReading palette = ReadPaletteFile(bytes);
-        if (palette.palette && palette.palette->format != PaletteFormat::RawBgr555) {
-            OfferPaletteWrite(fileName, palette.palette->colors);
+        const Result<PaletteFile> palette = ReadPaletteFile(bytes);
+        if (palette && palette->format != PaletteFormat::RawBgr555) {
+            OfferPaletteWrite(fileName, palette->colors);
             return;
         }
     }
-    const CaptureReading capture = ReadCapture(bytes);
+    const Result<Capture> capture = ReadCapture(bytes);
     if (!capture) {
-        Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Error());
+        Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Reason());
         return;
     }
     search_.Start(fileName, capture.Value());

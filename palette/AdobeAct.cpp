@@ -11,20 +11,21 @@ constexpr std::uint32_t kNoTransparentIndex = 0xFFFF;
 
 }  // namespace
 
-PaletteReading ReadAdobeAct(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadAdobeAct(std::span<const std::uint8_t> bytes) {
     if (bytes.size() != kActSize && bytes.size() != kActSizeWithCount)
-        return {std::nullopt, "Adobe ACT: expected 768 or 772 bytes, found " + std::to_string(bytes.size())};
+        return Result<PaletteFile>::Failed("Adobe ACT: expected 768 or 772 bytes, found " +
+                                           std::to_string(bytes.size()));
     std::size_t count = kActColors;
     if (bytes.size() == kActSizeWithCount) {
         count = static_cast<std::size_t>(bytes[768]) << 8 | bytes[769];
         if (count == 0 || count > kActColors)
-            return {std::nullopt,
-                    "Adobe ACT: the count at 768 is " + std::to_string(count) + ", expected 1-256"};
+            return Result<PaletteFile>::Failed("Adobe ACT: the count at 768 is " + std::to_string(count) +
+                                               ", expected 1-256");
     }
     PaletteFile palette{PaletteFormat::AdobeAct, {}};
     for (std::size_t index = 0; index < count; ++index)
         palette.colors.push_back(FromRgb8({bytes[3 * index], bytes[3 * index + 1], bytes[3 * index + 2]}));
-    return {std::move(palette), {}};
+    return palette;
 }
 
 std::vector<std::uint8_t> WriteAdobeAct(std::span<const std::uint16_t> colors) {

@@ -15,7 +15,7 @@ inline constexpr std::size_t kActColors = 256;
 inline constexpr std::size_t kActSize = 768;
 inline constexpr std::size_t kActSizeWithCount = 772;
 
-PaletteReading ReadAdobeAct(std::span<const std::uint8_t> bytes);
+Result<PaletteFile> ReadAdobeAct(std::span<const std::uint8_t> bytes);
 // 768 bytes for 256 colours; 772 with the count for fewer, unused entries black.
 std::vector<std::uint8_t> WriteAdobeAct(std::span<const std::uint16_t> colors);
 

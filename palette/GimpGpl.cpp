@@ -9,8 +9,8 @@
 namespace tintwright {
 namespace {
 
-PaletteReading Failure(std::size_t lineIndex, const std::string& why) {
-    return {std::nullopt, "GIMP GPL: line " + std::to_string(lineIndex + 1) + ": " + why};
+Result<PaletteFile> Failure(std::size_t lineIndex, const std::string& why) {
+    return Result<PaletteFile>::Failed("GIMP GPL: line " + std::to_string(lineIndex + 1) + ": " + why);
 }
 
 bool IsHeaderOrComment(std::string_view line) {
@@ -21,7 +21,7 @@ bool IsHeaderOrComment(std::string_view line) {
 
 }  // namespace
 
-PaletteReading ReadGimpGpl(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadGimpGpl(std::span<const std::uint8_t> bytes) {
     const std::vector<std::string_view> lines = SplitLines(bytes);
     if (lines.empty() || TrimBlanks(lines[0]) != kGimpGplMagic)
         return Failure(0, "expected \"GIMP Palette\"");
@@ -35,7 +35,7 @@ PaletteReading ReadGimpGpl(std::span<const std::uint8_t> bytes) {
         palette.colors.push_back(*color);
     }
     if (palette.colors.empty()) return Failure(lines.size() - 1, "the file ends before its first colour");
-    return {std::move(palette), {}};
+    return palette;
 }
 
 std::vector<std::uint8_t> WriteGimpGpl(std::span<const std::uint16_t> colors) {

@@ -14,7 +14,7 @@ namespace tintwright {
 
 inline constexpr std::string_view kGimpGplMagic = "GIMP Palette";
 
-PaletteReading ReadGimpGpl(std::span<const std::uint8_t> bytes);
+Result<PaletteFile> ReadGimpGpl(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> WriteGimpGpl(std::span<const std::uint16_t> colors);
 
 }  // namespace tintwright

@@ -9,8 +9,8 @@
 namespace tintwright {
 namespace {
 
-PaletteReading Failure(std::size_t lineIndex, const std::string& why) {
-    return {std::nullopt, "JASC-PAL: line " + std::to_string(lineIndex + 1) + ": " + why};
+Result<PaletteFile> Failure(std::size_t lineIndex, const std::string& why) {
+    return Result<PaletteFile>::Failed("JASC-PAL: line " + std::to_string(lineIndex + 1) + ": " + why);
 }
 
 std::optional<std::size_t> ParseCount(std::string_view text) {
@@ -27,7 +27,7 @@ void AppendText(std::vector<std::uint8_t>& out, std::string_view text) {
 
 }  // namespace
 
-PaletteReading ReadJascPal(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadJascPal(std::span<const std::uint8_t> bytes) {
     const std::vector<std::string_view> lines = SplitLines(bytes);
     if (lines.empty() || TrimBlanks(lines[0]) != kJascPalMagic) return Failure(0, "expected \"JASC-PAL\"");
     if (lines.size() < 2 || TrimBlanks(lines[1]) != "0100")
@@ -49,7 +49,7 @@ PaletteReading ReadJascPal(std::span<const std::uint8_t> bytes) {
     for (; index < lines.size(); ++index)
         if (!TrimBlanks(lines[index]).empty())
             return Failure(index, "more colours than the " + std::to_string(*count) + " the header declares");
-    return {std::move(palette), {}};
+    return palette;
 }
 
 std::vector<std::uint8_t> WriteJascPal(std::span<const std::uint16_t> colors) {

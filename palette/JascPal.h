@@ -13,7 +13,7 @@ namespace tintwright {
 
 inline constexpr std::string_view kJascPalMagic = "JASC-PAL";
 
-PaletteReading ReadJascPal(std::span<const std::uint8_t> bytes);
+Result<PaletteFile> ReadJascPal(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> WriteJascPal(std::span<const std::uint16_t> colors);
 
 }  // namespace tintwright

@@ -25,35 +25,38 @@ constexpr std::size_t kMaxListedColors = 0xFFFF;
 
 }  // namespace
 
-PaletteReading ReadPaletteFile(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadPaletteFile(std::span<const std::uint8_t> bytes) {
     if (LooksLikeRiffPal(bytes)) return ReadRiffPal(bytes);
     if (FirstLineIs(bytes, kJascPalMagic)) return ReadJascPal(bytes);
     if (FirstLineIs(bytes, kGimpGplMagic)) return ReadGimpGpl(bytes);
     if (bytes.size() == kActSize || bytes.size() == kActSizeWithCount) return ReadAdobeAct(bytes);
     if (LooksLikeRawBgr555(bytes)) return ReadRawBgr555(bytes);
-    return {std::nullopt, "not a palette file (" + std::to_string(bytes.size()) +
-                              " bytes): expected JASC-PAL or GIMP Palette text, a RIFF PAL, a 768- or "
-                              "772-byte Adobe ACT, or 2 to 512 bytes of BGR555 colour words"};
+    return Result<PaletteFile>::Failed(
+        "not a palette file (" + std::to_string(bytes.size()) +
+        " bytes): expected JASC-PAL or GIMP Palette text, a RIFF PAL, a 768- or "
+        "772-byte Adobe ACT, or 2 to 512 bytes of BGR555 colour words");
 }
 
-PaletteWriting WritePaletteFile(PaletteFormat format, std::span<const std::uint16_t> colors) {
+Result<std::vector<std::uint8_t>> WritePaletteFile(PaletteFormat format,
+                                                   std::span<const std::uint16_t> colors) {
     const std::size_t most = MaxPaletteColors(format);
     if (colors.empty() || colors.size() > most)
-        return {std::nullopt, std::string(PaletteFormatName(format)) + " holds 1 to " + std::to_string(most) +
-                                  " colours, not " + std::to_string(colors.size())};
+        return Result<std::vector<std::uint8_t>>::Failed(std::string(PaletteFormatName(format)) +
+                                                         " holds 1 to " + std::to_string(most) +
+                                                         " colours, not " + std::to_string(colors.size()));
     switch (format) {
         case PaletteFormat::JascPal:
-            return {WriteJascPal(colors), {}};
+            return WriteJascPal(colors);
         case PaletteFormat::RiffPal:
-            return {WriteRiffPal(colors), {}};
+            return WriteRiffPal(colors);
         case PaletteFormat::AdobeAct:
-            return {WriteAdobeAct(colors), {}};
+            return WriteAdobeAct(colors);
         case PaletteFormat::GimpGpl:
-            return {WriteGimpGpl(colors), {}};
+            return WriteGimpGpl(colors);
         case PaletteFormat::RawBgr555:
-            return {WriteRawBgr555(colors), {}};
+            return WriteRawBgr555(colors);
     }
-    return {std::nullopt, "unknown palette format"};
+    return Result<std::vector<std::uint8_t>>::Failed("unknown palette format");
 }
 
 std::size_t MaxPaletteColors(PaletteFormat format) {

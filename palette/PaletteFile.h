@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace tintwright {
 
 enum class PaletteFormat { JascPal, RiffPal, AdobeAct, GimpGpl, RawBgr555 };
@@ -22,24 +24,15 @@ struct PaletteFile {
     std::vector<std::uint16_t> colors;
 };
 
-// A palette, or the reason there is none: where in the file and why.
-struct PaletteReading {
-    std::optional<PaletteFile> palette;
-    std::string error;
-};
-
 // Reads a JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL or raw little-endian BGR555
-// file. Bytes that are none of them get an error naming the formats expected.
-PaletteReading ReadPaletteFile(std::span<const std::uint8_t> bytes);
+// file, or says where in the file and why it cannot. Bytes that are none of
+// them get a reason naming the formats expected.
+Result<PaletteFile> ReadPaletteFile(std::span<const std::uint8_t> bytes);
 
 // The file's bytes, or the reason it cannot be written (no colours, or more
 // than the format holds).
-struct PaletteWriting {
-    std::optional<std::vector<std::uint8_t>> bytes;
-    std::string error;
-};
-
-PaletteWriting WritePaletteFile(PaletteFormat format, std::span<const std::uint16_t> colors);
+Result<std::vector<std::uint8_t>> WritePaletteFile(PaletteFormat format,
+                                                   std::span<const std::uint16_t> colors);
 
 // The most colours a file of the format holds.
 std::size_t MaxPaletteColors(PaletteFormat format);

@@ -10,14 +10,12 @@ bool LooksLikeRawBgr555(std::span<const std::uint8_t> bytes) {
     return !bytes.empty() && bytes.size() % 2 == 0 && bytes.size() <= 2 * kRawMaxColors;
 }
 
-PaletteReading ReadRawBgr555(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadRawBgr555(std::span<const std::uint8_t> bytes) {
     if (!LooksLikeRawBgr555(bytes))
-        return {std::nullopt, "raw BGR555: expected an even number of bytes from 2 to 512, found " +
-                                  std::to_string(bytes.size())};
-    PaletteFile palette{PaletteFormat::RawBgr555, {}};
-    for (std::size_t at = 0; at < bytes.size(); at += 2)
-        palette.colors.push_back(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
-    return {std::move(palette), {}};
+        return Result<PaletteFile>::Failed(
+            "raw BGR555: expected an even number of bytes from 2 to 512, found " +
+            std::to_string(bytes.size()));
+    return PaletteFile{PaletteFormat::RawBgr555, LittleEndianWords(bytes)};
 }
 
 std::vector<std::uint8_t> WriteRawBgr555(std::span<const std::uint16_t> colors) {

@@ -15,7 +15,7 @@ namespace tintwright {
 inline constexpr std::size_t kRawMaxColors = 256;
 
 bool LooksLikeRawBgr555(std::span<const std::uint8_t> bytes);
-PaletteReading ReadRawBgr555(std::span<const std::uint8_t> bytes);
+Result<PaletteFile> ReadRawBgr555(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> WriteRawBgr555(std::span<const std::uint16_t> colors);
 
 }  // namespace tintwright

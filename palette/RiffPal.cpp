@@ -12,11 +12,11 @@ namespace {
 constexpr std::uint32_t kPaletteVersion = 0x0300;
 constexpr std::size_t kRiffHeaderSize = 12;  // "RIFF", size, "PAL "
 
-PaletteReading Failure(std::size_t at, const std::string& why) {
-    return {std::nullopt, "RIFF PAL: at byte " + std::to_string(at) + ": " + why};
+Result<PaletteFile> Failure(std::size_t at, const std::string& why) {
+    return Result<PaletteFile>::Failed("RIFF PAL: at byte " + std::to_string(at) + ": " + why);
 }
 
-PaletteReading ReadDataChunk(std::span<const std::uint8_t> chunk, std::size_t chunkStart) {
+Result<PaletteFile> ReadDataChunk(std::span<const std::uint8_t> chunk, std::size_t chunkStart) {
     ByteReader reader(chunk);
     const auto version = reader.ReadLittle(2);
     const auto count = reader.ReadLittle(2);
@@ -31,7 +31,7 @@ PaletteReading ReadDataChunk(std::span<const std::uint8_t> chunk, std::size_t ch
         const auto entry = *reader.ReadBytes(4);
         palette.colors.push_back(FromRgb8({entry[0], entry[1], entry[2]}));
     }
-    return {std::move(palette), {}};
+    return palette;
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ bool LooksLikeRiffPal(std::span<const std::uint8_t> bytes) {
     return reader.Expect("RIFF") && reader.ReadLittle(4) && reader.Expect("PAL ");
 }
 
-PaletteReading ReadRiffPal(std::span<const std::uint8_t> bytes) {
+Result<PaletteFile> ReadRiffPal(std::span<const std::uint8_t> bytes) {
     ByteReader header(bytes);
     const bool riff = header.Expect("RIFF");
     const auto riffSize = header.ReadLittle(4);

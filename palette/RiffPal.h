@@ -13,7 +13,7 @@
 namespace tintwright {
 
 bool LooksLikeRiffPal(std::span<const std::uint8_t> bytes);
-PaletteReading ReadRiffPal(std::span<const std::uint8_t> bytes);
+Result<PaletteFile> ReadRiffPal(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> WriteRiffPal(std::span<const std::uint16_t> colors);
 
 }  // namespace tintwright

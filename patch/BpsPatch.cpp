@@ -64,8 +64,8 @@ private:
     std::size_t targetOffset_ = 0;
 };
 
-PatchResult Failure(const std::string& why) {
-    return {std::nullopt, "BPS: " + why};
+Result<std::vector<std::uint8_t>> Failure(const std::string& why) {
+    return Result<std::vector<std::uint8_t>>::Failed("BPS: " + why);
 }
 
 // Builds the target from the actions, checking every length and offset
@@ -183,7 +183,7 @@ std::variant<BpsHeader, std::string> ReadHeader(Bytes patch, ByteReader& actions
 
 }  // namespace
 
-PatchResult ApplyBpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes) {
+Result<std::vector<std::uint8_t>> ApplyBpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes) {
     ByteReader actions(patch);
     const auto header = ReadHeader(patch, actions);
     if (const auto* why = std::get_if<std::string>(&header)) return Failure(*why);
@@ -202,10 +202,10 @@ PatchResult ApplyBpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes)
     if (Crc32(output) != sizes.targetCrc)
         return Failure("the result's CRC32 is " + Hex32(Crc32(output)) + ", the patch expects " +
                        Hex32(sizes.targetCrc));
-    return {std::move(output), {}};
+    return output;
 }
 
-PatchResult CreateBpsPatch(Bytes source, Bytes target) {
+Result<std::vector<std::uint8_t>> CreateBpsPatch(Bytes source, Bytes target) {
     std::vector<std::uint8_t> out(kBpsMagic.begin(), kBpsMagic.end());
     PutBpsNumber(out, source.size());
     PutBpsNumber(out, target.size());
@@ -231,7 +231,7 @@ PatchResult CreateBpsPatch(Bytes source, Bytes target) {
     PutU32(out, Crc32(source));
     PutU32(out, Crc32(target));
     PutU32(out, Crc32(out));
-    return {std::move(out), {}};
+    return out;
 }
 
 }  // namespace tintwright

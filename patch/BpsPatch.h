@@ -17,10 +17,12 @@ inline constexpr std::string_view kBpsMagic = "BPS1";
 
 // Unchanged stretches as SourceRead, repeated bytes as TargetCopy from the
 // byte before, everything else as TargetRead.
-PatchResult CreateBpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target);
+Result<std::vector<std::uint8_t>> CreateBpsPatch(std::span<const std::uint8_t> source,
+                                                 std::span<const std::uint8_t> target);
 // Refuses, making nothing, a source whose size or CRC32 is not the one the
 // patch was made from, and a patch whose own CRC32 does not match.
-PatchResult ApplyBpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch,
-                          std::size_t maxOutputBytes);
+Result<std::vector<std::uint8_t>> ApplyBpsPatch(std::span<const std::uint8_t> source,
+                                                std::span<const std::uint8_t> patch,
+                                                std::size_t maxOutputBytes);
 
 }  // namespace tintwright

@@ -123,8 +123,9 @@ std::string BeyondReach(std::size_t where) {
            Hex(where) + ": make a .bps patch instead";
 }
 
-PatchResult Failure(std::size_t at, const std::string& why) {
-    return {std::nullopt, "IPS: at byte " + std::to_string(at) + " of the patch: " + why};
+Result<std::vector<std::uint8_t>> Failure(std::size_t at, const std::string& why) {
+    return Result<std::vector<std::uint8_t>>::Failed("IPS: at byte " + std::to_string(at) +
+                                                     " of the patch: " + why);
 }
 
 // Makes room for a record's bytes; the output only ever grows to the limit.
@@ -159,7 +160,7 @@ std::string ApplyRecord(ByteReader& patch, std::vector<std::uint8_t>& output, st
 
 }  // namespace
 
-PatchResult ApplyIpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes) {
+Result<std::vector<std::uint8_t>> ApplyIpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes) {
     ByteReader reader(patch);
     if (!reader.Expect(kIpsMagic)) return Failure(0, "expected \"PATCH\"");
     if (source.size() > maxOutputBytes)
@@ -183,12 +184,12 @@ PatchResult ApplyIpsPatch(Bytes source, Bytes patch, std::size_t maxOutputBytes)
         return Failure(end, std::to_string(reader.Remaining()) +
                                 " bytes follow \"EOF\", expected none or a 3-byte size");
     }
-    return {std::move(output), {}};
+    return output;
 }
 
-PatchResult CreateIpsPatch(Bytes source, Bytes target) {
+Result<std::vector<std::uint8_t>> CreateIpsPatch(Bytes source, Bytes target) {
     if (target.size() < source.size() && target.size() >= kIpsReach)
-        return {std::nullopt, BeyondReach(target.size())};
+        return Result<std::vector<std::uint8_t>>::Failed(BeyondReach(target.size()));
     std::vector<Record> records;
     for (std::size_t at = 0; at < target.size();) {
         if (!Differs(source, target, at)) {
@@ -201,8 +202,9 @@ PatchResult CreateIpsPatch(Bytes source, Bytes target) {
     }
     records = AvoidEofOffset(records);
     for (const Record& record : records)
-        if (record.offset >= kIpsReach) return {std::nullopt, BeyondReach(record.offset)};
-    return {Serialize(records, source, target), {}};
+        if (record.offset >= kIpsReach)
+            return Result<std::vector<std::uint8_t>>::Failed(BeyondReach(record.offset));
+    return Serialize(records, source, target);
 }
 
 }  // namespace tintwright

@@ -18,8 +18,10 @@ inline constexpr std::size_t kIpsReach = 0x1000000;
 
 // Records the changed runs, repeated bytes as run records where that is
 // shorter. Refuses a change at or past 16 MiB.
-PatchResult CreateIpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target);
-PatchResult ApplyIpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch,
-                          std::size_t maxOutputBytes);
+Result<std::vector<std::uint8_t>> CreateIpsPatch(std::span<const std::uint8_t> source,
+                                                 std::span<const std::uint8_t> target);
+Result<std::vector<std::uint8_t>> ApplyIpsPatch(std::span<const std::uint8_t> source,
+                                                std::span<const std::uint8_t> patch,
+                                                std::size_t maxOutputBytes);
 
 }  // namespace tintwright

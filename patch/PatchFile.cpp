@@ -9,8 +9,8 @@
 
 namespace tintwright {
 
-PatchResult CreatePatch(PatchFormat format, std::span<const std::uint8_t> source,
-                        std::span<const std::uint8_t> target) {
+Result<std::vector<std::uint8_t>> CreatePatch(PatchFormat format, std::span<const std::uint8_t> source,
+                                              std::span<const std::uint8_t> target) {
     return format == PatchFormat::Ips ? CreateIpsPatch(source, target) : CreateBpsPatch(source, target);
 }
 
@@ -20,11 +20,13 @@ std::optional<PatchFormat> DetectPatchFormat(std::span<const std::uint8_t> patch
     return std::nullopt;
 }
 
-PatchResult ApplyPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch,
-                       std::size_t maxOutputBytes) {
+Result<std::vector<std::uint8_t>> ApplyPatch(std::span<const std::uint8_t> source,
+                                             std::span<const std::uint8_t> patch,
+                                             std::size_t maxOutputBytes) {
     const auto format = DetectPatchFormat(patch);
     if (!format)
-        return {std::nullopt, "not a patch: expected \"PATCH\" (IPS) or \"BPS1\" (BPS) at its start"};
+        return Result<std::vector<std::uint8_t>>::Failed(
+            "not a patch: expected \"PATCH\" (IPS) or \"BPS1\" (BPS) at its start");
     return *format == PatchFormat::Ips ? ApplyIpsPatch(source, patch, maxOutputBytes)
                                        : ApplyBpsPatch(source, patch, maxOutputBytes);
 }

@@ -11,29 +11,27 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace tintwright {
 
 enum class PatchFormat { Ips, Bps };
-
-// The bytes made (a patch, or a patched file), or the reason there are none.
-struct PatchResult {
-    std::optional<std::vector<std::uint8_t>> bytes;
-    std::string error;
-};
 
 // No patched file grows past this unless the caller says otherwise: far above
 // any SNES ROM, far below what would exhaust memory.
 inline constexpr std::size_t kMaxPatchedBytes = 128u << 20;
 
-PatchResult CreatePatch(PatchFormat format, std::span<const std::uint8_t> source,
-                        std::span<const std::uint8_t> target);
+// The bytes made (a patch, or a patched file), or the reason there are none.
+Result<std::vector<std::uint8_t>> CreatePatch(PatchFormat format, std::span<const std::uint8_t> source,
+                                              std::span<const std::uint8_t> target);
 
 // The format told by the patch's first bytes ("PATCH", "BPS1").
 std::optional<PatchFormat> DetectPatchFormat(std::span<const std::uint8_t> patch);
 
 // Applies an IPS or BPS patch to source, making at most maxOutputBytes bytes.
-PatchResult ApplyPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch,
-                       std::size_t maxOutputBytes = kMaxPatchedBytes);
+Result<std::vector<std::uint8_t>> ApplyPatch(std::span<const std::uint8_t> source,
+                                             std::span<const std::uint8_t> patch,
+                                             std::size_t maxOutputBytes = kMaxPatchedBytes);
 
 std::string_view PatchFormatName(PatchFormat format);
 // The format named "ips" or "bps" in any case, as a user types it in a setting.

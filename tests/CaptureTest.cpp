@@ -68,17 +68,17 @@ void ExpectCoreStateHoldsTheColors(const Row& row, const Capture& capture) {
 
 void Check(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
-        const CaptureReading reading = ReadCapture(row.bytes);
+        const Result<Capture> reading = ReadCapture(row.bytes);
         if (row.format != nullptr) {
-            ASSERT_TRUE(reading) << row.name << ": " << reading.Error();
+            ASSERT_TRUE(reading) << row.name << ": " << reading.Reason();
             EXPECT_NE(reading.Value().format.find(row.format), std::string::npos)
                 << row.name << ": " << reading.Value().format;
             EXPECT_EQ(reading.Value().colors, Palette()) << row.name;
             ExpectCoreStateHoldsTheColors(row, reading.Value());
         } else {
             ASSERT_FALSE(reading) << row.name << " read as " << reading.Value().format;
-            EXPECT_NE(reading.Error().find(row.error), std::string::npos)
-                << row.name << ": " << reading.Error();
+            EXPECT_NE(reading.Reason().find(row.error), std::string::npos)
+                << row.name << ": " << reading.Reason();
         }
     }
 }
@@ -205,8 +205,8 @@ TEST(Capture, ReadsRetroArchStatesPlainCompressedAndInEveryCoreLayout) {
     // A core unserializes the MEM block alone, exactly as the core wrote it.
     for (const auto& [file, core] :
          {std::pair{compressed, mercury}, std::pair{RetroArchState(snes9x), snes9x}}) {
-        const CaptureReading reading = ReadCapture(file);
-        ASSERT_TRUE(reading && reading.Value().coreState) << reading.Error();
+        const Result<Capture> reading = ReadCapture(file);
+        ASSERT_TRUE(reading && reading.Value().coreState) << reading.Reason();
         EXPECT_EQ(reading.Value().coreState->bytes, core);
     }
 }
@@ -229,7 +229,7 @@ TEST(Capture, ReadsMesenZsnesPaletteFilesAndRawDumps) {
         Bad("too long for CGRAM", ByteVector(514, 0), "not a capture"),
         Bad("empty", {}, "0 bytes is not a CGRAM dump"),
     });
-    const CaptureReading part = ReadCapture(Cut(raw, 32));
+    const Result<Capture> part = ReadCapture(Cut(raw, 32));
     const auto palette = Palette();
     ASSERT_TRUE(part);
     EXPECT_EQ(part.Value().colors, std::vector<std::uint16_t>(palette.begin(), palette.begin() + 16));
@@ -238,9 +238,10 @@ TEST(Capture, ReadsMesenZsnesPaletteFilesAndRawDumps) {
 TEST(Capture, MesenRecordWalkerNamesTheCutRecord) {
     const ByteVector records = test::MesenRecords(Palette());
     EXPECT_EQ(ReadMesenRecords(records).Value().colors, Palette());
-    EXPECT_NE(ReadMesenRecords(Cut(records, 24)).Error().find("size of record ppu.cgram"), std::string::npos);
-    EXPECT_NE(ReadMesenRecords(Cut(records, 3)).Error().find("has no end"), std::string::npos);
-    EXPECT_NE(ReadMesenRecords(test::MesenRecords({1, 2})).Error().find("4 bytes, not 512"),
+    EXPECT_NE(ReadMesenRecords(Cut(records, 24)).Reason().find("size of record ppu.cgram"),
+              std::string::npos);
+    EXPECT_NE(ReadMesenRecords(Cut(records, 3)).Reason().find("has no end"), std::string::npos);
+    EXPECT_NE(ReadMesenRecords(test::MesenRecords({1, 2})).Reason().find("4 bytes, not 512"),
               std::string::npos);
 }
 
@@ -248,10 +249,13 @@ TEST(Capture, BsnesRunLengthCodeRoundTripsAndRefusesCutOrHugeInput) {
     ByteVector bytes(3000, 0);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 7 == 0 ? i : 0);
     const ByteVector coded = test::EncodeBsnesRle(bytes);
-    EXPECT_EQ(capture::DecodeBsnesRle(coded, 1 << 20).bytes, bytes);
-    EXPECT_NE(capture::DecodeBsnesRle(Cut(coded, coded.size() - 1), 1 << 20).error.find("ends at byte"),
+    const auto decoded = capture::DecodeBsnesRle(coded, 1 << 20);
+    ASSERT_TRUE(decoded) << decoded.Reason();
+    EXPECT_EQ(*decoded, bytes);
+    EXPECT_NE(capture::DecodeBsnesRle(Cut(coded, coded.size() - 1), 1 << 20).Reason().find("ends at byte"),
               std::string::npos);
-    EXPECT_NE(capture::DecodeBsnesRle(coded, 2999).error.find("more than a state holds"), std::string::npos);
+    EXPECT_NE(capture::DecodeBsnesRle(coded, 2999).Reason().find("more than a state holds"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -221,9 +221,9 @@ TEST_P(PatchBesideSaveTest, TurnsTheFileAsLoadedIntoTheSavedRom) {
             EXPECT_FALSE(std::filesystem::exists(path)) << path;
             continue;
         }
-        const PatchResult applied = ApplyPatch(IndexedRomBytes(0x400), ReadBytes(path));
-        ASSERT_TRUE(applied.bytes) << applied.error;
-        EXPECT_EQ(*applied.bytes, Working());
+        const auto applied = ApplyPatch(IndexedRomBytes(0x400), ReadBytes(path));
+        ASSERT_TRUE(applied) << applied.Reason();
+        EXPECT_EQ(*applied, Working());
         EXPECT_EQ(DetectPatchFormat(ReadBytes(path)), PatchFormatNamed(extension.substr(1)));
     }
     if (row.warning) {

@@ -54,7 +54,7 @@ std::vector<std::uint16_t> BlackRowsThenPlantedRow() {
 }
 
 std::vector<std::uint8_t> Jasc(const std::vector<std::uint16_t>& colors) {
-    return *WritePaletteFile(PaletteFormat::JascPal, colors).bytes;
+    return *WritePaletteFile(PaletteFormat::JascPal, colors);
 }
 
 struct DropRow {

@@ -29,12 +29,12 @@ TEST(PaletteFile, EverySnesColorSurvivesExportAndImportInEveryFormat) {
         for (unsigned first = 0; first < 0x8000; first += 256) {
             std::vector<std::uint16_t> colors(256);
             std::iota(colors.begin(), colors.end(), static_cast<std::uint16_t>(first));
-            const PaletteWriting written = WritePaletteFile(format, colors);
-            ASSERT_TRUE(written.bytes) << written.error;
-            const PaletteReading read = ReadPaletteFile(*written.bytes);
-            ASSERT_TRUE(read.palette) << PaletteFormatName(format) << ": " << read.error;
-            EXPECT_EQ(read.palette->format, format);
-            ASSERT_EQ(read.palette->colors, colors) << PaletteFormatName(format) << " from " << first;
+            const auto written = WritePaletteFile(format, colors);
+            ASSERT_TRUE(written) << written.Reason();
+            const Result<PaletteFile> read = ReadPaletteFile(*written);
+            ASSERT_TRUE(read) << PaletteFormatName(format) << ": " << read.Reason();
+            EXPECT_EQ(read->format, format);
+            ASSERT_EQ(read->colors, colors) << PaletteFormatName(format) << " from " << first;
         }
     }
 }
@@ -68,10 +68,12 @@ TEST(PaletteFile, HandWorkedFilesMatchTheirPublishedLayoutToTheByte) {
         {PaletteFormat::RawBgr555, {0xFF, 0x7F, 0x1F, 0x00, 0x10, 0x42}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(WritePaletteFile(c.format, colors).bytes, c.bytes) << PaletteFormatName(c.format);
-        const PaletteReading read = ReadPaletteFile(c.bytes);
-        ASSERT_TRUE(read.palette) << read.error;
-        EXPECT_EQ(read.palette->colors, colors) << PaletteFormatName(c.format);
+        const auto written = WritePaletteFile(c.format, colors);
+        ASSERT_TRUE(written) << written.Reason();
+        EXPECT_EQ(*written, c.bytes) << PaletteFormatName(c.format);
+        const Result<PaletteFile> read = ReadPaletteFile(c.bytes);
+        ASSERT_TRUE(read) << read.Reason();
+        EXPECT_EQ(read->colors, colors) << PaletteFormatName(c.format);
     }
 }
 
@@ -95,11 +97,11 @@ TEST(PaletteFile, ReadsTheVariantsOtherProgramsWrite) {
          PaletteFormat::GimpGpl, 1, 0x7C41},
     };
     for (const auto& c : cases) {
-        const PaletteReading read = ReadPaletteFile(c.bytes);
-        ASSERT_TRUE(read.palette) << read.error;
-        EXPECT_EQ(read.palette->format, c.format);
-        EXPECT_EQ(read.palette->colors.size(), c.count);
-        EXPECT_EQ(read.palette->colors.back(), c.last) << PaletteFormatName(c.format);
+        const Result<PaletteFile> read = ReadPaletteFile(c.bytes);
+        ASSERT_TRUE(read) << read.Reason();
+        EXPECT_EQ(read->format, c.format);
+        EXPECT_EQ(read->colors.size(), c.count);
+        EXPECT_EQ(read->colors.back(), c.last) << PaletteFormatName(c.format);
     }
 }
 
@@ -144,13 +146,13 @@ TEST(PaletteFile, BrokenFilesAreRefusedSayingWhereAndWhy) {
         {"ACT count 300", actTooMany, "Adobe ACT: the count at 768 is 300"},
     };
     for (const auto& c : cases) {
-        const PaletteReading read = ReadPaletteFile(c.bytes);
-        EXPECT_FALSE(read.palette) << c.name;
-        EXPECT_NE(read.error.find(c.error), std::string::npos) << c.name << ": " << read.error;
+        const Result<PaletteFile> read = ReadPaletteFile(c.bytes);
+        EXPECT_FALSE(read) << c.name;
+        EXPECT_NE(read.Reason().find(c.error), std::string::npos) << c.name << ": " << read.Reason();
     }
-    EXPECT_EQ(WritePaletteFile(PaletteFormat::AdobeAct, std::vector<std::uint16_t>(257)).error,
+    EXPECT_EQ(WritePaletteFile(PaletteFormat::AdobeAct, std::vector<std::uint16_t>(257)).Reason(),
               "Adobe ACT holds 1 to 256 colours, not 257");
-    EXPECT_FALSE(WritePaletteFile(PaletteFormat::JascPal, {}).bytes);
+    EXPECT_FALSE(WritePaletteFile(PaletteFormat::JascPal, {}));
 }
 
 // Counted independently of the reader: GIMP's colour lines are the only ones
@@ -173,10 +175,10 @@ TEST(PaletteFile, EveryGimpPaletteDebianShipsImportsWithAllItsColors) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".gpl") continue;
         const Bytes bytes = testing::ReadBytes(entry.path().string());
-        const PaletteReading read = ReadPaletteFile(bytes);
-        ASSERT_TRUE(read.palette) << entry.path() << ": " << read.error;
-        EXPECT_EQ(read.palette->format, PaletteFormat::GimpGpl);
-        EXPECT_EQ(read.palette->colors.size(), CountColorLines(bytes)) << entry.path();
+        const Result<PaletteFile> read = ReadPaletteFile(bytes);
+        ASSERT_TRUE(read) << entry.path() << ": " << read.Reason();
+        EXPECT_EQ(read->format, PaletteFormat::GimpGpl);
+        EXPECT_EQ(read->colors.size(), CountColorLines(bytes)) << entry.path();
         ++files;
     }
     EXPECT_GE(files, 30) << "gimp-data is installed by scripts/install-deps";

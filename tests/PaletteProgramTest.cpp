@@ -45,7 +45,7 @@ protected:
                     '2', '\n', '0', ' ', '0', ' ', '0', '\n', '8',  ' ', '8', ' ', '8', '\n'});
         std::vector<std::uint8_t> other = rom;
         other[3] ^= 1;
-        WriteBytes(dir_.File("other.bps"), *CreatePatch(PatchFormat::Bps, other, rom).bytes);
+        WriteBytes(dir_.File("other.bps"), *CreatePatch(PatchFormat::Bps, other, rom));
         fs::create_directory(dir_.Path() / "folder.pal");
     }
 

@@ -75,15 +75,15 @@ TEST(Patch, ApplyingTheMadePatchGivesTheEditedFileInBothFormats) {
             const Bytes source = RandomBytes(random, c.sourceSize);
             Bytes target = source;
             c.edit(random, target);
-            const PatchResult patch = CreatePatch(format, source, target);
-            ASSERT_TRUE(patch.bytes) << c.name << ": " << patch.error;
-            EXPECT_EQ(DetectPatchFormat(*patch.bytes), format);
-            const PatchResult applied = ApplyPatch(source, *patch.bytes);
-            ASSERT_TRUE(applied.bytes) << PatchFormatName(format) << ", " << c.name << ": " << applied.error;
-            EXPECT_TRUE(*applied.bytes == target) << PatchFormatName(format) << ", " << c.name;
+            const auto patch = CreatePatch(format, source, target);
+            ASSERT_TRUE(patch) << c.name << ": " << patch.Reason();
+            EXPECT_EQ(DetectPatchFormat(*patch), format);
+            const auto applied = ApplyPatch(source, *patch);
+            ASSERT_TRUE(applied) << PatchFormatName(format) << ", " << c.name << ": " << applied.Reason();
+            EXPECT_TRUE(*applied == target) << PatchFormatName(format) << ", " << c.name;
             // Only the changes travel, never the megabytes around them.
             if (c.sourceSize > kEofOffset) {
-                EXPECT_LT(patch.bytes->size(), 0x10100u) << c.name;
+                EXPECT_LT(patch->size(), 0x10100u) << c.name;
             }
         }
     }
@@ -103,8 +103,11 @@ TEST(Patch, HandWorkedPatchesMatchToTheByte) {
                        0xA3, 0x88,                                           // TargetCopy 9 from 4
                        0x81, 0x0E,                                           // TargetRead 1
                        0x88, 0xE2, 0xCE, 0xCE, 0x66, 0x75, 0x53, 0x0C, 0xB9, 0x8F, 0x43, 0x9D};
-    EXPECT_EQ(CreatePatch(PatchFormat::Ips, kSource, kTarget).bytes, ips);
-    EXPECT_EQ(CreatePatch(PatchFormat::Bps, kSource, kTarget).bytes, bps);
+    const auto madeIps = CreatePatch(PatchFormat::Ips, kSource, kTarget);
+    const auto madeBps = CreatePatch(PatchFormat::Bps, kSource, kTarget);
+    ASSERT_TRUE(madeIps && madeBps) << madeIps.Reason() << madeBps.Reason();
+    EXPECT_EQ(*madeIps, ips);
+    EXPECT_EQ(*madeBps, bps);
 }
 
 // Puts the three CRC32s after a hand-made body, as a real patch has them.
@@ -134,20 +137,21 @@ TEST(Patch, EveryBpsActionIsApplied) {
                         0x86, 0x9D,   // SourceCopy 2 from 16 - 14
                         0x81, 0xAA,   // TargetRead 1
                         0x87, 0x8C};  // TargetCopy 2 from 0 + 6, reading what it writes
-    const PatchResult applied = ApplyPatch(kSource, FinishBps(body, kSource, target));
-    ASSERT_TRUE(applied.bytes) << applied.error;
-    EXPECT_EQ(*applied.bytes, target);
+    const auto applied = ApplyPatch(kSource, FinishBps(body, kSource, target));
+    ASSERT_TRUE(applied) << applied.Reason();
+    EXPECT_EQ(*applied, target);
 }
 
 TEST(Patch, RefusesWhatCannotBeMadeOrApplied) {
-    const Bytes made = *CreatePatch(PatchFormat::Bps, kSource, kTarget).bytes;
+    const Bytes made = *CreatePatch(PatchFormat::Bps, kSource, kTarget);
     Bytes otherSource = kSource;
     otherSource[5] = 0x50;
     EXPECT_NE(ApplyPatch(otherSource, made)
-                  .error.find("BPS: the patch was made for another source: its CRC32 is "
-                              "CECEE288"),
+                  .Reason()
+                  .find("BPS: the patch was made for another source: its CRC32 is "
+                        "CECEE288"),
               std::string::npos);
-    EXPECT_EQ(ApplyPatch(Bytes(kSource.begin(), kSource.end() - 1), made).error,
+    EXPECT_EQ(ApplyPatch(Bytes(kSource.begin(), kSource.end() - 1), made).Reason(),
               "BPS: the patch is for a source of 16 bytes, this one has 15");
 
     const std::size_t sixteenMiB = 0x1000000;
@@ -155,20 +159,20 @@ TEST(Patch, RefusesWhatCannotBeMadeOrApplied) {
     Bytes bigEdited = big;
     bigEdited[sixteenMiB + 2] = 1;
     EXPECT_EQ(
-        CreatePatch(PatchFormat::Ips, big, bigEdited).error,
+        CreatePatch(PatchFormat::Ips, big, bigEdited).Reason(),
         "IPS reaches only the first 16 MiB (offsets have three bytes), and a change lies at $1000002: make a "
         ".bps patch instead");
-    EXPECT_FALSE(CreatePatch(PatchFormat::Ips, big, Bytes(sixteenMiB, 0)).bytes)
-        << "its size needs four bytes";
-    const PatchResult bps = CreatePatch(PatchFormat::Bps, big, bigEdited);
-    ASSERT_TRUE(bps.bytes);
-    EXPECT_TRUE(ApplyPatch(big, *bps.bytes).bytes == bigEdited);
+    EXPECT_FALSE(CreatePatch(PatchFormat::Ips, big, Bytes(sixteenMiB, 0))) << "its size needs four bytes";
+    const auto bps = CreatePatch(PatchFormat::Bps, big, bigEdited);
+    ASSERT_TRUE(bps);
+    const auto applied = ApplyPatch(big, *bps);
+    EXPECT_TRUE(applied && *applied == bigEdited);
 }
 
 TEST(Patch, BrokenPatchesAreRefusedSayingWhereAndWhy) {
     const Bytes ips = {'P', 'A', 'T', 'C', 'H'};
     const Bytes eof = {'E', 'O', 'F'};
-    Bytes damaged = *CreatePatch(PatchFormat::Bps, kSource, kTarget).bytes;
+    Bytes damaged = *CreatePatch(PatchFormat::Bps, kSource, kTarget);
     damaged[8] ^= 1;
     const Bytes bps = {'B', 'P', 'S', '1'};
     const struct {
@@ -216,9 +220,9 @@ TEST(Patch, BrokenPatchesAreRefusedSayingWhereAndWhy) {
          1 << 20},
     };
     for (const auto& c : cases) {
-        const PatchResult applied = ApplyPatch(c.source, c.patch, c.limit);
-        EXPECT_FALSE(applied.bytes) << c.name;
-        EXPECT_NE(applied.error.find(c.error), std::string::npos) << c.name << ": " << applied.error;
+        const auto applied = ApplyPatch(c.source, c.patch, c.limit);
+        EXPECT_FALSE(applied) << c.name;
+        EXPECT_NE(applied.Reason().find(c.error), std::string::npos) << c.name << ": " << applied.Reason();
     }
 }
 

@@ -69,9 +69,9 @@ std::optional<FindInputs> ReadInputs(const CommandArguments& parsed, std::ostrea
     if (!ReadInputFile(inputs.romPath, "the ROM", inputs.rom, err) ||
         !ReadInputFile(capturePath, "the capture", captureBytes, err))
         return std::nullopt;
-    const CaptureReading reading = ReadCapture(captureBytes);
+    const Result<Capture> reading = ReadCapture(captureBytes);
     if (!reading) {
-        Refuse(err, capturePath + ": " + reading.Error());
+        Refuse(err, capturePath + ": " + reading.Reason());
         return std::nullopt;
     }
     inputs.capture = reading.Value();

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/LittleEndian.h"
 #include "frontends/console/CommandArguments.h"
 #include "frontends/console/ConsoleCommand.h"
 #include "palette/PaletteFile.h"
@@ -82,12 +83,11 @@ int RunExport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (!ReadInputFile(rom, "the ROM", bytes, err)) return kExitBadInput;
     if (ColorsThatFit(bytes.size(), offset) < *count)
         return Refuse(err, FitMessage(rom, bytes.size(), offset, *count));
-    std::vector<std::uint16_t> colors;
-    for (std::size_t at = offset; colors.size() < *count; at += 2)
-        colors.push_back(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
-    const PaletteWriting written = WritePaletteFile(*format, colors);
-    if (!written.bytes) return Refuse(err, written.error);
-    if (!WriteOutputFile(target, *written.bytes, err)) return kExitBadInput;
+    const std::vector<std::uint16_t> colors =
+        LittleEndianWords(std::span(bytes).subspan(offset, 2 * static_cast<std::size_t>(*count)));
+    const auto written = WritePaletteFile(*format, colors);
+    if (!written) return Refuse(err, written.Reason());
+    if (!WriteOutputFile(target, *written, err)) return kExitBadInput;
     out << "Wrote " << colors.size() << " colours from " << FormatOffset(offset) << " of " << rom << " to "
         << target << " (" << PaletteFormatName(*format) << ")\n";
     return kExitDone;
@@ -107,26 +107,23 @@ int RunImport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (!ReadInputFile(rom, "the ROM", bytes, err) ||
         !ReadInputFile(source, "the palette file", paletteBytes, err))
         return kExitBadInput;
-    const PaletteReading read = ReadPaletteFile(paletteBytes);
-    if (!read.palette) return Refuse(err, source + ": " + read.error);
-    const std::vector<std::uint16_t>& colors = read.palette->colors;
+    const Result<PaletteFile> read = ReadPaletteFile(paletteBytes);
+    if (!read) return Refuse(err, source + ": " + read.Reason());
+    const std::vector<std::uint16_t>& colors = read->colors;
     if (ColorsThatFit(bytes.size(), offset) < colors.size())
         return Refuse(err, FitMessage(rom, bytes.size(), offset, colors.size()) + " (" + source + " has " +
                                std::to_string(colors.size()) + ")");
     // Only raw BGR555 carries bit 15, which the SNES ignores; from the other
     // formats each word keeps the ROM's, so an unchanged colour is unchanged bytes.
-    const std::uint16_t fileBits = read.palette->format == PaletteFormat::RawBgr555 ? 0xFFFF : 0x7FFF;
+    const std::uint16_t fileBits = read->format == PaletteFormat::RawBgr555 ? 0xFFFF : 0x7FFF;
     for (std::size_t index = 0; index < colors.size(); ++index) {
         const std::size_t at = offset + 2 * index;
-        const auto word =
-            static_cast<std::uint16_t>((colors[index] & fileBits) | ((bytes[at + 1] << 8) & ~fileBits));
-        bytes[at] = static_cast<std::uint8_t>(word & 0xFF);
-        bytes[at + 1] = static_cast<std::uint8_t>(word >> 8);
+        SetU16(bytes, at,
+               static_cast<std::uint16_t>((colors[index] & fileBits) | (GetU16(bytes, at) & ~fileBits)));
     }
     if (!WriteOutputFile(save, bytes, err)) return kExitBadInput;
     out << "Wrote the " << colors.size() << " colours of " << source << " ("
-        << PaletteFormatName(read.palette->format) << ") at " << FormatOffset(offset) << " into " << save
-        << '\n';
+        << PaletteFormatName(read->format) << ") at " << FormatOffset(offset) << " into " << save << '\n';
     return kExitDone;
 }
 

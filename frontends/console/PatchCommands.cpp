@@ -51,10 +51,10 @@ int RunPatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     if (!ReadInputFile(parsed->Positional()[0], "the source", source, err) ||
         !ReadInputFile(parsed->Positional()[1], "the edited file", edited, err))
         return kExitBadInput;
-    const PatchResult patch = CreatePatch(*format, source, edited);
-    if (!patch.bytes) return Refuse(err, patch.error);
-    if (!WriteOutputFile(target, *patch.bytes, err)) return kExitBadInput;
-    out << "Wrote " << target << " (" << PatchFormatName(*format) << ", " << patch.bytes->size()
+    const auto patch = CreatePatch(*format, source, edited);
+    if (!patch) return Refuse(err, patch.Reason());
+    if (!WriteOutputFile(target, *patch, err)) return kExitBadInput;
+    out << "Wrote " << target << " (" << PatchFormatName(*format) << ", " << patch->size()
         << " bytes), which turns " << parsed->Positional()[0] << " into " << parsed->Positional()[1] << '\n';
     return kExitDone;
 }
@@ -72,11 +72,11 @@ int RunApply(std::span<const std::string> arguments, std::ostream& out, std::ost
     if (!ReadInputFile(sourcePath, "the source", source, err) ||
         !ReadInputFile(patchPath, "the patch", patch, err))
         return kExitBadInput;
-    const PatchResult applied = ApplyPatch(source, patch);
-    if (!applied.bytes) return Refuse(err, patchPath + ": " + applied.error + "; nothing was written");
-    if (!WriteOutputFile(target, *applied.bytes, err)) return kExitBadInput;
-    out << "Wrote " << target << " (" << applied.bytes->size() << " bytes): " << sourcePath
-        << " patched with " << patchPath << " (" << PatchFormatName(*DetectPatchFormat(patch)) << ")\n";
+    const auto applied = ApplyPatch(source, patch);
+    if (!applied) return Refuse(err, patchPath + ": " + applied.Reason() + "; nothing was written");
+    if (!WriteOutputFile(target, *applied, err)) return kExitBadInput;
+    out << "Wrote " << target << " (" << applied->size() << " bytes): " << sourcePath << " patched with "
+        << patchPath << " (" << PatchFormatName(*DetectPatchFormat(patch)) << ")\n";
     return kExitDone;
 }
 

@@ -333,9 +333,6 @@ void QtWindowSystem::StopTimer(int id) {
     timers_.erase(id);
 }
 
-// --- Other programs and the process ------------------------------------------------------
-
-// Detached: the program outlives the editor, and no process is left to reap.
 // --- Location dialogs -----------------------------------------------------------------------
 
 DialogHandle QtWindowSystem::CreateLocationDialog(LocationDialogForm form, std::uint32_t parameter) {

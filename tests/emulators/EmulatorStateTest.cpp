@@ -82,8 +82,8 @@ protected:
     // CGRAM as the capture reader finds it in the state, after checking the
     // reader took the state for what it is.
     std::vector<std::uint16_t> Cgram() const {
-        const CaptureReading capture = ReadCapture(stateFile_);
-        EXPECT_TRUE(capture) << statePath_ << ": " << capture.Error();
+        const Result<Capture> capture = ReadCapture(stateFile_);
+        EXPECT_TRUE(capture) << statePath_ << ": " << capture.Reason();
         EXPECT_NE(capture.Value().format.find(GetParam().format), std::string::npos)
             << capture.Value().format;
         ExpectCoreStateHoldsCgram(capture.Value());

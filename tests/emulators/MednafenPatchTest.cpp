@@ -36,8 +36,8 @@ TEST(MednafenPatchTest, ShowsTheEditedColorWhenItLoadsTheRomWithThePatchBeside) 
               0);
 
     const std::vector<std::uint8_t> stateBytes = tintwright::testing::ReadBytes(state);
-    const CaptureReading capture = ReadCapture(stateBytes);
-    ASSERT_TRUE(capture) << capture.Error();
+    const Result<Capture> capture = ReadCapture(stateBytes);
+    ASSERT_TRUE(capture) << capture.Reason();
     const std::vector<std::uint16_t>& cgram = capture.Value().colors;
     ASSERT_GE(cgram.size(), 16u);
     std::vector<std::uint16_t> expected = layout.Row(0);
