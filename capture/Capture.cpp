@@ -1,5 +1,7 @@
 #include "capture/Capture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "capture/BsnesSerializerState.h"
@@ -92,6 +94,20 @@ Result<Capture> ReadCapture(Bytes bytes) {
         "not a capture: no save state header of RetroArch, mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, "
         "no palette file (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
         std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");
+}
+
+std::optional<std::string> OneColorOnly(const Capture& capture) {
+    const auto colorBits = [](std::uint16_t word) { return word & 0x7FFF; };
+    if (capture.colors.empty()) return std::nullopt;
+    const int first = colorBits(capture.colors.front());
+    if (!std::all_of(capture.colors.begin(), capture.colors.end(),
+                     [&](std::uint16_t word) { return colorBits(word) == first; }))
+        return std::nullopt;
+    char color[8];
+    std::snprintf(color, sizeof color, "$%04X", first);
+    return "the " + capture.format + " holds one colour only (" + color + " in all " +
+           std::to_string(capture.colors.size()) +
+           " entries), which matches almost anywhere: nothing to search for";
 }
 
 }  // namespace tintwright

@@ -42,4 +42,8 @@ struct Capture {
 // says what was expected and where the file ended or went wrong.
 Result<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
 
+// Why a capture gives nothing to search for: all its colours are one, which
+// matches at almost every place of any ROM. Nothing when it holds two or more.
+std::optional<std::string> OneColorOnly(const Capture& capture);
+
 }  // namespace tintwright

@@ -62,6 +62,10 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
         Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Reason());
         return;
     }
+    if (const auto nothing = OneColorOnly(capture.Value())) {
+        Warn(fileName + ": " + *nothing + ".");
+        return;
+    }
     search_.Start(fileName, capture.Value());
 }
 

@@ -106,6 +106,9 @@ const DropRow kDropRows[] = {
     {"NeitherStateNorPalette", std::vector<std::uint8_t>(513, 'x'), "notes.txt", kOntoStrip, 0x100,
      kDroppedFileCaption, box::kAnswerOk,
      "notes.txt is neither a save state nor a palette file:\r\nnot a capture", 0, 0x100, ""},
+    {"OneColourOnlyIsNotSearched", std::vector<std::uint8_t>(512, 0), "zeros.bin", kOffTheStrip, 0x100,
+     kDroppedFileCaption, box::kAnswerOk, "zeros.bin: the CGRAM dump holds one colour only ($0000", 0, 0x100,
+     ""},
 };
 
 class FileDropTest : public EditorFixture, public ::testing::WithParamInterface<DropRow> {

@@ -150,6 +150,26 @@ TEST_F(FindCommand, SumsUpUniformHitsInOneLinePerColourAfterTheRealOnes) {
     EXPECT_NE(summed.out.find(" 9 places\n"), std::string::npos) << summed.out;
 }
 
+// Such a capture would match at nearly every place of the ROM.
+TEST_F(FindCommand, ACaptureOfOneColourOnlyFindsNothingAndSaysWhy) {
+    const struct {
+        const char* file;
+        std::vector<std::uint8_t> bytes;
+        const char* said;
+    } cases[] = {
+        {"zeros.bin", std::vector<std::uint8_t>(512, 0), "one colour only ($0000 in all 256 entries)"},
+        {"white.bin", {0xFF, 0x7F, 0xFF, 0xFF}, "one colour only ($7FFF in all 2 entries)"},
+    };
+    for (const auto& capture : cases) {
+        WriteBytes(dir_.File(capture.file), capture.bytes);
+        const FindRun run = Run({"game.smc", capture.file});
+        EXPECT_EQ(run.exitCode, 1) << capture.file;
+        EXPECT_EQ(run.out, "") << capture.file;
+        EXPECT_NE(run.err.find(capture.said), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Run({"game.smc", "zeros.bin", "--json"}).out, "[]\n");
+}
+
 TEST_F(FindCommand, AddsEachRowsBestHitToTheLocationBookKeepingWhatIsThere) {
     const std::string book = dir_.File("tintwright.ini");
     WriteBytes(book, {'[', 'P', 'a', 't', 'c', 'h', ']', '\n', 'T', 'i', 't', 'l', 'e', '=', '1', '\n'});

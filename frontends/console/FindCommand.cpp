@@ -204,6 +204,11 @@ int RunFind(std::span<const std::string> arguments, std::ostream& out, std::ostr
     if (!parsed) return Refuse(err, error);
     const auto inputs = ReadInputs(*parsed, err);
     if (!inputs) return kExitBadInput;
+    if (const auto nothing = OneColorOnly(inputs->capture)) {
+        if (parsed->Has("--json")) out << "[]\n";
+        err << "tintwright-palette: " << *nothing << "\n";
+        return kExitFoundNothing;
+    }
     const SearchResult result = *SearchPalettes(inputs->rom, inputs->capture.colors, inputs->options);
     const RomLayout layout = DetectRomLayout(inputs->rom);
     const bool json = parsed->Has("--json");
