@@ -166,15 +166,16 @@ bool RomFiles::WriteSaveFile() {
     return static_cast<bool>(outcome);
 }
 
-// A file too large for the memory is not a file that could not be read, and
-// Save as or a smaller ROM will not help the same way, so it is said apart.
+// A file too large for the memory, or larger than any ROM, is not a file
+// that could not be read, and another try will not help, so it is said apart.
 void RomFiles::ShowLoadFailure(const RomLoadFailure& failure, std::string_view caption) {
-    if (!failure.outOfMemory) {
+    if (!failure.outOfMemory && !failure.tooLarge) {
         windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
         return;
     }
-    windowSystem_.ShowMessageBox("This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() +
-                                     "\r\n(" + failure.reason + ")",
+    const std::string problem = failure.tooLarge ? "This file is too large to be a SNES ROM:"
+                                                 : "This ROM is too large for the memory:";
+    windowSystem_.ShowMessageBox(problem + "\r\n" + state_.rom.SourcePath() + "\r\n(" + failure.reason + ")",
                                  caption, box::kIconWarning);
 }
 

@@ -40,7 +40,7 @@ FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
     const PathStatus status = Files().Status(path);
     if (status.kind == PathStatus::Kind::Missing) return FileOutcome::Failed("there is no such file");
     if (status.kind != PathStatus::Kind::File) return FileOutcome::Failed("it is not a file");
-    if (status.size > maxBytes) return FileOutcome::Failed("the file is too large");
+    if (status.size > maxBytes) return FileOutcome::Failed(FileTooLargeReason(status.size, maxBytes));
     FileHandle file = kNoFile;
     if (FileOutcome opened = Files().OpenForReading(path, file); !opened) return opened;
     const OpenFile closer(file);
@@ -59,6 +59,14 @@ FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
         done += got;
     }
     return FileOutcome::Done();
+}
+
+std::string FileTooLargeReason(std::uint64_t size, std::uint64_t maxBytes) {
+    constexpr std::uint64_t kMebibyte = 1u << 20;
+    const std::string most = maxBytes % kMebibyte == 0 ? std::to_string(maxBytes) + " (" +
+                                                             std::to_string(maxBytes / kMebibyte) + " MiB)"
+                                                       : std::to_string(maxBytes);
+    return "the file has " + std::to_string(size) + " bytes, more than the " + most + " allowed";
 }
 
 std::string FolderOf(const std::string& path, std::string_view separators) {

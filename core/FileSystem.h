@@ -100,6 +100,9 @@ private:
 // larger than maxBytes.
 FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes,
                           std::size_t extraZeroBytes = 0);
+// Why a file of size bytes is refused where at most maxBytes are read:
+// "the file has 1073741824 bytes, more than the 134217728 (128 MiB) allowed".
+std::string FileTooLargeReason(std::uint64_t size, std::uint64_t maxBytes);
 
 // The folder of a path, up to and including its last separator; empty when it
 // has none. Windows separates with "\" and "/", other systems with "/".

@@ -61,18 +61,20 @@ bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
 }  // namespace
 
 std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure) {
-    // The ROM's size is a 32-bit number; a larger file is refused, not cut.
-    constexpr std::uint64_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
+    static_assert(kMaxRomFileBytes < std::numeric_limits<std::uint32_t>::max(), "the size is 32-bit");
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
-    if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
-        !ReserveEveryCopy(status.size, loaded)) {
+    if (status.kind == PathStatus::Kind::File && status.size > kMaxRomFileBytes) {
+        if (failure != nullptr) *failure = {false, FileTooLargeReason(status.size, kMaxRomFileBytes), true};
+        return std::nullopt;
+    }
+    if (status.kind == PathStatus::Kind::File && !ReserveEveryCopy(status.size, loaded)) {
         if (failure != nullptr)
             *failure = {true, "there is not enough memory for the working, the undo and the source copy"};
         return std::nullopt;
     }
     // Reads into the room reserved above.
-    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read) {
+    if (FileOutcome read = ReadWholeFile(path, kMaxRomFileBytes, loaded.bytes, 1); !read) {
         if (failure != nullptr) *failure = {false, read.Reason()};
         return std::nullopt;
     }

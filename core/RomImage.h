@@ -15,6 +15,12 @@
 
 namespace tintwright {
 
+// The largest file the editor opens as a ROM and tintwright-palette reads as
+// any of its inputs. No SNES ROM comes near it (the largest are 6 MiB,
+// expanded hacks 12 MiB); a larger file is refused, naming its size, before
+// any memory is taken for it.
+inline constexpr std::uint64_t kMaxRomFileBytes = std::uint64_t{128} << 20;
+
 // A file read whole: size bytes followed by one kept zero byte, which lets a
 // word at offset size - 1 be read and written without touching the file.
 struct LoadedRom {
@@ -27,14 +33,16 @@ struct LoadedRom {
 };
 
 // Why LoadRomFile failed: the memory could not hold the file (told apart,
-// since the file itself is fine), or the system's reason it could not be read.
+// since the file itself is fine), the file is larger than kMaxRomFileBytes,
+// or the system's reason it could not be read.
 struct RomLoadFailure {
     bool outOfMemory = false;
     std::string reason;
+    bool tooLarge = false;
 };
 
 // Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
-// arrive than its size, when it is too large for a 32-bit size, or when there
+// arrive than its size, when it is larger than kMaxRomFileBytes, or when there
 // is no memory for both copies; failure, when given, says which.
 std::optional<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure* failure = nullptr);
 
