@@ -1,6 +1,7 @@
 #include "core/FileSystem.h"
 
 #include <new>
+#include <thread>
 
 namespace tintwright {
 namespace {
@@ -8,6 +9,8 @@ namespace {
 FileSystem* current = nullptr;
 
 constexpr std::size_t kReadChunk = 1u << 20;
+// Short beside the patience of anyone waiting, long beside a settings write.
+constexpr std::chrono::milliseconds kLockRetryPause{25};
 
 // Closes a file on every way out of a read.
 class OpenFile {
@@ -59,6 +62,33 @@ FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
         done += got;
     }
     return FileOutcome::Done();
+}
+
+FileOutcome WaitForLock(const std::string& lockPath, const LockWait& wait,
+                        const std::function<LockTry(FileOutcome& failure)>& tryOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    bool told = false;
+    for (;;) {
+        FileOutcome failure;
+        const LockTry tried = tryOnce(failure);
+        if (tried == LockTry::Taken) return FileOutcome::Done();
+        if (tried == LockTry::Failed) return failure;
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (waited >= wait.longest)
+            return FileOutcome::Failed(LockHeldElsewhereReason(lockPath, wait.longest));
+        if (!told && waited >= wait.patience) {
+            told = true;
+            if (wait.whileWaiting) wait.whileWaiting();
+        }
+        std::this_thread::sleep_for(kLockRetryPause);
+    }
+}
+
+std::string LockHeldElsewhereReason(const std::string& lockPath, std::chrono::milliseconds waited) {
+    const auto count = waited.count();
+    const std::string duration =
+        count % 1000 == 0 ? std::to_string(count / 1000) + " s" : std::to_string(count) + " ms";
+    return "another program has kept " + lockPath + " locked for " + duration;
 }
 
 std::string FileTooLargeReason(std::uint64_t size, std::uint64_t maxBytes) {
