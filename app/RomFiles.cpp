@@ -164,16 +164,20 @@ bool RomFiles::WriteSaveFile() {
     return static_cast<bool>(outcome);
 }
 
-// A file too large for the memory is not a file that could not be read, and
-// Save as or a smaller ROM will not help the same way, so it is said apart.
+// A file too large for the memory, or larger than any ROM, is not a file
+// that could not be read, and another try will not help, so it is said apart.
 void RomFiles::ShowLoadFailure(const std::string& reason, std::string_view caption) {
-    if (reason != kNoMemoryForRomCopies) {
+    const std::string& path = state_.rom.SourcePath();
+    // The reason is the system's words; the file's size tells the two apart.
+    const bool tooLarge = Files().Status(path).size > kMaxRomFileBytes;
+    if (reason != kNoMemoryForRomCopies && !tooLarge) {
         windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
         return;
     }
-    windowSystem_.ShowMessageBox(
-        "This ROM is too large for the memory:\r\n" + state_.rom.SourcePath() + "\r\n(" + reason + ")",
-        caption, box::kIconWarning);
+    const std::string problem =
+        tooLarge ? "This file is too large to be a SNES ROM:" : "This ROM is too large for the memory:";
+    windowSystem_.ShowMessageBox(problem + "\r\n" + path + "\r\n(" + reason + ")", caption,
+                                 box::kIconWarning);
 }
 
 // The patch's own trouble is a warning of its own; the save stays a success.

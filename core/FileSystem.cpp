@@ -1,6 +1,7 @@
 #include "core/FileSystem.h"
 
 #include <new>
+#include <thread>
 
 namespace tintwright {
 namespace {
@@ -8,6 +9,8 @@ namespace {
 FileSystem* current = nullptr;
 
 constexpr std::size_t kReadChunk = 1u << 20;
+// Short beside the patience of anyone waiting, long beside a settings write.
+constexpr std::chrono::milliseconds kLockRetryPause{25};
 
 // Closes a file on every way out of a read.
 class OpenFile {
@@ -40,7 +43,7 @@ FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
     const PathStatus status = Files().Status(path);
     if (status.kind == PathStatus::Kind::Missing) return FileOutcome::Failed("there is no such file");
     if (status.kind != PathStatus::Kind::File) return FileOutcome::Failed("it is not a file");
-    if (status.size > maxBytes) return FileOutcome::Failed("the file is too large");
+    if (status.size > maxBytes) return FileOutcome::Failed(FileTooLargeReason(status.size, maxBytes));
     FileHandle file = kNoFile;
     if (FileOutcome opened = Files().OpenForReading(path, file); !opened) return opened;
     const OpenFile closer(file);
@@ -59,6 +62,41 @@ FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
         done += got;
     }
     return FileOutcome::Done();
+}
+
+FileOutcome WaitForLock(const std::string& lockPath, const LockWait& wait,
+                        const std::function<LockTry(FileOutcome& failure)>& tryOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    bool told = false;
+    for (;;) {
+        FileOutcome failure;
+        const LockTry tried = tryOnce(failure);
+        if (tried == LockTry::Taken) return FileOutcome::Done();
+        if (tried == LockTry::Failed) return failure;
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (waited >= wait.longest)
+            return FileOutcome::Failed(LockHeldElsewhereReason(lockPath, wait.longest));
+        if (!told && waited >= wait.patience) {
+            told = true;
+            if (wait.whileWaiting) wait.whileWaiting();
+        }
+        std::this_thread::sleep_for(kLockRetryPause);
+    }
+}
+
+std::string LockHeldElsewhereReason(const std::string& lockPath, std::chrono::milliseconds waited) {
+    const auto count = waited.count();
+    const std::string duration =
+        count % 1000 == 0 ? std::to_string(count / 1000) + " s" : std::to_string(count) + " ms";
+    return "another program has kept " + lockPath + " locked for " + duration;
+}
+
+std::string FileTooLargeReason(std::uint64_t size, std::uint64_t maxBytes) {
+    constexpr std::uint64_t kMebibyte = 1u << 20;
+    const std::string most = maxBytes % kMebibyte == 0 ? std::to_string(maxBytes) + " (" +
+                                                             std::to_string(maxBytes / kMebibyte) + " MiB)"
+                                                       : std::to_string(maxBytes);
+    return "the file has " + std::to_string(size) + " bytes, more than the " + most + " allowed";
 }
 
 std::string FolderOf(const std::string& path, std::string_view separators) {

@@ -7,7 +7,9 @@
 // disk. Each platform has one implementation; tests can put another in front of
 // it, for instance one that makes a chosen step fail.
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +33,21 @@ struct PathStatus {
     // for an administrator too.
     bool readOnly = false;
 };
+
+// How long Lock waits for a lock another program holds: a program that never
+// lets go must not freeze its waiter for good.
+struct LockWait {
+    // After this long whileWaiting is called, once, so the caller can say
+    // what it waits for.
+    std::chrono::milliseconds patience{1000};
+    // After this long Lock gives up.
+    std::chrono::milliseconds longest{10000};
+    std::function<void()> whileWaiting;
+};
+
+// What one try at a lock found: taken, held by another program, or a failure
+// the system gave a reason for.
+enum class LockTry { Taken, HeldElsewhere, Failed };
 
 // An open file as the system names it; kNoFile names none.
 using FileHandle = std::intptr_t;
@@ -73,8 +90,9 @@ public:
     virtual FileOutcome RemoveAbandonedFile(const std::string& path) = 0;
 
     // An exclusive advisory lock on a lock file, made when missing; held until
-    // Unlock. Other programs that take the same lock wait for it.
-    virtual FileOutcome Lock(const std::string& lockPath, FileHandle& lock) = 0;
+    // Unlock. While another program holds it, waits as wait says, then fails
+    // with LockHeldElsewhereReason.
+    virtual FileOutcome Lock(const std::string& lockPath, FileHandle& lock, const LockWait& wait) = 0;
     virtual void Unlock(FileHandle lock) = 0;
 };
 
@@ -100,6 +118,17 @@ private:
 // larger than maxBytes.
 FileOutcome ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes,
                           std::size_t extraZeroBytes = 0);
+// What the platforms' Lock share: tries again every few milliseconds while
+// tryOnce finds the lock held elsewhere, as wait says. tryOnce sets failure
+// when it gives LockTry::Failed.
+FileOutcome WaitForLock(const std::string& lockPath, const LockWait& wait,
+                        const std::function<LockTry(FileOutcome& failure)>& tryOnce);
+// "another program has kept PATH locked for 10 s".
+std::string LockHeldElsewhereReason(const std::string& lockPath, std::chrono::milliseconds waited);
+
+// Why a file of size bytes is refused where at most maxBytes are read:
+// "the file has 1073741824 bytes, more than the 134217728 (128 MiB) allowed".
+std::string FileTooLargeReason(std::uint64_t size, std::uint64_t maxBytes);
 
 // The folder of a path, up to and including its last separator; empty when it
 // has none. Windows separates with "\" and "/", other systems with "/".

@@ -175,17 +175,18 @@ public:
         return removed;
     }
 
-    FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
+    FileOutcome Lock(const std::string& lockPath, FileHandle& lock, const LockWait& wait) override {
         const int descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (descriptor == -1) return FromErrno();
-        int result = 0;
-        do {
-            result = ::flock(descriptor, LOCK_EX);
-        } while (result == -1 && errno == EINTR);
-        if (result == -1) {
-            const FileOutcome failed = FromErrno();
+        const FileOutcome locked = WaitForLock(lockPath, wait, [descriptor](FileOutcome& failure) {
+            if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) return LockTry::Taken;
+            if (errno == EWOULDBLOCK || errno == EINTR) return LockTry::HeldElsewhere;
+            failure = FromErrno();
+            return LockTry::Failed;
+        });
+        if (!locked) {
             ::close(descriptor);
-            return failed;
+            return locked;
         }
         lock = descriptor;
         return FileOutcome::Done();

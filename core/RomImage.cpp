@@ -58,15 +58,15 @@ bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
 }  // namespace
 
 Result<LoadedRom> LoadRomFile(const std::string& path) {
-    // The ROM's size is a 32-bit number; a larger file is refused, not cut.
-    constexpr std::uint64_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
+    static_assert(kMaxRomFileBytes < std::numeric_limits<std::uint32_t>::max(), "the size is 32-bit");
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
-    if (status.kind == PathStatus::Kind::File && status.size <= kMaxSize &&
-        !ReserveEveryCopy(status.size, loaded))
+    if (status.kind == PathStatus::Kind::File && status.size > kMaxRomFileBytes)
+        return Result<LoadedRom>::Failed(FileTooLargeReason(status.size, kMaxRomFileBytes));
+    if (status.kind == PathStatus::Kind::File && !ReserveEveryCopy(status.size, loaded))
         return Result<LoadedRom>::Failed(std::string(kNoMemoryForRomCopies));
     // Reads into the room reserved above.
-    if (FileOutcome read = ReadWholeFile(path, kMaxSize, loaded.bytes, 1); !read)
+    if (FileOutcome read = ReadWholeFile(path, kMaxRomFileBytes, loaded.bytes, 1); !read)
         return Result<LoadedRom>::Failed(read.Reason());
     loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
     return loaded;

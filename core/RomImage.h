@@ -16,6 +16,12 @@
 
 namespace tintwright {
 
+// The largest file the editor opens as a ROM and tintwright-palette reads as
+// any of its inputs. No SNES ROM comes near it (the largest are 6 MiB,
+// expanded hacks 12 MiB); a larger file is refused, naming its size, before
+// any memory is taken for it.
+inline constexpr std::uint64_t kMaxRomFileBytes = std::uint64_t{128} << 20;
+
 // A file read whole: size bytes followed by one kept zero byte, which lets a
 // word at offset size - 1 be read and written without touching the file.
 struct LoadedRom {
@@ -33,8 +39,9 @@ inline constexpr std::string_view kNoMemoryForRomCopies =
     "there is not enough memory for the working, the undo and the source copy";
 
 // Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
-// arrive than its size, when it is too large for a 32-bit size (the system's
-// reason), or when there is no memory for its copies (kNoMemoryForRomCopies).
+// arrive than its size, when it is larger than kMaxRomFileBytes
+// (FileTooLargeReason's words), or when there is no memory for its copies
+// (kNoMemoryForRomCopies).
 Result<LoadedRom> LoadRomFile(const std::string& path);
 
 // Writes size bytes of data to path without ever leaving a half-written file:

@@ -133,18 +133,25 @@ public:
         return Check(DeleteFileA(path.c_str()));
     }
 
-    FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override {
+    FileOutcome Lock(const std::string& lockPath, FileHandle& lock, const LockWait& wait) override {
         FileHandle file = kNoFile;
         const FileOutcome opened = Opened(
             CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
             file);
         if (!opened) return opened;
-        OVERLAPPED whole{};
-        if (!LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-            const FileOutcome failed = FailedWithLastError();
+        const FileOutcome locked = WaitForLock(lockPath, wait, [file](FileOutcome& failure) {
+            OVERLAPPED whole{};
+            if (LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                           MAXDWORD, &whole))
+                return LockTry::Taken;
+            if (GetLastError() == ERROR_LOCK_VIOLATION) return LockTry::HeldElsewhere;
+            failure = FailedWithLastError();
+            return LockTry::Failed;
+        });
+        if (!locked) {
             CloseHandle(Handle(file));
-            return failed;
+            return locked;
         }
         lock = file;
         return FileOutcome::Done();

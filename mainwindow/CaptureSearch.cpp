@@ -166,14 +166,15 @@ void CaptureSearch::ShowNothingFound(const std::string& title) {
         kPaletteSearchCaption, box::kOk | box::kIconInformation);
 }
 
-// Whatever got written is listed, even when a later entry could not be.
+// Whatever got written is listed, even when a later entry could not be. A
+// name already in the book keeps its value, which the user may have edited.
 void CaptureSearch::AddToBook(const std::vector<LocationEntry>& entries) {
     for (const LocationEntry& entry : entries) {
-        const FileOutcome outcome =
-            WriteProfileString(settingsPath_, kLocationSection, entry.name, entry.offsetText);
-        if (!outcome) {
+        const Result<bool> added =
+            AddProfileString(settingsPath_, kLocationSection, entry.name, entry.offsetText);
+        if (!added) {
             windowSystem_.ShowMessageBox("Could not add \"" + entry.name + "\" to the location book in\r\n" +
-                                             settingsPath_ + "\r\n(" + outcome.Reason() + ").",
+                                             settingsPath_ + "\r\n(" + added.Reason() + ").",
                                          kLocationBookErrorCaption, box::kIconWarning);
             break;
         }

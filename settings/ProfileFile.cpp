@@ -335,12 +335,21 @@ std::string WithoutLines(const ProfileText& text, std::size_t first, std::size_t
     return std::move(rewrite.Bytes());
 }
 
+// One change asked of the file: a key set or deleted, or a whole section
+// deleted. An addition (keepExisting) leaves an entry already there alone.
+struct ProfileEdit {
+    std::string_view section;
+    std::optional<std::string_view> key;
+    std::optional<std::string_view> value;
+    bool keepExisting = false;
+};
+
 // The new bytes, or nothing when the file stays as it is.
-std::optional<std::string> Edited(const ProfileText& text, std::string_view section,
-                                  std::optional<std::string_view> key,
-                                  std::optional<std::string_view> value) {
-    if (key && value) return SetEntry(text, section, *key, *value);
+std::optional<std::string> Edited(const ProfileText& text, const ProfileEdit& edit) {
+    const auto& [section, key, value, keepExisting] = edit;
     const auto span = FindSection(text, section);
+    if (key && value && keepExisting && span && FindEntry(text, *span, *key)) return std::nullopt;
+    if (key && value) return SetEntry(text, section, *key, *value);
     if (!span) return std::nullopt;
     if (!key) return WithoutLines(text, span->header, span->end);
     const auto entry = FindEntry(text, *span, *key);
@@ -357,13 +366,11 @@ std::optional<std::string> CurrentBytes(const std::string& filePath) {
 
 // Reads the file as it is now and works out the edit; when write is set and
 // the edit changes the file, writes it.
-FileOutcome EditFile(const std::string& filePath, std::string_view section,
-                     std::optional<std::string_view> key, std::optional<std::string_view> value,
-                     bool& changes, bool write) {
+FileOutcome EditFile(const std::string& filePath, const ProfileEdit& edit, bool& changes, bool write) {
     auto bytes = CurrentBytes(filePath);
     if (!bytes) return FileOutcome::Failed("the file exists but cannot be read");
     const ProfileText text = ParseProfile(std::move(*bytes));
-    const auto edited = Edited(text, section, key, value);
+    const auto edited = Edited(text, edit);
     changes = edited && *edited != text.bytes;
     if (!changes || !write) return FileOutcome::Done();
     const auto* data = reinterpret_cast<const std::uint8_t*>(edited->data());
@@ -375,7 +382,9 @@ FileOutcome EditFile(const std::string& filePath, std::string_view section,
 // entries.
 class SettingsLock {
 public:
-    explicit SettingsLock(const std::string& filePath) { locked_ = Files().Lock(filePath + ".lock", lock_); }
+    SettingsLock(const std::string& filePath, const LockWait& wait) {
+        locked_ = Files().Lock(filePath + ".lock", lock_, wait);
+    }
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
     ~SettingsLock() { Files().Unlock(lock_); }
@@ -385,6 +394,24 @@ private:
     FileHandle lock_ = kNoFile;
     FileOutcome locked_;
 };
+
+// Whether the file changed; a change that would leave it as it is touches
+// nothing, not even the lock file.
+Result<bool> ChangeFile(const std::string& filePath, const ProfileEdit& edit, const LockWait& wait) {
+    // An empty name would put the lock file, "NAME.lock", in the current folder.
+    if (filePath.empty()) return Result<bool>::Failed("the settings file has no name");
+    if (auto why = WhyNotWritable(edit.section, edit.key, edit.value)) return Result<bool>::Failed(*why);
+    bool changes = false;
+    if (FileOutcome planned = EditFile(filePath, edit, changes, false); !planned)
+        return Result<bool>::Failed(planned.Reason());
+    if (!changes) return false;
+    const SettingsLock lock(filePath, wait);
+    if (!lock.Locked()) return Result<bool>::Failed(lock.Locked().Reason());
+    // Read again under the lock: another writer may have changed the file since.
+    if (FileOutcome written = EditFile(filePath, edit, changes, true); !written)
+        return Result<bool>::Failed(written.Reason());
+    return changes;
+}
 
 }  // namespace
 
@@ -448,16 +475,15 @@ bool ProfileHasKey(const std::string& filePath, std::string_view section, std::s
 }
 
 FileOutcome WriteProfileString(const std::string& filePath, std::string_view section,
-                               std::optional<std::string_view> key, std::optional<std::string_view> value) {
-    if (auto why = WhyNotWritable(section, key, value)) return FileOutcome::Failed(std::move(*why));
-    // A write that changes nothing touches nothing, not even the lock file.
-    bool changes = false;
-    if (FileOutcome planned = EditFile(filePath, section, key, value, changes, false); !planned || !changes) {
-        return planned;
-    }
-    const SettingsLock lock(filePath);
-    if (!lock.Locked()) return lock.Locked();
-    return EditFile(filePath, section, key, value, changes, true);
+                               std::optional<std::string_view> key, std::optional<std::string_view> value,
+                               const LockWait& wait) {
+    const Result<bool> changed = ChangeFile(filePath, {section, key, value}, wait);
+    return changed ? FileOutcome::Done() : FileOutcome::Failed(changed.Reason());
+}
+
+Result<bool> AddProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                              std::string_view value, const LockWait& wait) {
+    return ChangeFile(filePath, {section, key, value, true}, wait);
 }
 
 }  // namespace tintwright

@@ -54,8 +54,16 @@ bool ProfileHasKey(const std::string& filePath, std::string_view section, std::s
 // otherwise), creating the section and the file when missing. A null value
 // deletes the key; a null key deletes the whole section. When the file could
 // not be written, or the names cannot be kept in it, the old file is unchanged
-// and the outcome says why.
+// and the outcome says why. The write holds the lock on "<file>.lock", waiting
+// for it as wait says while another program holds it.
 FileOutcome WriteProfileString(const std::string& filePath, std::string_view section,
-                               std::optional<std::string_view> key, std::optional<std::string_view> value);
+                               std::optional<std::string_view> key, std::optional<std::string_view> value,
+                               const LockWait& wait = {});
+
+// Adds key=value as WriteProfileString does, unless the section already holds
+// an entry of that name: then its value stays as the file has it, since the
+// user may have edited it by hand. True when the entry was added.
+Result<bool> AddProfileString(const std::string& filePath, std::string_view section, std::string_view key,
+                              std::string_view value, const LockWait& wait = {});
 
 }  // namespace tintwright

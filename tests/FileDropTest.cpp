@@ -164,6 +164,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, FileDropTest, ::testing::ValuesIn(kDropRows),
 
 using FileDropSearchTest = EditorFixture;
 
+// Mended: a place found again reset the offset the user had corrected by hand.
+TEST_F(FileDropSearchTest, APlaceAlreadyInTheBookKeepsItsHandEditedOffset) {
+    const std::string book = "[Patch]\r\nFound row 2 @1A000=0001A010\r\n";
+    StartEditor(RomWithPlantedRow(), book);
+    const std::string statePath = dir.File("game.mc0");
+    testing::WriteBytes(statePath, test::MednafenState(test::MednafenModule::SnesFaust));
+    fake.ExpectMessageBox(std::string(kPaletteSearchCaption), box::kAnswerYes);
+    fake.DropFiles({statePath}, kOffTheStrip);
+    for (int i = 0; i < kTicks; ++i) window->OnTimer();
+    EXPECT_NE(fake.boxesShown.back().text.find("Found row 2 @1A000"), std::string::npos);
+    EXPECT_EQ(SettingsText(), book);
+}
+
 // The search shows its progress in the status line until a click stops it;
 // nothing is shown after that, and no second file may be dropped with the first.
 TEST_F(FileDropSearchTest, AClickStopsTheSearchAndOneFileIsDroppedAtATime) {

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "frontends/console/FindCommand.h"
 #include "settings/ProfileFile.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempDir.h"
 
 namespace tintwright {
@@ -73,6 +75,7 @@ TEST_F(FindCommand, RefusesBadInputWithExitTwoAndSaysWhy) {
         {{"game.smc", "cgram.bin", "--min-run", "1"}, "the minimum run must be 2 to 16 colours, not 1"},
         {{"game.smc", "cgram.bin", "--mismatches", "two"}, "--mismatches takes a whole number, not two"},
         {{"game.smc", "cgram.bin", "--colours"}, "unknown option --colours"},
+        {{"game.smc", "cgram.bin", "--add-to-book", ""}, "--add-to-book needs the settings file's path"},
     };
     for (const auto& bad : cases) {
         const FindRun run = Run(bad.arguments);
@@ -80,6 +83,7 @@ TEST_F(FindCommand, RefusesBadInputWithExitTwoAndSaysWhy) {
         EXPECT_NE(run.err.find(bad.error), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "") << bad.error;
     }
+    EXPECT_FALSE(std::filesystem::exists(".lock")) << "the empty path made a lock file here";
 }
 
 TEST_F(FindCommand, PrintsATableWithBusAddressesHalvesAndTheRowsFoundNowhere) {
@@ -179,9 +183,42 @@ TEST_F(FindCommand, AddsEachRowsBestHitToTheLocationBookKeepingWhatIsThere) {
     EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 2 @1A000", "", 64), "0001A000");
     EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 5 @1C001", "", 64), "0001C001");
     EXPECT_EQ(ReadProfileString(book, "Patch", "Title", "", 64), "1");
+    // Mended: a second run reset a hand-corrected entry and said "Added 2 places".
+    ASSERT_TRUE(WriteProfileString(book, "Patch", "Found row 2 @1A000", "0001A010"));
+    ASSERT_TRUE(WriteProfileString(book, "Patch", "Found row 5 @1C001", std::nullopt));
+    const struct {
+        const char* said;
+    } again[] = {{"Added 1 place to the location book"}, {"Added 0 places to the location book"}};
+    for (const auto& run : again) {
+        const FindRun rerun = Run({"game.smc", "cgram.bin", "--add-to-book", "tintwright.ini"});
+        EXPECT_NE(rerun.out.find(run.said), std::string::npos) << rerun.out;
+        EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 2 @1A000", "", 64), "0001A010");
+        EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 5 @1C001", "", 64), "0001C001");
+    }
     const FindRun refused = Run({"game.smc", "cgram.bin", "--add-to-book", dir_.Path().string()});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.err.find("cannot write the location book"), std::string::npos) << refused.err;
+}
+
+// Mended: a book another program held locked made find wait without a word
+// for as long as it was held. The real wait is LockWait's; here the lock is
+// held by the fake, which gives up at once.
+TEST_F(FindCommand, ABookAnotherProgramHoldsIsWaitedForSayingSoThenGivenUp) {
+    const std::string book = dir_.File("tintwright.ini");
+    WriteBytes(book, {'[', 'P', 'a', 't', 'c', 'h', ']', '\n'});
+    testing::FaultyFileSystem files;
+    files.locksHeldElsewhere = true;
+    const ScopedFileSystem scope(files);
+    const FindRun run = Run({"game.smc", "cgram.bin", "--add-to-book", "tintwright.ini"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("tintwright-palette: waiting for " + book + " (locked by another program)\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("cannot write the location book " + book + ": another program has kept " + book +
+                           ".lock locked for 10 s"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(testing::ReadBytes(book), (std::vector<std::uint8_t>{'[', 'P', 'a', 't', 'c', 'h', ']', '\n'}));
 }
 
 }  // namespace

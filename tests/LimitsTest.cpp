@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/RomImage.h"
 #include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
@@ -63,7 +64,7 @@ TEST_F(LimitsTest, ARomTooLargeForTheMemoryIsReportedAsSuchAndTheOldOneStays) {
     StartEditor(testing::IndexedRomBytes(0x400));
     const std::string path = dir.File("large.smc");
     testing::WriteBytes(path, {1});
-    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);  // sparse
+    std::filesystem::resize_file(path, kMaxRomFileBytes);  // sparse; three copies do not fit
     EXPECT_EXIT(
         {
             fake.AnswerFileDialog(path);
@@ -77,6 +78,30 @@ TEST_F(LimitsTest, ARomTooLargeForTheMemoryIsReportedAsSuchAndTheOldOneStays) {
         },
         ::testing::ExitedWithCode(0), "");
 #endif
+}
+
+// Mended: a 1 GiB file was opened, took three times its size in memory and
+// was written back as the first save copy. Open names it and its size, Reload
+// Source tries the same name again; the ROM that was open stays, unsaved.
+TEST_F(LimitsTest, AFileLargerThanAnyRomIsRefusedNamingItsSizeAndTheOpenRomStays) {
+    StartEditor(testing::IndexedRomBytes(0x400));
+    const std::string path = dir.File("huge.smc");
+    testing::WriteBytes(path, {});
+    std::filesystem::resize_file(path, kMaxRomFileBytes + 1);  // sparse
+    const struct {
+        int command;
+        const char* caption;
+    } rows[] = {{ids::kOpen, "File Open Error"}, {ids::kReloadSource, "Revert Failed"}};
+    fake.AnswerFileDialog(path);
+    for (const auto& row : rows) {
+        fake.ExpectMessageBox(row.caption);
+        Command(row.command);
+        EXPECT_EQ(fake.boxesShown.back().text,
+                  "This file is too large to be a SNES ROM:\r\n" + path +
+                      "\r\n(the file has 134217729 bytes, more than the 134217728 (128 MiB) allowed)");
+        EXPECT_EQ(state.rom.Size(), 0x400u) << row.caption;
+    }
+    EXPECT_FALSE(std::filesystem::exists(state.rom.SavePath()));
 }
 
 TEST_F(LimitsTest, LongPathsWorkAndAMissingFolderIsReportedOnSave) {

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "core/RomImage.h"
 #include "patch/PatchFile.h"
 #include "tests/support/TempDir.h"
 
@@ -47,6 +48,8 @@ protected:
         other[3] ^= 1;
         WriteBytes(dir_.File("other.bps"), *CreatePatch(PatchFormat::Bps, other, rom));
         fs::create_directory(dir_.Path() / "folder.pal");
+        WriteBytes(dir_.File("huge.smc"), {});
+        fs::resize_file(dir_.File("huge.smc"), kMaxRomFileBytes + 1);  // sparse
     }
 
     ProgramRun Start(const std::string& arguments) const {
@@ -78,6 +81,9 @@ TEST_F(PaletteProgram, BadInputExitsWithTwoSaysWhyAndWritesNothing) {
         {"", "Usage:"},
         {"frobnicate", "tintwright-palette: unknown subcommand frobnicate"},
         {"export missing.smc 0 out.pal", "cannot read the ROM missing.smc: there is no such file"},
+        {"export huge.smc 0 out.pal",
+         "cannot read the ROM huge.smc: the file has 134217729 bytes, more than the 134217728 (128 MiB) "
+         "allowed"},
         {"export rom.smc '$10000' out.pal",
          "rom.smc has 65536 bytes: from $10000 it holds 0 colours, not 16"},
         {"export rom.smc zz out.pal", "the offset zz is not a hexadecimal number"},

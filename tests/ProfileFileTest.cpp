@@ -39,7 +39,7 @@ const std::string kBom = "\xEF\xBB\xBF";
 constexpr std::uint32_t kGuardBytes = 16;
 constexpr char kGuard = '\x5A';
 
-enum class Operation { ReadString, ReadSection, Write };
+enum class Operation { ReadString, ReadSection, Write, Add };
 
 // One row: the file before, one call, and what it must give.
 struct Row {
@@ -50,8 +50,8 @@ struct Row {
     std::optional<std::string> key{};
     std::optional<std::string> value{};  // the value written, or the default of a string read
     std::uint32_t capacity = 0;
-    std::string expectedBuffer{};  // reads: every byte the read must write, NULs included
-    std::uint32_t expectedCount = 0;
+    std::string expectedBuffer{};     // reads: every byte the read must write, NULs included
+    std::uint32_t expectedCount = 0;  // for an addition: 1 when the entry was added
     bool expectedOk = true;
     std::optional<std::string> after{};  // the file afterwards; reads must leave it as before
 };
@@ -99,6 +99,16 @@ Row WriteRow(std::string name, std::optional<std::string> before, std::string se
             .value = std::move(value),
             .expectedOk = ok,
             .after = std::move(after)};
+}
+
+// An addition, which keeps an entry of that name that is there already.
+Row AddRow(std::string name, std::optional<std::string> before, std::string key, std::string value,
+           std::optional<std::string> after, bool added) {
+    Row row = WriteRow(std::move(name), std::move(before), "Patch", std::move(key), std::move(value),
+                       std::move(after));
+    row.operation = Operation::Add;
+    row.expectedCount = added ? 1 : 0;
+    return row;
 }
 
 std::vector<Row> Rows() {
@@ -217,6 +227,15 @@ std::vector<Row> Rows() {
         WriteRow("DeleteMissingSectionLeavesFile", "[T]\na=1\n", "S", std::nullopt, std::nullopt,
                  "[T]\na=1\n"),
 
+        // Add: what is there already stays, even with another value.
+        AddRow("AddNewKeyAppended", "[Patch]\r\na=1\r\n", "b", "2", "[Patch]\r\na=1\r\nb=2\r\n", true),
+        AddRow("AddKeepsAHandEditedValue", "[Patch]\r\nFound row 2 @1A000 = 0001A010\r\n",
+               "found ROW 2 @1A000", "0001A000", "[Patch]\r\nFound row 2 @1A000 = 0001A010\r\n", false),
+        AddRow("AddSameValueChangesNothing", "[Patch]\na=1", "a", "1", "[Patch]\na=1", false),
+        AddRow("AddIntoMissingFile", kNoFile, "a", "1", "[Patch]\r\na=1\r\n", true),
+        AddRow("AddBesideACommentOfThatName", "[Patch]\r\n;a=1\r\n", "a", "2", "[Patch]\r\n;a=1\r\na=2\r\n",
+               true),
+
         // Write: names that could not be read back are refused.
         WriteRow("RefuseKeyWithEquals", "[S]\r\n", "S", "a=b", "1", "[S]\r\n", false),
         WriteRow("RefuseKeyWithLineBreak", "[S]\r\n", "S", "a\nb", "1", "[S]\r\n", false),
@@ -268,6 +287,14 @@ TEST_P(ProfileFileRows, GivesExpectedResultAndFile) {
             if (row.key) key = *row.key;
             if (row.value) value = *row.value;
             EXPECT_EQ(static_cast<bool>(WriteProfileString(path, row.section, key, value)), row.expectedOk);
+            break;
+        }
+        case Operation::Add: {
+            const Result<bool> added = AddProfileString(path, row.section, *row.key, *row.value);
+            ASSERT_EQ(static_cast<bool>(added), row.expectedOk) << added.Reason();
+            if (added) {
+                EXPECT_EQ(*added, row.expectedCount == 1);
+            }
             break;
         }
     }

@@ -152,6 +152,9 @@ TEST_F(StartUpTest, EmulatorPathComesFromTheSettingsFileBesideTheExecutable) {
 
 // "Open with", or a ROM dropped onto the program, names the files up front.
 TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
+    const std::string huge = dir.File("huge.smc");
+    WriteBytes(huge, {});
+    std::filesystem::resize_file(huge, kMaxRomFileBytes + 1);  // sparse
     const struct {
         const char* name;
         std::optional<std::string> source;
@@ -167,6 +170,7 @@ TEST_F(StartUpTest, FilesGivenOnTheCommandLineReplaceTheirDialogs) {
          {"Open Source Snes Rom ..."},
          {"File Open Error"}},
         {"a save that cannot be written", romPath, dir.File("no-folder/hack.smc"), {}, {"File Save Error"}},
+        {"a source larger than any ROM", huge, savePath, {"Open Source Snes Rom ..."}, {"File Open Error"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

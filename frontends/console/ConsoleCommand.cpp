@@ -3,13 +3,14 @@
 #include <ostream>
 
 #include "core/FileSystem.h"
+#include "core/RomImage.h"
 #include "core/SafeFileWrite.h"
 
 namespace tintwright {
 
 bool ReadInputFile(const std::string& path, std::string_view what, std::vector<std::uint8_t>& bytes,
                    std::ostream& err) {
-    const FileOutcome outcome = ReadWholeFile(path, kMaxInputBytes, bytes);
+    const FileOutcome outcome = ReadWholeFile(path, kMaxRomFileBytes, bytes);
     if (!outcome) Refuse(err, "cannot read " + std::string(what) + " " + path + ": " + outcome.Reason());
     return static_cast<bool>(outcome);
 }

@@ -22,12 +22,8 @@ inline constexpr int kExitBadInput = 2;
 // A subcommand: its arguments (after its name), results to out, errors to err.
 using ConsoleCommand = int (*)(std::span<const std::string> arguments, std::ostream& out, std::ostream& err);
 
-// Far above any SNES ROM, patch or palette file; a larger file is refused
-// before it is read.
-inline constexpr std::uint64_t kMaxInputBytes = 128u << 20;
-
-// Reads a whole file; on failure tells err which file (called what) and the
-// system's reason, and gives false.
+// Reads a whole file of at most kMaxRomFileBytes, the editor's own limit; on
+// failure tells err which file (called what) and the reason, and gives false.
 bool ReadInputFile(const std::string& path, std::string_view what, std::vector<std::uint8_t>& bytes,
                    std::ostream& err);
 // Replaces the file through the safe save; on failure the old file is as it

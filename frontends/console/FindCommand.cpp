@@ -61,6 +61,10 @@ std::optional<FindInputs> ReadInputs(const CommandArguments& parsed, std::ostrea
     inputs.options = *options;
     inputs.romPath = parsed.Positional()[0];
     const std::string& capturePath = parsed.Positional()[1];
+    if (parsed.Has("--add-to-book") && parsed.Value("--add-to-book").empty()) {
+        Refuse(err, "--add-to-book needs the settings file's path; an empty one names no file");
+        return std::nullopt;
+    }
     if (parsed.Has("--add-to-book") &&
         !OutputIsNoInput(parsed.Value("--add-to-book"),
                          {{"the ROM", inputs.romPath}, {"the capture", capturePath}}, err))
@@ -176,19 +180,27 @@ void PrintJson(std::ostream& out, const SearchResult& result, const RomLayout& l
 }
 
 // Each row's best hit that says something goes into the location book,
-// named and written as the editor's own entries.
+// named and written as the editor's own entries. A name already in the book
+// keeps the value it has there, which the user may have corrected by hand;
+// the count says how many were new.
 bool AddToBook(const std::string& settingsPath, const SearchResult& result, std::ostream& out,
                std::ostream& err, bool quiet) {
     const std::vector<LocationEntry> entries = LocationEntriesFor(result);
+    // A script would otherwise hang without a word while another program
+    // holds the book; after the wait it stops with exit 2.
+    const LockWait wait{.whileWaiting = [&] {
+        err << "tintwright-palette: waiting for " << settingsPath << " (locked by another program)\n";
+    }};
+    std::size_t count = 0;
     for (const LocationEntry& entry : entries) {
-        const FileOutcome outcome =
-            WriteProfileString(settingsPath, kLocationSection, entry.name, entry.offsetText);
-        if (!outcome) {
-            Refuse(err, "cannot write the location book " + settingsPath + ": " + outcome.Reason());
+        const Result<bool> added =
+            AddProfileString(settingsPath, kLocationSection, entry.name, entry.offsetText, wait);
+        if (!added) {
+            Refuse(err, "cannot write the location book " + settingsPath + ": " + added.Reason());
             return false;
         }
+        count += *added ? 1 : 0;
     }
-    const std::size_t count = entries.size();
     if (!quiet)
         out << "\nAdded " << count << (count == 1 ? " place" : " places") << " to the location book in "
             << settingsPath << '\n';

@@ -65,9 +65,11 @@ FileOutcome FaultyFileSystem::RemoveAbandonedFile(const std::string& path) {
     return real_.RemoveAbandonedFile(path);
 }
 
-FileOutcome FaultyFileSystem::Lock(const std::string& lockPath, FileHandle& lock) {
+FileOutcome FaultyFileSystem::Lock(const std::string& lockPath, FileHandle& lock, const LockWait& wait) {
     if (FailsNow("lock")) return Injected("lock");
-    return real_.Lock(lockPath, lock);
+    if (!locksHeldElsewhere) return real_.Lock(lockPath, lock, wait);
+    if (wait.whileWaiting) wait.whileWaiting();
+    return FileOutcome::Failed(LockHeldElsewhereReason(lockPath, wait.longest));
 }
 
 }  // namespace tintwright::testing

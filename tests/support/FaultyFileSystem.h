@@ -22,6 +22,9 @@ public:
     int failAtStep = 0;
     // Every writing step so far, by name ("create", "write", "sync", ...).
     std::vector<std::string> steps;
+    // Another program holds every lock: Lock tells its waiter once and fails
+    // as the real one does when the wait runs out, without the wait.
+    bool locksHeldElsewhere = false;
 
     PathStatus Status(const std::string& path) override { return real_.Status(path); }
     PathStatus LinkStatus(const std::string& path) override { return real_.LinkStatus(path); }
@@ -42,7 +45,7 @@ public:
     FileOutcome SyncFolder(const std::string& folder) override;
     FileOutcome Remove(const std::string& path) override;
     FileOutcome RemoveAbandonedFile(const std::string& path) override;
-    FileOutcome Lock(const std::string& lockPath, FileHandle& lock) override;
+    FileOutcome Lock(const std::string& lockPath, FileHandle& lock, const LockWait& wait) override;
     void Unlock(FileHandle lock) override { real_.Unlock(lock); }
 
 private:
