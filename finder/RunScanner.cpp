@@ -103,7 +103,8 @@ std::uint64_t RunScanner::QuietUntil(std::uint64_t offset, std::uint64_t to) con
     for (std::uint64_t before = offset - kReach - 2; before < offset; before += 2)
         if (WordAt(before) != color) return 0;
     // The stretch is followed only as far as this slice can use it.
-    const std::uint64_t through = SameColorThrough(offset, std::min(to + kReach + 2, rom_.size() - 2));
+    const std::uint64_t through =
+        SameColorThrough(offset, std::min<std::uint64_t>(to + kReach + 2, rom_.size() - 2));
     return through >= offset + kReach ? through - kReach + 1 : 0;
 }
 
