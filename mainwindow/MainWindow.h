@@ -28,6 +28,9 @@ inline constexpr std::string_view kAboutText =
 class MainWindow final : public MainWindowEvents {
 public:
     MainWindow(WindowSystem& windowSystem, ProgramState& state);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     void OnInitDialog() override;
     int OnCommand(int id, int notificationCode) override;
@@ -61,6 +64,7 @@ private:
     };
     static const CommandRow kCommandTable[];
 
+    void StopListening();
     void About();
     void Exit();
 
