@@ -178,6 +178,16 @@ void MainWindow::OnLocationDialogClose(DialogHandle dialog) {
     locationDialogs_.OnClose(dialog);
 }
 
+// The editor opens no preview window yet, so no key or tick arrives here
+// until the game preview takes them. A window the user closed goes.
+void MainWindow::OnPreviewKey(PreviewHandle, PreviewKey, bool) {}
+
+void MainWindow::OnPreviewTimer(PreviewHandle) {}
+
+void MainWindow::OnPreviewClose(PreviewHandle preview) {
+    windowSystem_.DestroyPreviewWindow(preview);
+}
+
 void MainWindow::StopListening() {
     state_.rom.RemoveListener(view_);
     state_.rom.RemoveListener(captureSearch_);

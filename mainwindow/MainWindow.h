@@ -53,6 +53,9 @@ public:
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
     void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) override;
     void OnLocationDialogClose(DialogHandle dialog) override;
+    void OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) override;
+    void OnPreviewTimer(PreviewHandle preview) override;
+    void OnPreviewClose(PreviewHandle preview) override;
 
     const PaletteView& View() const { return view_; }
     const ColorEditor& Colors() const { return colors_; }
