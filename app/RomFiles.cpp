@@ -186,11 +186,10 @@ void RomFiles::WritePatchIfAsked() {
     if (warning) windowSystem_.ShowMessageBox(*warning, kPatchFailedCaption, box::kIconWarning);
 }
 
-// Both copies become the new file; the view is shown afresh so that nothing
-// goes on working from the old file's colours.
+// Both copies become the new file; the image's listeners show it afresh, so
+// that nothing goes on working from the old file's colours.
 void RomFiles::Install(LoadedRom loaded) {
     state_.rom.Install(std::move(loaded));
-    if (afterLoad_) afterLoad_();
 }
 
 }  // namespace tintwright

@@ -3,7 +3,6 @@
 // Choosing, loading and saving whole ROM files: the start-up choices, which
 // are also File > Open and Save as, and the other file commands.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,10 +35,8 @@ std::string FileSettingsText(const ProgramState& state);
 
 class RomFiles {
 public:
-    // afterLoad runs whenever a ROM has replaced the working copy, so the view
-    // can show the new file's words at once.
-    RomFiles(WindowSystem& windowSystem, ProgramState& state, std::function<void()> afterLoad = {})
-        : windowSystem_(windowSystem), state_(state), afterLoad_(std::move(afterLoad)) {}
+    // Whoever shows the ROM hears of a new one from the image's listeners.
+    RomFiles(WindowSystem& windowSystem, ProgramState& state) : windowSystem_(windowSystem), state_(state) {}
 
     // 1 when a new source ROM is loaded, -1 on cancel or failure.
     int OpenSourceRom();
@@ -72,7 +69,6 @@ private:
 
     WindowSystem& windowSystem_;
     ProgramState& state_;
-    std::function<void()> afterLoad_;
 };
 
 }  // namespace tintwright

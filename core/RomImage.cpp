@@ -57,6 +57,14 @@ bool ReserveEveryCopy(std::uint64_t size, LoadedRom& loaded) {
 
 }  // namespace
 
+// Grown by each word written to the span from the lowest to the highest byte;
+// a word at size - 1 counts its one byte inside the file.
+void RomImage::WrittenSpan::AddWord(std::uint32_t offset, std::uint32_t fileSize) {
+    const std::uint32_t wordEnd = offset + std::min<std::uint32_t>(2, fileSize - offset);
+    begin = Empty() ? offset : std::min(begin, offset);
+    end = std::max(end, wordEnd);
+}
+
 Result<LoadedRom> LoadRomFile(const std::string& path) {
     static_assert(kMaxRomFileBytes < std::numeric_limits<std::uint32_t>::max(), "the size is 32-bit");
     LoadedRom loaded;
@@ -83,6 +91,7 @@ void RomImage::Install(LoadedRom loaded) {
     RefreshUndoCopy();
     source_ = std::move(loaded.sourceRoom);
     source_.assign(undo_.begin(), undo_.end());  // into the room reserved at load
+    TellReplaced();
 }
 
 void RomImage::Release() {
@@ -90,6 +99,37 @@ void RomImage::Release() {
     undo_ = {};
     working_ = {};
     size_ = 0;
+    TellReplaced();
+}
+
+void RomImage::AddListener(WorkingCopyListener& listener) {
+    if (std::find(listeners_.begin(), listeners_.end(), &listener) == listeners_.end())
+        listeners_.push_back(&listener);
+}
+
+void RomImage::RemoveListener(WorkingCopyListener& listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener), listeners_.end());
+}
+
+// A listener may add or remove listeners while it is told: those present
+// when the change was made are told, unless removed before their turn.
+template <typename Call>
+void RomImage::Tell(Call&& call) {
+    const std::vector<WorkingCopyListener*> present = listeners_;
+    for (WorkingCopyListener* listener : present) {
+        if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) call(*listener);
+    }
+}
+
+void RomImage::TellChanged(const WrittenSpan& written) {
+    if (written.Empty()) return;
+    Tell([&](WorkingCopyListener& listener) {
+        listener.WorkingCopyChanged(written.begin, written.end - written.begin);
+    });
+}
+
+void RomImage::TellReplaced() {
+    Tell([](WorkingCopyListener& listener) { listener.WorkingCopyReplaced(); });
 }
 
 void RomImage::RefreshUndoCopy() {
@@ -102,21 +142,38 @@ RgbColor RomImage::ReadColor(std::uint32_t offset) const {
     return ToRgbColor(GetU16(working_, offset));
 }
 
-void RomImage::WriteColor(std::uint32_t offset, RgbColor color) {
-    if (offset >= size_) return;
-    SetU16(working_, offset, ToSnesColor(color));  // its high byte may be the kept byte
+bool RomImage::WriteColor(std::uint32_t offset, RgbColor color) {
+    return WriteColors(offset, {&color, 1});
+}
+
+// Offsets wrap as the 32-bit numbers they are, as in the view.
+bool RomImage::WriteColors(std::uint32_t offset, std::span<const RgbColor> colors) {
+    WrittenSpan written;
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        const std::uint32_t at = offset + static_cast<std::uint32_t>(2 * i);
+        if (at >= size_) continue;
+        const SnesColor word = ToSnesColor(colors[i]);
+        SetU16(working_, at, word);  // its high byte may be the kept byte
+        written.AddWord(at, size_);
+    }
+    TellChanged(written);
+    return !written.Empty();
 }
 
 // Offsets wrap as the 32-bit numbers they are, as everywhere in the view: a
 // view that starts before the file shows its first words in later cells, and
 // "Undo View Area" restores those.
-void RomImage::RestoreFromUndo(std::uint32_t offset, std::uint32_t count) {
+bool RomImage::RestoreFromUndo(std::uint32_t offset, std::uint32_t count) {
+    WrittenSpan written;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t at = offset + 2 * i;
         if (at >= size_) continue;
         working_[at] = undo_[at];
         if (at + 1 < size_) working_[at + 1] = undo_[at + 1];
+        written.AddWord(at, size_);
     }
+    TellChanged(written);
+    return !written.Empty();
 }
 
 std::int32_t RomImage::FindColor(std::int32_t start, RgbColor color) const {

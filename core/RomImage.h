@@ -50,6 +50,21 @@ Result<LoadedRom> LoadRomFile(const std::string& path);
 // untouched and the outcome says why.
 FileOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size);
 
+// Hears of every change of a RomImage's working copy, synchronously, once the
+// change is made: whoever writes says so once, and every view follows.
+class WorkingCopyListener {
+public:
+    // count bytes from offset were written; both lie within the file, never
+    // on the kept byte after it.
+    virtual void WorkingCopyChanged(std::uint32_t offset, std::uint32_t count) = 0;
+    // A new file or the same one loaded again, or the copies released: the
+    // size may differ and every byte may have changed.
+    virtual void WorkingCopyReplaced() = 0;
+
+protected:
+    ~WorkingCopyListener() = default;
+};
+
 class RomImage {
 public:
     static constexpr std::int32_t kNotFound = -1;
@@ -59,10 +74,23 @@ public:
     // Releases both copies, the undo copy first.
     void Release();
 
+    // Listeners are told in the order they were added; adding one twice
+    // changes nothing. A listener removes itself before it goes.
+    void AddListener(WorkingCopyListener& listener);
+    void RemoveListener(WorkingCopyListener& listener);
+
+    // Changes only the undo copy, so no listener hears of it.
     void RefreshUndoCopy();
     RgbColor ReadColor(std::uint32_t offset) const;
-    void WriteColor(std::uint32_t offset, RgbColor color);
-    void RestoreFromUndo(std::uint32_t offset, std::uint32_t count);
+    // False, and nobody told, when the word starts outside the file.
+    bool WriteColor(std::uint32_t offset, RgbColor color);
+    // Consecutive words from offset (wrapping as 32-bit offsets do), those
+    // outside the file skipped; the listeners hear of them once. False when
+    // none was inside the file.
+    bool WriteColors(std::uint32_t offset, std::span<const RgbColor> colors);
+    // count words from offset, told to the listeners once; false when none
+    // was inside the file.
+    bool RestoreFromUndo(std::uint32_t offset, std::uint32_t count);
     // The first even offset from start + 2 whose word equals the colour's word,
     // never looking at a word that starts within the last four bytes.
     std::int32_t FindColor(std::int32_t start, RgbColor color) const;
@@ -83,12 +111,25 @@ public:
     const std::string& SavePath() const { return savePath_; }
 
 private:
+    // The bytes of the file one write touched, [begin, end).
+    struct WrittenSpan {
+        std::uint32_t begin = 0;
+        std::uint32_t end = 0;
+        bool Empty() const { return begin == end; }
+        void AddWord(std::uint32_t offset, std::uint32_t fileSize);  // offset < fileSize
+    };
+    template <typename Call>
+    void Tell(Call&& call);
+    void TellChanged(const WrittenSpan& written);
+    void TellReplaced();
+
     std::vector<std::uint8_t> working_;  // size_ + 1 bytes once loaded
     std::vector<std::uint8_t> undo_;     // size_ bytes
     std::vector<std::uint8_t> source_;   // size_ bytes
     std::uint32_t size_ = 0;
     std::string sourcePath_;
     std::string savePath_;
+    std::vector<WorkingCopyListener*> listeners_;
 };
 
 }  // namespace tintwright

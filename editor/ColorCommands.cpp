@@ -16,19 +16,19 @@ std::int32_t Wrapping(std::int64_t value) {
 
 }  // namespace
 
+// The view hears of each write from the working copy. Outside the file
+// nothing is written and nobody is told, but these commands have always
+// redrawn the strip and the status line, so they still do.
 void ColorCommands::Apply() {
-    rom_.WriteColor(view_.SelectedOffset(), colors_.CurrentColor());
-    view_.Refresh();
+    if (!rom_.WriteColor(view_.SelectedOffset(), colors_.CurrentColor())) view_.Refresh();
 }
 
 void ColorCommands::UndoSelected() {
-    rom_.RestoreFromUndo(view_.SelectedOffset(), 1);
-    view_.Refresh();
+    if (!rom_.RestoreFromUndo(view_.SelectedOffset(), 1)) view_.Refresh();
 }
 
 void ColorCommands::UndoViewArea() {
-    rom_.RestoreFromUndo(static_cast<std::uint32_t>(view_.ViewOffset()), kViewWords);
-    view_.Refresh();
+    if (!rom_.RestoreFromUndo(static_cast<std::uint32_t>(view_.ViewOffset()), kViewWords)) view_.Refresh();
 }
 
 void ColorCommands::UpdateUndoBuffer() {

@@ -53,14 +53,11 @@ void FillGradient(PaletteView& view, RomImage& rom) {
     const std::uint32_t high = view.Selection();
     const std::vector<RgbColor> colors =
         GradientColors(view.ColorCache()[low], view.ColorCache()[high], high - low);
-    const auto viewOffset = static_cast<std::uint32_t>(view.ViewOffset());
-    for (std::uint32_t k = 0; k < colors.size(); ++k) {
-        rom.WriteColor(viewOffset + 2 * (low + k), colors[k]);
-    }
-    // Redrawn before the cursors go back: the status line then describes the
-    // higher cell until it is next rewritten, while the strip, painted later,
-    // shows the cursors where they were.
-    view.Refresh();
+    // One write, so the view and any other listener hear of the blend once.
+    // The view redraws before the cursors go back: the status line then
+    // describes the higher cell until it is next rewritten, while the strip,
+    // painted later, shows the cursors where they were.
+    rom.WriteColors(static_cast<std::uint32_t>(view.ViewOffset()) + 2 * low, colors);
     if (swapped) view.SwapCursors();
 }
 

@@ -20,8 +20,8 @@ namespace tintwright {
 std::vector<RgbColor> GradientColors(RgbColor start, RgbColor end, std::uint32_t steps);
 
 // Blends between the anchor and the selection cursor from the cached colours
-// and redraws the view; nothing when both cursors name one cell or either
-// names a cell outside the file.
+// in one write, which the view hears of and redraws; nothing when both
+// cursors name one cell or either names a cell outside the file.
 void FillGradient(PaletteView& view, RomImage& rom);
 
 }  // namespace tintwright

@@ -48,6 +48,19 @@ void PaletteView::RefreshView(std::int32_t offset) {
     UpdateStatusLine();
 }
 
+// A cell shows the word at its offset, which the view's wrapping arithmetic
+// gives; it is touched when either of its two bytes was written.
+void PaletteView::WorkingCopyChanged(std::uint32_t offset, std::uint32_t count) {
+    const std::uint64_t end = std::uint64_t{offset} + count;
+    for (int i = 0; i < kViewCells; ++i) {
+        const std::uint64_t cell = static_cast<std::uint32_t>(AddWrapping(viewOffset_, 2 * i));
+        if (cell < end && offset < cell + 2) {
+            Refresh();
+            return;
+        }
+    }
+}
+
 std::uint32_t PaletteView::SelectedOffset() const {
     return static_cast<std::uint32_t>(viewOffset_) + 2 * selection_;
 }

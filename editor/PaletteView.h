@@ -25,10 +25,15 @@ std::uint32_t ParseHex(std::string_view text);
 // "Editing Offset : %08lX - In Snes Rgb %lu,%lu,%lu".
 std::string FormatStatusLine(std::uint32_t selectedOffset, RgbColor currentColor);
 
-class PaletteView {
+// Listens to the working copy while the main window shows it: a change that
+// touches one of its 32 cells, or a new file, is re-read and repainted.
+class PaletteView final : public WorkingCopyListener {
 public:
     PaletteView(WindowSystem& windowSystem, const RomImage& rom, const ColorEditor& colors)
         : windowSystem_(windowSystem), rom_(rom), colors_(colors) {}
+
+    void WorkingCopyChanged(std::uint32_t offset, std::uint32_t count) override;
+    void WorkingCopyReplaced() override { Refresh(); }
 
     // Re-reads the 32 words at offset, repaints the strip and the status line.
     void RefreshView(std::int32_t offset);

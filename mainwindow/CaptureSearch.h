@@ -22,7 +22,9 @@ namespace tintwright {
 
 inline constexpr std::string_view kPaletteSearchCaption = "Palette Search";
 
-class CaptureSearch {
+// Listens to the working copy: a search of a ROM that was replaced would go
+// to places in the new one, so a new file stops it.
+class CaptureSearch final : public WorkingCopyListener {
 public:
     CaptureSearch(WindowSystem& windowSystem, const RomImage& rom, PaletteView& view,
                   const std::string& settingsPath);
@@ -39,6 +41,11 @@ public:
     // Drops a running search without a word; the status line shows the view again.
     void Stop();
     bool Running() const { return run_ != nullptr; }
+
+    // A search goes on through an edit: it reads the working copy as it stands
+    // when it gets there.
+    void WorkingCopyChanged(std::uint32_t, std::uint32_t) override {}
+    void WorkingCopyReplaced() override { Stop(); }
 
 private:
     struct Run;

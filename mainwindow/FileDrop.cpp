@@ -1,5 +1,6 @@
 #include "mainwindow/FileDrop.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "capture/Capture.h"
@@ -86,9 +87,10 @@ void FileDrop::OfferPaletteWrite(const std::string& fileName, std::span<const st
     if (windowSystem_.ShowMessageBox(question, kPaletteFileCaption, box::kYesNo | box::kIconQuestion) !=
         box::kAnswerYes)
         return;
-    for (std::size_t i = 0; i < fitting; ++i)
-        rom_.WriteColor(offset + static_cast<std::uint32_t>(2 * i), ToRgbColor(colors[i]));
-    view_.Refresh();
+    std::vector<RgbColor> written(fitting);
+    std::transform(colors.begin(), colors.begin() + static_cast<std::ptrdiff_t>(fitting), written.begin(),
+                   [](std::uint16_t word) { return ToRgbColor(word); });
+    rom_.WriteColors(offset, written);
 }
 
 void FileDrop::Warn(const std::string& text) {

@@ -54,13 +54,17 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
       locationDialogs_(windowSystem, state.settingsPath, locations_),
       captureSearch_(windowSystem, state.rom, view_, state.settingsPath),
       fileDrop_(windowSystem, state.rom, view_, captureSearch_),
-      // A search of the ROM that was replaced would go to places in the new one.
-      files_(windowSystem, state, [this] {
-          captureSearch_.Stop();
-          view_.Refresh();
-      }) {}
+      files_(windowSystem, state) {}
 
+MainWindow::~MainWindow() {
+    StopListening();
+}
+
+// While the window exists its view and search follow the working copy; the
+// search hears first, so a new file stops it before the view shows the file.
 void MainWindow::OnInitDialog() {
+    state_.rom.AddListener(captureSearch_);
+    state_.rom.AddListener(view_);
     locations_.LoadLocationList();
     view_.Refresh();
     for (const int slider : {ids::kRedSlider, ids::kGreenSlider, ids::kBlueSlider}) {
@@ -134,6 +138,7 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnDestroy() {
+    StopListening();
     windowSystem_.StopTimer(ids::kTrackingTimer);
     windowSystem_.PostQuit(0);
 }
@@ -171,6 +176,21 @@ void MainWindow::OnLocationDialogCommand(DialogHandle dialog, int id, int notifi
 
 void MainWindow::OnLocationDialogClose(DialogHandle dialog) {
     locationDialogs_.OnClose(dialog);
+}
+
+// The editor opens no preview window yet, so no key or tick arrives here
+// until the game preview takes them. A window the user closed goes.
+void MainWindow::OnPreviewKey(PreviewHandle, PreviewKey, bool) {}
+
+void MainWindow::OnPreviewTimer(PreviewHandle) {}
+
+void MainWindow::OnPreviewClose(PreviewHandle preview) {
+    windowSystem_.DestroyPreviewWindow(preview);
+}
+
+void MainWindow::StopListening() {
+    state_.rom.RemoveListener(view_);
+    state_.rom.RemoveListener(captureSearch_);
 }
 
 void MainWindow::About() {

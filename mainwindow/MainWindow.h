@@ -28,6 +28,9 @@ inline constexpr std::string_view kAboutText =
 class MainWindow final : public MainWindowEvents {
 public:
     MainWindow(WindowSystem& windowSystem, ProgramState& state);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     void OnInitDialog() override;
     int OnCommand(int id, int notificationCode) override;
@@ -50,6 +53,9 @@ public:
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
     void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) override;
     void OnLocationDialogClose(DialogHandle dialog) override;
+    void OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) override;
+    void OnPreviewTimer(PreviewHandle preview) override;
+    void OnPreviewClose(PreviewHandle preview) override;
 
     const PaletteView& View() const { return view_; }
     const ColorEditor& Colors() const { return colors_; }
@@ -61,6 +67,7 @@ private:
     };
     static const CommandRow kCommandTable[];
 
+    void StopListening();
     void About();
     void Exit();
 

@@ -53,6 +53,9 @@ public:
         throw std::runtime_error("dialog button");
     }
     void OnLocationDialogClose(DialogHandle) override { throw std::runtime_error("dialog close"); }
+    void OnPreviewKey(PreviewHandle, PreviewKey, bool) override { throw std::runtime_error("preview key"); }
+    void OnPreviewTimer(PreviewHandle) override { throw std::runtime_error("preview tick"); }
+    void OnPreviewClose(PreviewHandle) override { throw std::runtime_error("preview close"); }
 };
 
 TEST(GuardedEvents, EveryEventThatThrowsIsReportedAndTheNextOneStillArrives) {
@@ -65,9 +68,12 @@ TEST(GuardedEvents, EveryEventThatThrowsIsReportedAndTheNextOneStillArrives) {
     guarded.OnHScroll(1011);
     guarded.OnTimer();
     guarded.OnFilesDropped({"state.mc0"}, {100, 250});
+    guarded.OnPreviewKey(1, PreviewKey::Space, true);
+    guarded.OnPreviewTimer(1);
+    guarded.OnPreviewClose(1);
     EXPECT_EQ(logic.commands, 2);
-    EXPECT_EQ(reported,
-              (std::vector<std::string>{std::bad_alloc().what(), "swatch", "unknown error", "tick", "drop"}));
+    EXPECT_EQ(reported, (std::vector<std::string>{std::bad_alloc().what(), "swatch", "unknown error", "tick",
+                                                  "drop", "preview key", "preview tick", "preview close"}));
 }
 
 }  // namespace

@@ -89,4 +89,16 @@ void GuardedEvents::OnLocationDialogClose(DialogHandle dialog) {
     Run([&] { logic_.OnLocationDialogClose(dialog); });
 }
 
+void GuardedEvents::OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) {
+    Run([&] { logic_.OnPreviewKey(preview, key, pressed); });
+}
+
+void GuardedEvents::OnPreviewTimer(PreviewHandle preview) {
+    Run([&] { logic_.OnPreviewTimer(preview); });
+}
+
+void GuardedEvents::OnPreviewClose(PreviewHandle preview) {
+    Run([&] { logic_.OnPreviewClose(preview); });
+}
+
 }  // namespace tintwright

@@ -35,6 +35,9 @@ public:
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
     void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) override;
     void OnLocationDialogClose(DialogHandle dialog) override;
+    void OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) override;
+    void OnPreviewTimer(PreviewHandle preview) override;
+    void OnPreviewClose(PreviewHandle preview) override;
 
 private:
     template <typename Call>

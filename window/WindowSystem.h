@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/SnesColor.h"
+#include "window/PreviewFrame.h"
 
 namespace tintwright {
 
@@ -119,9 +120,16 @@ public:
                                       std::uint32_t parameter) = 0;
     virtual void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) = 0;
     virtual void OnLocationDialogClose(DialogHandle dialog) = 0;
+
+    // The preview windows. A key went down (auto-repeated downs are not
+    // delivered) or up while a preview had the keyboard focus.
+    virtual void OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) = 0;
+    virtual void OnPreviewTimer(PreviewHandle preview) = 0;
+    // The user closed the window; it stays until the logic destroys it.
+    virtual void OnPreviewClose(PreviewHandle preview) = 0;
 };
 
-// What the logic asks of the window system, in five roles. Each front end and
+// What the logic asks of the window system, in six roles. Each front end and
 // the test fake implement them all as one WindowSystem; the roles say which
 // operations belong together.
 
@@ -215,10 +223,34 @@ public:
     virtual void EndLocationDialog(DialogHandle dialog) = 0;
 };
 
+// Top-level windows of their own beside the main window, each showing frames
+// of pixels above a status line. They take no keyboard focus when they
+// appear, closing one does not close the editor, and all of them go with the
+// main window. A handle of a window that is gone is ignored.
+class PreviewWindowHost {
+public:
+    virtual ~PreviewWindowHost() = default;
+    // 0 when there is no main window or the window could not be made.
+    virtual PreviewHandle CreatePreviewWindow(std::string_view title) = 0;
+    // One call per frame, copied before the call returns. The window shows it
+    // at PreviewScale and fits itself to a frame of another size; a frame
+    // that is not IsPresentable is ignored.
+    virtual void PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) = 0;
+    virtual void SetPreviewStatus(PreviewHandle preview, std::string_view text) = 0;
+    virtual void SetPreviewTitle(PreviewHandle preview, std::string_view title) = 0;
+    // A timer of the preview's own, apart from the main window's; a tick
+    // arrives as OnPreviewTimer. Starting it again changes its period.
+    virtual void StartPreviewTimer(PreviewHandle preview, int milliseconds) = 0;
+    virtual void StopPreviewTimer(PreviewHandle preview) = 0;
+    // Nothing more arrives from the window afterwards.
+    virtual void DestroyPreviewWindow(PreviewHandle preview) = 0;
+};
+
 class WindowSystem : public MainWindowLoop,
                      public WindowControls,
                      public WindowDialogs,
                      public PointerAndScreen,
-                     public LocationDialogHost {};
+                     public LocationDialogHost,
+                     public PreviewWindowHost {};
 
 }  // namespace tintwright

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "frontends/qt/QtClientArea.h"
 #include "frontends/qt/QtColorChoice.h"
@@ -24,6 +25,7 @@
 #include "frontends/qt/QtMessageBoxes.h"
 #include "frontends/qt/QtPaletteStrip.h"
 #include "frontends/qt/QtPickerPicture.h"
+#include "frontends/qt/QtPreviewWindow.h"
 #include "frontends/qt/QtRomFileDialog.h"
 #include "frontends/qt/QtScreenPoints.h"
 #include "frontends/qt/QtWidgetText.h"
@@ -47,6 +49,19 @@ void ReportEscapedException(const char* what) noexcept {
     ShowEscapedException(ShowWarning, what);
 }
 
+// To the right of the main window, kept inside the screen's working area.
+void PlaceBeside(QWidget* window, const QWidget* mainWindow) {
+    const QRect main = mainWindow->frameGeometry();
+    QPoint at(main.right() + 9, main.top());
+    if (const QScreen* screen = mainWindow->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = window->frameGeometry().size();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    }
+    window->move(at);
+}
+
 }  // namespace
 
 void DeleteLater::operator()(QObject* object) const {
@@ -58,6 +73,7 @@ QtWindowSystem::QtWindowSystem() = default;
 // Nothing runs any more once the window system goes: the windows are deleted
 // at once rather than left to a loop that will not come back.
 QtWindowSystem::~QtWindowSystem() {
+    for (auto& [handle, preview] : previews_) delete preview.release();
     for (auto& [handle, dialog] : dialogs_) delete dialog.release();
     delete mainWindow_.release();
 }
@@ -65,6 +81,11 @@ QtWindowSystem::~QtWindowSystem() {
 QtLocationDialog* QtWindowSystem::LocationDialog(DialogHandle dialog) const {
     const auto found = dialogs_.find(dialog);
     return found == dialogs_.end() ? nullptr : found->second.get();
+}
+
+QtPreviewWindow* QtWindowSystem::PreviewWindow(PreviewHandle preview) const {
+    const auto found = previews_.find(preview);
+    return found == previews_.end() ? nullptr : found->second.get();
 }
 
 // --- Process and main window -------------------------------------------------
@@ -107,6 +128,9 @@ void QtWindowSystem::DestroyMainWindow() {
     SetMouseCapture(false);
     for (auto& [handle, dialog] : dialogs_) dialog->hide();
     dialogs_.clear();  // owned windows go with their owner
+    // The previews are nobody's, but nothing is left open once the editor closes.
+    for (auto& [handle, preview] : previews_) preview->Retire();
+    previews_.clear();
     mainWindow_->hide();
     mainWindow_.reset();
     if (events_ != nullptr) events_->OnDestroy();
@@ -380,6 +404,49 @@ void QtWindowSystem::EndLocationDialog(DialogHandle dialog) {
     if (found == dialogs_.end()) return;
     found->second->hide();
     dialogs_.erase(found);
+}
+
+// --- Preview windows -------------------------------------------------------------------------
+
+PreviewHandle QtWindowSystem::CreatePreviewWindow(std::string_view title) {
+    if (!mainWindow_ || events_ == nullptr) return 0;
+    const PreviewHandle handle = nextPreview_++;
+    auto* preview = new QtPreviewWindow(*events_, handle);
+    previews_[handle].reset(preview);
+    preview->setWindowTitle(ToQString(title));
+    preview->setWindowIcon(mainWindow_->windowIcon());
+    PlaceBeside(preview, mainWindow_.get());
+    preview->show();
+    return handle;
+}
+
+void QtWindowSystem::PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) {
+    QtPreviewWindow* found = PreviewWindow(preview);
+    if (found != nullptr && IsPresentable(frame)) found->Present(frame);
+}
+
+void QtWindowSystem::SetPreviewStatus(PreviewHandle preview, std::string_view text) {
+    if (QtPreviewWindow* found = PreviewWindow(preview)) found->SetStatus(ToQString(text));
+}
+
+void QtWindowSystem::SetPreviewTitle(PreviewHandle preview, std::string_view title) {
+    if (QtPreviewWindow* found = PreviewWindow(preview)) found->setWindowTitle(ToQString(title));
+}
+
+void QtWindowSystem::StartPreviewTimer(PreviewHandle preview, int milliseconds) {
+    if (QtPreviewWindow* found = PreviewWindow(preview)) found->StartTimer(milliseconds);
+}
+
+void QtWindowSystem::StopPreviewTimer(PreviewHandle preview) {
+    if (QtPreviewWindow* found = PreviewWindow(preview)) found->StopTimer();
+}
+
+// Deleted later: the logic may destroy the window from its own close or key event.
+void QtWindowSystem::DestroyPreviewWindow(PreviewHandle preview) {
+    const auto found = previews_.find(preview);
+    if (found == previews_.end()) return;
+    found->second->Retire();
+    previews_.erase(found);
 }
 
 }  // namespace tintwright::qt

@@ -20,6 +20,7 @@ namespace tintwright::qt {
 
 class QtLocationDialog;
 class QtMainWindow;
+class QtPreviewWindow;
 class X11Screen;
 
 // Windows are handed to Qt for deletion once control is back in the event
@@ -41,6 +42,7 @@ public:
     void CreateMainWindow(MainWindowEvents& events);
     QtMainWindow* MainWindowWidget() const { return mainWindow_.get(); }  // nullptr when none
     QtLocationDialog* LocationDialog(DialogHandle dialog) const;
+    QtPreviewWindow* PreviewWindow(PreviewHandle preview) const;  // nullptr when gone
     // Called after every paint of the palette strip.
     std::function<void()> onStripPainted;
     // How long the file dialogs were open: start-up time the user, not the program, spent.
@@ -97,6 +99,14 @@ public:
                              unsigned style) override;
     void EndLocationDialog(DialogHandle dialog) override;
 
+    PreviewHandle CreatePreviewWindow(std::string_view title) override;
+    void PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) override;
+    void SetPreviewStatus(PreviewHandle preview, std::string_view text) override;
+    void SetPreviewTitle(PreviewHandle preview, std::string_view title) override;
+    void StartPreviewTimer(PreviewHandle preview, int milliseconds) override;
+    void StopPreviewTimer(PreviewHandle preview) override;
+    void DestroyPreviewWindow(PreviewHandle preview) override;
+
 private:
     QWidget* Control(int id) const;  // id 0 is the main window; nullptr when there is none
     template <typename Widget>
@@ -112,6 +122,8 @@ private:
     std::unique_ptr<QtMainWindow, DeleteLater> mainWindow_;
     std::map<DialogHandle, std::unique_ptr<QtLocationDialog, DeleteLater>> dialogs_;
     DialogHandle nextDialog_ = 1;
+    std::map<PreviewHandle, std::unique_ptr<QtPreviewWindow, DeleteLater>> previews_;
+    PreviewHandle nextPreview_ = 1;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     std::optional<int> quitCode_;
     std::unique_ptr<X11Screen> screen_;

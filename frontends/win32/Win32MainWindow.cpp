@@ -30,25 +30,33 @@ LRESULT PassOn(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-Win32MainWindow* Win32MainWindow::current_ = nullptr;
-
 Win32MainWindow::~Win32MainWindow() {
     // The logic may already be gone; the window must not call into it.
     events_ = nullptr;
     if (window_ != nullptr) DestroyWindow(window_);
-    if (current_ == this) current_ = nullptr;
 }
 
 HWND Win32MainWindow::Create(MainWindowEvents& events) {
     events_ = &events;
-    current_ = this;
     initialised_ = false;
     destroyDelivered_ = false;
     RegisterWindowClass();
     // The class procedure receives every message, WM_INITDIALOG included, and
     // stores the handle there; the dialog procedure is required but never runs.
-    CreateDialogParamA(instance_, MAKEINTRESOURCEA(ids::kMainTemplate), nullptr, UnusedDialogProcedure, 0);
+    // The window carries this object from WM_INITDIALOG on, so each window
+    // finds its own state, whatever other top-level windows exist.
+    CreateDialogParamA(instance_, MAKEINTRESOURCEA(ids::kMainTemplate), nullptr, UnusedDialogProcedure,
+                       reinterpret_cast<LPARAM>(this));
     return window_;
+}
+
+Win32MainWindow* Win32MainWindow::FromWindow(HWND window) {
+    return reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The controls' replaced procedures find the main window's object from their parent.
+Win32MainWindow* Win32MainWindow::FromControl(HWND control) {
+    return FromWindow(GetParent(control));
 }
 
 void Win32MainWindow::Destroy() {
@@ -103,7 +111,8 @@ void Win32MainWindow::ReplaceControlProcedures() {
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32MainWindow* self = current_;
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+    Win32MainWindow* self = FromWindow(window);
     if (self == nullptr || self->events_ == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_INITDIALOG) {
         self->Initialise(window);
@@ -116,7 +125,10 @@ LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPA
         return DefWindowProcA(window, message, wParam, lParam);
     }
     const auto result = self->Route(message, wParam, lParam);
-    if (message == WM_NCDESTROY) self->window_ = nullptr;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
     return result ? *result : DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -219,7 +231,7 @@ void Win32MainWindow::PaintStrip(HWND strip) {
 }
 
 LRESULT CALLBACK Win32MainWindow::StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32MainWindow* self = current_;
+    Win32MainWindow* self = FromControl(strip);
     if (self == nullptr) return DefWindowProcA(strip, message, wParam, lParam);
     if (message == WM_PAINT && self->events_ != nullptr) {
         self->PaintStrip(strip);
@@ -229,7 +241,7 @@ LRESULT CALLBACK Win32MainWindow::StripProcedure(HWND strip, UINT message, WPARA
 }
 
 LRESULT CALLBACK Win32MainWindow::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32MainWindow* self = current_;
+    Win32MainWindow* self = FromControl(list);
     if (self == nullptr) return DefWindowProcA(list, message, wParam, lParam);
     if (message == WM_RBUTTONUP && self->events_ != nullptr) {
         self->events_->OnListRightButtonUp(PointOf(lParam));
@@ -240,7 +252,7 @@ LRESULT CALLBACK Win32MainWindow::ListProcedure(HWND list, UINT message, WPARAM 
 // Each edit keeps its previous procedure in its own user data.
 LRESULT CALLBACK Win32MainWindow::EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
-    Win32MainWindow* self = current_;
+    Win32MainWindow* self = FromControl(edit);
     if (message == WM_KEYUP && self != nullptr && self->events_ != nullptr) {
         self->events_->OnEditKeyUp(GetDlgCtrlID(edit));
     }

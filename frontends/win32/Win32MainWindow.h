@@ -45,6 +45,9 @@ private:
     static LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK UnusedDialogProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+    // Null before WM_INITDIALOG and after WM_NCDESTROY.
+    static Win32MainWindow* FromWindow(HWND window);
+    static Win32MainWindow* FromControl(HWND control);
 
     void RegisterWindowClass();
     void Initialise(HWND window);
@@ -69,9 +72,6 @@ private:
     // which its static has finished with by then.
     Brush swatchBrush_;
     StripBrushes stripBrushes_;
-
-    // The procedures are plain functions; there is one main window per process.
-    static Win32MainWindow* current_;
 };
 
 }  // namespace tintwright::win32

@@ -43,7 +43,7 @@ void SetItemText(HWND parent, int id, std::string_view text) {
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem(HINSTANCE instance)
-    : instance_(instance), dialogs_(instance), mainWindow_(instance) {
+    : instance_(instance), dialogs_(instance), previews_(instance), mainWindow_(instance) {
     InitCommonControls();
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof(classes);
@@ -58,6 +58,7 @@ Win32WindowSystem::~Win32WindowSystem() = default;
 int Win32WindowSystem::RunMainWindow(MainWindowEvents& events) {
     guardedEvents_ = std::make_unique<GuardedEvents>(events, win32::ReportEscapedException);
     dialogs_.SetEvents(guardedEvents_.get());
+    previews_.SetEvents(guardedEvents_.get());
     const HWND window = mainWindow_.Create(*guardedEvents_);
     if (window == nullptr) {
         // Without a window the message loop would wait for ever.
@@ -77,7 +78,9 @@ int Win32WindowSystem::RunMainWindow(MainWindowEvents& events) {
     }
 }
 
+// The previews are nobody's, but nothing is left open once the editor closes.
 void Win32WindowSystem::DestroyMainWindow() {
+    previews_.DestroyAll();
     mainWindow_.Destroy();
 }
 
@@ -295,6 +298,34 @@ int Win32WindowSystem::ShowDialogMessageBox(DialogHandle dialog, std::string_vie
 
 void Win32WindowSystem::EndLocationDialog(DialogHandle dialog) {
     dialogs_.End(dialog);
+}
+
+PreviewHandle Win32WindowSystem::CreatePreviewWindow(std::string_view title) {
+    return previews_.Create(MainWindowHandle(), title);
+}
+
+void Win32WindowSystem::PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) {
+    previews_.Present(preview, frame);
+}
+
+void Win32WindowSystem::SetPreviewStatus(PreviewHandle preview, std::string_view text) {
+    previews_.SetStatus(preview, text);
+}
+
+void Win32WindowSystem::SetPreviewTitle(PreviewHandle preview, std::string_view title) {
+    previews_.SetTitle(preview, title);
+}
+
+void Win32WindowSystem::StartPreviewTimer(PreviewHandle preview, int milliseconds) {
+    previews_.StartTimer(preview, milliseconds);
+}
+
+void Win32WindowSystem::StopPreviewTimer(PreviewHandle preview) {
+    previews_.StopTimer(preview);
+}
+
+void Win32WindowSystem::DestroyPreviewWindow(PreviewHandle preview) {
+    previews_.Destroy(preview);
 }
 
 }  // namespace tintwright

@@ -14,6 +14,7 @@
 #include "frontends/win32/Win32Api.h"
 #include "frontends/win32/Win32LocationDialogs.h"
 #include "frontends/win32/Win32MainWindow.h"
+#include "frontends/win32/Win32PreviewWindows.h"
 #include "frontends/win32/WindowDc.h"
 #include "window/GuardedEvents.h"
 #include "window/WindowSystem.h"
@@ -32,6 +33,7 @@ public:
     void SetModalScript(win32::ModalScript* script) { script_ = script; }
     HWND MainWindowHandle() const { return mainWindow_.Handle(); }
     HWND LocationDialogWindow(DialogHandle dialog) const { return dialogs_.Window(dialog); }
+    HWND PreviewWindow(PreviewHandle preview) const { return previews_.Window(preview); }
     std::size_t StripBrushCount() const { return mainWindow_.StripBrushCount(); }
 
     int RunMainWindow(MainWindowEvents& events) override;
@@ -85,6 +87,14 @@ public:
                              unsigned style) override;
     void EndLocationDialog(DialogHandle dialog) override;
 
+    PreviewHandle CreatePreviewWindow(std::string_view title) override;
+    void PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) override;
+    void SetPreviewStatus(PreviewHandle preview, std::string_view text) override;
+    void SetPreviewTitle(PreviewHandle preview, std::string_view title) override;
+    void StartPreviewTimer(PreviewHandle preview, int milliseconds) override;
+    void StopPreviewTimer(PreviewHandle preview) override;
+    void DestroyPreviewWindow(PreviewHandle preview) override;
+
 private:
     HWND Control(int id) const { return mainWindow_.Control(id); }
     int ShowBox(HWND owner, std::string_view text, std::string_view caption, unsigned style);
@@ -96,6 +106,7 @@ private:
     // Declared before the main window so that the dialogs it owns are
     // forgotten after it is gone.
     win32::Win32LocationDialogs dialogs_;
+    win32::Win32PreviewWindows previews_;
     win32::Win32MainWindow mainWindow_;
     win32::ModalScript* script_ = nullptr;
     // The whole screen's device context, borrowed once for the program's

@@ -88,6 +88,7 @@ void FakeWindowSystem::DestroyMainWindow() {
     mainWindowExists = false;
     mainWindowDestroyed = true;
     for (auto& [handle, dialog] : dialogs) dialog.open = false;  // owned windows go with it
+    for (auto& [handle, preview] : previews) preview.open = false;
     if (events_ != nullptr) events_->OnDestroy();
 }
 
@@ -269,6 +270,74 @@ int FakeWindowSystem::ShowDialogMessageBox(DialogHandle dialog, std::string_view
 
 void FakeWindowSystem::EndLocationDialog(DialogHandle dialog) {
     Dialog(dialog).open = false;
+}
+
+PreviewState* FakeWindowSystem::Preview(PreviewHandle preview) {
+    const auto found = previews.find(preview);
+    if (found == previews.end()) {
+        ADD_FAILURE() << "preview " << preview << " was never created";
+        return nullptr;
+    }
+    return found->second.open ? &found->second : nullptr;
+}
+
+void FakeWindowSystem::PressPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) {
+    ASSERT_TRUE(Preview(preview) != nullptr && events_ != nullptr) << "no open preview " << preview;
+    events_->OnPreviewKey(preview, key, pressed);
+}
+
+void FakeWindowSystem::ClosePreviewBox(PreviewHandle preview) {
+    ASSERT_TRUE(Preview(preview) != nullptr && events_ != nullptr) << "no open preview " << preview;
+    events_->OnPreviewClose(preview);
+}
+
+void FakeWindowSystem::TickPreview(PreviewHandle preview) {
+    const PreviewState* state = Preview(preview);
+    ASSERT_TRUE(state != nullptr && state->timerPeriod) << "preview " << preview << " has no timer running";
+    events_->OnPreviewTimer(preview);
+}
+
+PreviewHandle FakeWindowSystem::CreatePreviewWindow(std::string_view title) {
+    if (!mainWindowExists) return 0;
+    const PreviewHandle handle = nextPreview_++;
+    previews[handle].title = std::string(title);
+    return handle;
+}
+
+// The logic must never hand over a frame no window could show.
+void FakeWindowSystem::PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) {
+    PreviewState* state = Preview(preview);
+    if (state == nullptr) return;
+    if (!IsPresentable(frame)) {
+        ADD_FAILURE() << "a frame of " << frame.width << " x " << frame.height << " with "
+                      << frame.pixels.size() << " pixels";
+        return;
+    }
+    const auto pixels = frame.pixels.first(static_cast<std::size_t>(frame.width) * frame.height);
+    state->frames.push_back({frame.width, frame.height, {pixels.begin(), pixels.end()}});
+}
+
+void FakeWindowSystem::SetPreviewStatus(PreviewHandle preview, std::string_view text) {
+    if (PreviewState* state = Preview(preview)) state->status = std::string(text);
+}
+
+void FakeWindowSystem::SetPreviewTitle(PreviewHandle preview, std::string_view title) {
+    if (PreviewState* state = Preview(preview)) state->title = std::string(title);
+}
+
+void FakeWindowSystem::StartPreviewTimer(PreviewHandle preview, int milliseconds) {
+    if (PreviewState* state = Preview(preview)) state->timerPeriod = milliseconds;
+}
+
+void FakeWindowSystem::StopPreviewTimer(PreviewHandle preview) {
+    if (PreviewState* state = Preview(preview)) state->timerPeriod.reset();
+}
+
+void FakeWindowSystem::DestroyPreviewWindow(PreviewHandle preview) {
+    if (PreviewState* state = Preview(preview)) {
+        state->open = false;
+        state->timerPeriod.reset();
+    }
 }
 
 }  // namespace tintwright::testing

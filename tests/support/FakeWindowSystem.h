@@ -52,6 +52,20 @@ struct PopupShown {
     Point screen;
 };
 
+struct PreviewFrameShown {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+struct PreviewState {
+    std::string title;
+    std::string status;
+    std::vector<PreviewFrameShown> frames;  // every frame presented, in order
+    std::optional<int> timerPeriod;         // while its timer runs
+    bool open = true;
+};
+
 enum class PostedKind { Command, ListChanged };
 
 struct PostedMessage {
@@ -81,6 +95,11 @@ public:
     // Files dropped onto the main window at a main-window client point, as a
     // user drags them from a file manager.
     void DropFiles(std::vector<std::string> paths, Point client);
+    // What a user does to an open preview window: a key down or up, the close
+    // box. A tick comes only while the preview's timer runs.
+    void PressPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed);
+    void ClosePreviewBox(PreviewHandle preview);
+    void TickPreview(PreviewHandle preview);
 
     // --- What the logic did ---------------------------------------------------
     std::map<int, ControlState> controls;
@@ -93,6 +112,7 @@ public:
     std::deque<PostedMessage> posted;
     std::map<int, int> runningTimers;  // id -> period
     std::map<DialogHandle, DialogState> dialogs;
+    std::map<PreviewHandle, PreviewState> previews;
     int focusedControl = 0;
     bool mouseCaptured = false;
     bool mainWindowExists = false;
@@ -152,10 +172,20 @@ public:
     int ShowDialogMessageBox(DialogHandle dialog, std::string_view text, std::string_view caption,
                              unsigned style) override;
     void EndLocationDialog(DialogHandle dialog) override;
+    PreviewHandle CreatePreviewWindow(std::string_view title) override;
+    void PresentPreviewFrame(PreviewHandle preview, const PreviewFrame& frame) override;
+    void SetPreviewStatus(PreviewHandle preview, std::string_view text) override;
+    void SetPreviewTitle(PreviewHandle preview, std::string_view title) override;
+    void StartPreviewTimer(PreviewHandle preview, int milliseconds) override;
+    void StopPreviewTimer(PreviewHandle preview) override;
+    void DestroyPreviewWindow(PreviewHandle preview) override;
 
 private:
     int AnswerBox(MessageBoxShown shown);
     DialogState& Dialog(DialogHandle dialog);
+    // The open preview, or null for one that is gone; a handle never made
+    // fails the test.
+    PreviewState* Preview(PreviewHandle preview);
 
     MainWindowEvents* events_ = nullptr;
     std::deque<ExpectedMessageBox> expectedBoxes_;
@@ -163,6 +193,7 @@ private:
     std::deque<std::optional<RgbColor>> colorAnswers_;
     std::deque<int> popupAnswers_;
     DialogHandle nextDialog_ = 1;
+    PreviewHandle nextPreview_ = 1;
 };
 
 }  // namespace tintwright::testing

@@ -13,6 +13,10 @@ std::string RecordingEvents::Entry(const std::string& name, std::initializer_lis
     return entry;
 }
 
+std::string RecordingEvents::KeyEntry(PreviewHandle preview, PreviewKey key, bool pressed) {
+    return Entry("OnPreviewKey", {preview, static_cast<int>(key), pressed ? 1 : 0});
+}
+
 std::string RecordingEvents::DropEntry(const std::vector<std::string>& paths, Point client) {
     std::string entry = Entry("OnFilesDropped", {client.x, client.y});
     for (const std::string& path : paths) entry += " \"" + path + "\"";
@@ -40,8 +44,9 @@ int RecordingEvents::CountNamed(const std::string& name) const {
 
 std::vector<std::string> RecordingEvents::WithoutTicks() const {
     std::vector<std::string> entries;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(entries),
-                 [](const std::string& entry) { return entry != "OnTimer"; });
+    std::copy_if(log.begin(), log.end(), std::back_inserter(entries), [](const std::string& entry) {
+        return entry != "OnTimer" && entry.rfind("OnPreviewTimer ", 0) != 0;
+    });
     return entries;
 }
 
@@ -161,6 +166,21 @@ void RecordingEvents::OnLocationDialogCommand(DialogHandle dialog, int id, int n
 void RecordingEvents::OnLocationDialogClose(DialogHandle dialog) {
     Record("OnLocationDialogClose", {dialog});
     if (logic_) logic_->OnLocationDialogClose(dialog);
+}
+
+void RecordingEvents::OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) {
+    RecordEntry(KeyEntry(preview, key, pressed));
+    if (logic_) logic_->OnPreviewKey(preview, key, pressed);
+}
+
+void RecordingEvents::OnPreviewTimer(PreviewHandle preview) {
+    Record("OnPreviewTimer", {preview});
+    if (logic_) logic_->OnPreviewTimer(preview);
+}
+
+void RecordingEvents::OnPreviewClose(PreviewHandle preview) {
+    Record("OnPreviewClose", {preview});
+    if (logic_) logic_->OnPreviewClose(preview);
 }
 
 }  // namespace tintwright::testing

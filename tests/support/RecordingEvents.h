@@ -34,11 +34,14 @@ public:
     // How often an entry was written, given as name and values: Count("OnCommand", {1001, 0}).
     int Count(const std::string& name, std::initializer_list<int> values = {}) const;
     static std::string Entry(const std::string& name, std::initializer_list<int> values = {});
+    // A preview key's entry: "OnPreviewKey 1 14 1" for L (14) pressed in preview 1.
+    static std::string KeyEntry(PreviewHandle preview, PreviewKey key, bool pressed);
     // A drop's entry: "OnFilesDropped 100 250 \"/tmp/a.pal\"", each path in quotes.
     static std::string DropEntry(const std::vector<std::string>& paths, Point client);
     // How often an event of this name was written, whatever its values.
     int CountNamed(const std::string& name) const;
-    // The entries other than timer ticks, which arrive whenever they like.
+    // The entries other than timer ticks (the main window's and the previews'),
+    // which arrive whenever they like.
     std::vector<std::string> WithoutTicks() const;
     // Whether these entries were written in this order, others between them allowed.
     bool ContainsInOrder(const std::vector<std::string>& entries) const;
@@ -64,6 +67,9 @@ public:
     void OnLocationDialogInit(DialogHandle dialog, LocationDialogForm form, std::uint32_t parameter) override;
     void OnLocationDialogCommand(DialogHandle dialog, int id, int notificationCode) override;
     void OnLocationDialogClose(DialogHandle dialog) override;
+    void OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) override;
+    void OnPreviewTimer(PreviewHandle preview) override;
+    void OnPreviewClose(PreviewHandle preview) override;
 
 private:
     void Record(const std::string& name, std::initializer_list<int> values = {});
