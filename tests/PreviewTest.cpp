@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "preview/PreviewCore.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewMapping.h"
 #include "preview/PreviewProtocol.h"
@@ -167,6 +168,44 @@ TEST(StatePatch, MappedWordsGoIntoCgramAndEveryWramCopyOfTheirRow) {
     const std::vector<std::uint8_t> patched = {0x11, 0x22, 2, 2, 0x33, 0x44};
     EXPECT_TRUE(std::equal(patched.begin(), patched.end(), wram.begin() + 5));
     EXPECT_TRUE(std::equal(patched.begin(), patched.end(), wram.begin() + 40));
+}
+
+TEST(PreviewCore, TheSettingElseTheInstalledCoreOfTheStatesProfile) {
+    CoreChoice choice;
+    choice.settingsFile = "/home/u/.config/tintwright.ini";
+    choice.libretroFolders = {"/usr/lib/x86_64-linux-gnu/libretro/", "/usr/lib/libretro/"};
+    choice.exists = [](const std::string& path) {
+        return path == "/usr/lib/libretro/bsnes_mercury_accuracy_libretro.so";
+    };
+    struct Case {
+        std::string setting, emulator;
+        bool windows;
+        std::string core, reason;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\cores\\x.dll", "snes9x", true, "C:\\cores\\x.dll", ""},
+        {"", "bsnes-mercury Accuracy", false, "/usr/lib/libretro/bsnes_mercury_accuracy_libretro.so", ""},
+        {"", "bsnes-mercury Balanced", false, "",
+         "the state is bsnes-mercury's balanced profile, and its core bsnes_mercury_balanced_libretro.so is "
+         "not "
+         "installed (Debian package libretro-bsnes-mercury-balanced)"},
+        {"", "snes9x", false, "",
+         "no libretro core for snes9x states is known: name one as PreviewCore=PATH in the [Settings] "
+         "section of "
+         "/home/u/.config/tintwright.ini"},
+        {"", "bsnes-mercury Balanced", true, "",
+         "no libretro core is named: put PreviewCore=PATH to a core DLL from RetroArch's cores folder (such "
+         "as "
+         "bsnes_mercury_balanced_libretro.dll) in the [Settings] section of /home/u/.config/tintwright.ini"},
+    };
+    for (const Case& c : cases) {
+        choice.setting = c.setting;
+        choice.emulator = c.emulator;
+        choice.windows = c.windows;
+        const auto core = ChoosePreviewCore(choice);
+        EXPECT_EQ(core ? *core : "", c.core) << c.emulator;
+        EXPECT_EQ(core.Reason(), c.reason) << c.emulator;
+    }
 }
 
 }  // namespace
