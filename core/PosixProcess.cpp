@@ -48,6 +48,15 @@ FileOutcome ReadExecReport(int reportPipe) {
     return got == static_cast<ssize_t>(sizeof error) ? FromErrno(error) : FileOutcome::Done();
 }
 
+// exec's argument list: the program, its arguments, a null; it points into the strings.
+std::vector<char*> ArgumentVector(const std::string& file, const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(file.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}
+
 std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
@@ -187,10 +196,7 @@ public:
     FileOutcome StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                              const std::string& directory) override {
         if (file.empty()) return FileOutcome::Failed("no program is named");
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(file.c_str()));
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
+        std::vector<char*> argv = ArgumentVector(file, arguments);
         int report[2];
         if (::pipe2(report, O_CLOEXEC) != 0) return FromErrno(errno);
         const pid_t child = ::fork();
@@ -219,10 +225,7 @@ public:
                                                      const std::vector<std::string>& arguments) override {
         using Started = Result<std::unique_ptr<ChildProcess>>;
         if (file.empty()) return Started::Failed("no program is named");
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(file.c_str()));
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
+        std::vector<char*> argv = ArgumentVector(file, arguments);
         int input[2];
         int output[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, input) != 0)
