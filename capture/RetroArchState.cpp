@@ -161,10 +161,10 @@ Result<Capture> ReadCoreState(Bytes core, std::string_view format, std::string_v
     const std::string prefix = std::string(format) + ": ";
     const auto reading = ReadCoreBytes(core);
     if (!reading) {
-        return Result<Capture>::Failed(prefix + "the core's state (" + std::string(where) + ", " +
-                                      Number(core.size()) +
-                                      " bytes) is none of bsnes-mercury, higan v094 or bsnes v115 (BST1) and "
-                                      "snes9x (#!s9xsnp:)");
+        return Result<Capture>::Failed(
+            prefix + "the core's state (" + std::string(where) + ", " + Number(core.size()) +
+            " bytes) is none of bsnes-mercury, higan v094 or bsnes v115 (BST1) and "
+            "snes9x (#!s9xsnp:)");
     }
     if (!*reading) return Result<Capture>::Failed(prefix + reading->Reason());
     Capture capture = reading->Value();

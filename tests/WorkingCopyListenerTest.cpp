@@ -53,7 +53,7 @@ public:
 
     void WritePalette(std::size_t colors) {
         const std::vector<std::uint16_t> words(colors, 0x001F);
-        testing::WriteBytes(dir.File("colours.pal"), *WritePaletteFile(PaletteFormat::JascPal, words).bytes);
+        testing::WriteBytes(dir.File("colours.pal"), *WritePaletteFile(PaletteFormat::JascPal, words));
     }
 };
 
