@@ -62,7 +62,8 @@ void RunScanner::Scan(std::uint64_t from, std::uint64_t to, std::vector<PaletteR
         const auto even = ColorBits(static_cast<std::uint16_t>(pair));
         const auto odd = ColorBits(static_cast<std::uint16_t>(pair >> 8));
         // Most words are near no captured colour: one branch turns both away.
-        if (colors.IsNearCapture(even) | colors.IsNearCapture(odd)) [[unlikely]]
+        if ((static_cast<unsigned>(colors.IsNearCapture(even)) |
+             static_cast<unsigned>(colors.IsNearCapture(odd))) != 0) [[unlikely]]
             offset = ExamineSample(offset, to, quiet, runs);
     }
     // The last bytes hold an even word but no odd one after it.
