@@ -67,6 +67,9 @@ std::optional<Result<Capture>> ReadState(Bytes bytes) {
 // to the CGRAM dump below, which has CGRAM's length rule.
 std::optional<Result<Capture>> ReadPalette(Bytes bytes) {
     const Result<PaletteFile> reading = ReadPaletteFile(bytes);
+    // A file that names its format and does not parse is a broken palette
+    // file, not colour words.
+    if (!reading && NamedPaletteFormat(bytes)) return Result<Capture>::Failed(reading.Reason());
     if (!reading || reading->format == PaletteFormat::RawBgr555) return std::nullopt;
     const std::string format(PaletteFormatName(reading->format));
     if (reading->colors.size() > capture::kCgramBytes / 2) {

@@ -1,6 +1,8 @@
 #include "palette/PaletteFile.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "palette/AdobeAct.h"
 #include "palette/GimpGpl.h"
@@ -20,15 +22,66 @@ bool FirstLineIs(std::span<const std::uint8_t> bytes, std::string_view magic) {
     return !lines.empty() && TrimBlanks(lines[0]) == magic;
 }
 
-// The largest count the text formats' writers accept, as RIFF's 16-bit count.
+// The largest count the text formats accept, as RIFF's 16-bit count.
 constexpr std::size_t kMaxListedColors = 0xFFFF;
+
+// Text behind a UTF-16 byte-order mark, its code units below 0x100 taken as
+// bytes: enough to read a first line of ASCII.
+std::optional<std::vector<std::uint8_t>> Utf16Narrowed(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 2) return std::nullopt;
+    const bool little = bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (!little && !(bytes[0] == 0xFE && bytes[1] == 0xFF)) return std::nullopt;
+    std::vector<std::uint8_t> narrowed;
+    for (std::size_t at = 2; at + 1 < bytes.size() && narrowed.size() < 64; at += 2) {
+        const std::uint8_t low = little ? bytes[at] : bytes[at + 1];
+        const std::uint8_t high = little ? bytes[at + 1] : bytes[at];
+        narrowed.push_back(high == 0 ? low : 0xFF);
+    }
+    return narrowed;
+}
+
+std::optional<PaletteFormat> TextFormatNamed(std::span<const std::uint8_t> bytes) {
+    if (FirstLineIs(bytes, kJascPalMagic)) return PaletteFormat::JascPal;
+    if (FirstLineIs(bytes, kGimpGplMagic)) return PaletteFormat::GimpGpl;
+    return std::nullopt;
+}
+
+Result<PaletteFile> ReadNamed(PaletteFormat format, std::span<const std::uint8_t> bytes) {
+    switch (format) {
+        case PaletteFormat::RiffPal:
+            return ReadRiffPal(bytes);
+        case PaletteFormat::JascPal:
+            return ReadJascPal(bytes);
+        case PaletteFormat::GimpGpl:
+            return ReadGimpGpl(bytes);
+        default:
+            return Result<PaletteFile>::Failed("no reader for a named " +
+                                               std::string(PaletteFormatName(format)));
+    }
+}
 
 }  // namespace
 
+std::optional<PaletteFormat> NamedPaletteFormat(std::span<const std::uint8_t> bytes) {
+    if (LooksLikeRiffPal(bytes)) return PaletteFormat::RiffPal;
+    if (const auto format = TextFormatNamed(bytes)) return format;
+    if (const auto narrowed = Utf16Narrowed(bytes)) return TextFormatNamed(*narrowed);
+    return std::nullopt;
+}
+
 Result<PaletteFile> ReadPaletteFile(std::span<const std::uint8_t> bytes) {
-    if (LooksLikeRiffPal(bytes)) return ReadRiffPal(bytes);
-    if (FirstLineIs(bytes, kJascPalMagic)) return ReadJascPal(bytes);
-    if (FirstLineIs(bytes, kGimpGplMagic)) return ReadGimpGpl(bytes);
+    if (const auto format = NamedPaletteFormat(bytes)) {
+        const std::string name(PaletteFormatName(*format));
+        if (Utf16Narrowed(bytes))
+            return Result<PaletteFile>::Failed(name + ": the file is UTF-16 text; save it as UTF-8 or ASCII");
+        Result<PaletteFile> read = ReadNamed(*format, bytes);
+        if (read && read->colors.size() > kMaxListedColors) {
+            return Result<PaletteFile>::Failed(
+                name + ": the file lists " + std::to_string(read->colors.size()) +
+                " colours, more than the " + std::to_string(kMaxListedColors) + " a palette file holds");
+        }
+        return read;
+    }
     if (bytes.size() == kActSize || bytes.size() == kActSizeWithCount) return ReadAdobeAct(bytes);
     if (LooksLikeRawBgr555(bytes)) return ReadRawBgr555(bytes);
     return Result<PaletteFile>::Failed(

@@ -29,6 +29,11 @@ struct PaletteFile {
 // them get a reason naming the formats expected.
 Result<PaletteFile> ReadPaletteFile(std::span<const std::uint8_t> bytes);
 
+// The palette format the file's first bytes name (a RIFF PAL header, a first
+// line "JASC-PAL" or "GIMP Palette", in UTF-16 text too), whether or not the
+// rest parses: such a file is that format or broken, never raw colour words.
+std::optional<PaletteFormat> NamedPaletteFormat(std::span<const std::uint8_t> bytes);
+
 // The file's bytes, or the reason it cannot be written (no colours, or more
 // than the format holds).
 Result<std::vector<std::uint8_t>> WritePaletteFile(PaletteFormat format,

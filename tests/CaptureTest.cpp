@@ -29,6 +29,17 @@ Row Bad(const char* name, ByteVector bytes, const char* error) {
     return {name, std::move(bytes), nullptr, error};
 }
 
+ByteVector Text(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+// Little-endian UTF-16 with its byte-order mark, as Windows tools save text.
+ByteVector Utf16(std::string_view text) {
+    ByteVector bytes{0xFF, 0xFE};
+    for (const char c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+    return bytes;
+}
+
 ByteVector Cut(ByteVector bytes, std::size_t keep) {
     bytes.resize(keep);
     return bytes;
@@ -227,6 +238,10 @@ TEST(Capture, ReadsMesenZsnesPaletteFilesAndRawDumps) {
         Bad("ZSNES cut", Cut(zsnes, 0x618 + 100), "CGRAM at byte 1560 needs 512"),
         Bad("odd length", Cut(raw, 511), "not a CGRAM dump"),
         Bad("too long for CGRAM", ByteVector(514, 0), "not a capture"),
+        // A file that names its palette format is that format, never colour words.
+        Bad("JASC channel of 256", Text("JASC-PAL\n0100\n1\n0 256 0\n"), "JASC-PAL: line 4: colour 1 of 1"),
+        Bad("JASC count 0", Text("JASC-PAL\n0100\n0\n"), "JASC-PAL: line 3: expected the number"),
+        Bad("GPL in UTF-16", Utf16("GIMP Palette\nName: x\n1 2 3\n"), "GIMP GPL: the file is UTF-16 text"),
         Bad("empty", {}, "0 bytes is not a CGRAM dump"),
     });
     const Result<Capture> part = ReadCapture(Cut(raw, 32));

@@ -116,6 +116,12 @@ TEST(PaletteFile, BrokenFilesAreRefusedSayingWhereAndWhy) {
     Bytes actTooMany(772, 0);
     actTooMany[768] = 1;
     actTooMany[769] = 44;
+    std::string manyLines = "JASC-PAL\n0100\n65536\n";
+    for (int i = 0; i < 65536; ++i) manyLines += "1 2 3\n";
+    const Bytes jascOverLimit = Text(manyLines);
+    Bytes utf16Jasc{0xFE, 0xFF};  // big-endian
+    for (const char c : std::string_view("JASC-PAL\n0100\n1\n0 0 0\n"))
+        utf16Jasc.insert(utf16Jasc.end(), {0, static_cast<std::uint8_t>(c)});
     const struct {
         const char* name;
         Bytes bytes;
@@ -130,6 +136,8 @@ TEST(PaletteFile, BrokenFilesAreRefusedSayingWhereAndWhy) {
          "line 5: the file ends before colour 2 of 2"},
         {"JASC value", Text("JASC-PAL\n0100\n1\n0 256 0\n"), "line 4: colour 1 of 1 as \"R G B\" (0-255)"},
         {"JASC extra", Text("JASC-PAL\n0100\n1\n0 0 0\n1 1 1\n"), "line 5: more colours than the 1"},
+        {"JASC over the limit", jascOverLimit, "JASC-PAL: the file lists 65536 colours, more than the 65535"},
+        {"JASC in UTF-16", utf16Jasc, "JASC-PAL: the file is UTF-16 text"},
         {"GPL empty", Text("GIMP Palette\nName: x\n"),
          "GIMP GPL: line 2: the file ends before its first colour"},
         {"GPL two numbers", Text("GIMP Palette\n1 2\n"), "GIMP GPL: line 2: expected \"R G B name\""},
