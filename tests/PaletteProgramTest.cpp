@@ -180,5 +180,32 @@ TEST_F(PaletteProgram, AUsersRoundTripsGiveTheSameBytes) {
     EXPECT_EQ(ReadBytes(dir_.File("from-bps.smc")), edited);
 }
 
+// An IPS patch's end size alone can grow a ROM or empty it: applied, and said.
+TEST_F(PaletteProgram, APatchThatChangesTheSizeSaysSo) {
+    const std::size_t romBytes = ReadBytes(dir_.File("rom.smc")).size();
+    const struct {
+        const char* patch;
+        std::vector<std::uint8_t> bytes;
+        std::size_t made;
+        const char* said;
+    } cases[] = {
+        {"grow.ips",
+         {'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F', 0x10, 0x00, 0x00},
+         0x100000,
+         " to 1048576 bytes\n"},
+        {"empty.ips", {'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F', 0, 0, 0}, 0, " to 0 bytes (an empty file)\n"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(dir_.File(c.patch), c.bytes);
+        const ProgramRun run = Start(std::string("apply rom.smc ") + c.patch + " --output out.smc");
+        EXPECT_EQ(run.exitCode, 0) << c.patch << ": " << run.err;
+        EXPECT_EQ(ReadBytes(dir_.File("out.smc")).size(), c.made) << c.patch;
+        EXPECT_NE(
+            run.err.find("the patch changes the size of rom.smc from " + std::to_string(romBytes) + c.said),
+            std::string::npos)
+            << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace tintwright

@@ -75,6 +75,11 @@ int RunApply(std::span<const std::string> arguments, std::ostream& out, std::ost
     const auto applied = ApplyPatch(source, patch);
     if (!applied) return Refuse(err, patchPath + ": " + applied.Reason() + "; nothing was written");
     if (!WriteOutputFile(target, *applied, err)) return kExitBadInput;
+    // Said, since an IPS patch's end size alone can grow a ROM many times over or empty it.
+    if (applied->size() != source.size()) {
+        err << "tintwright-palette: the patch changes the size of " << sourcePath << " from " << source.size()
+            << " to " << applied->size() << " bytes" << (applied->empty() ? " (an empty file)" : "") << '\n';
+    }
     out << "Wrote " << target << " (" << applied->size() << " bytes): " << sourcePath << " patched with "
         << patchPath << " (" << PatchFormatName(*DetectPatchFormat(patch)) << ")\n";
     return kExitDone;
