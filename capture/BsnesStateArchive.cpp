@@ -1,5 +1,6 @@
 #include "capture/BsnesStateArchive.h"
 
+#include "bytes/PrintableText.h"
 #include "capture/BsnesV115State.h"
 #include "capture/ZipArchive.h"
 
@@ -24,9 +25,10 @@ Result<Capture> ReadBsnesStateArchive(capture::Bytes archive) {
     const auto state = capture::ExtractZipMember(archive, *newest, capture::kMaxStateBytes);
     if (!state) return Result<Capture>::Failed(state.Reason());
     Result<Capture> reading = ReadBsnesV115State(*state);
-    if (!reading) return Result<Capture>::Failed(newest->name + " in zip: " + reading.Reason());
+    if (!reading)
+        return Result<Capture>::Failed(PrintableText(newest->name) + " in zip: " + reading.Reason());
     Capture capture = std::move(reading).Value();
-    capture.format += ", " + newest->name + " in a .bsz";
+    capture.format += ", " + PrintableText(newest->name) + " in a .bsz";
     return capture;
 }
 

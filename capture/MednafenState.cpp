@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "bytes/PrintableText.h"
+
 namespace tintwright {
 namespace {
 
@@ -25,9 +27,10 @@ constexpr std::size_t kBsnesV059CgramOffset = 12 + 512 + 131072 + 65536 + 65536 
 // An entry's data, or why it is missing or cut.
 using Entry = Result<Bytes>;
 
+// A section or entry name as a message shows it.
 std::string Text(Bytes name) {
     const auto end = std::find(name.begin(), name.end(), std::uint8_t{0});
-    return std::string(name.begin(), end);
+    return PrintableText(std::string(name.begin(), end));
 }
 
 // Finds an entry by name inside one section's data: a length byte, the name, a

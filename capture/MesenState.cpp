@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "bytes/PrintableText.h"
 #include "capture/Inflate.h"
 
 namespace tintwright {
@@ -90,11 +91,11 @@ Result<Capture> ReadMesenRecords(Bytes records) {
         const auto size = reader.ReadLittle(4);
         if (!size)
             return Result<Capture>::Failed(
-                capture::Cut(kFormat, "size of record " + std::string(*key), reader, 4));
+                capture::Cut(kFormat, "size of record " + PrintableText(*key), reader, 4));
         const auto value = reader.ReadBytes(*size);
         if (!value)
             return Result<Capture>::Failed(
-                capture::Cut(kFormat, "record " + std::string(*key), reader, *size));
+                capture::Cut(kFormat, "record " + PrintableText(*key), reader, *size));
         if (*key == "ppu.cgram") {
             if (*size != capture::kCgramBytes) {
                 return Result<Capture>::Failed(std::string(kFormat) + ": record ppu.cgram has " +

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bytes/ByteReader.h"
+#include "bytes/PrintableText.h"
 #include "capture/BsnesSerializerState.h"
 #include "capture/Inflate.h"
 #include "capture/Snes9xState.h"
@@ -33,8 +34,7 @@ std::string Number(std::uint64_t value) {
 
 // A block id as the user can read it; a hostile file may put any bytes there.
 std::string BlockName(Bytes id) {
-    std::string name;
-    for (const std::uint8_t byte : id) name += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?';
+    std::string name = PrintableText({reinterpret_cast<const char*>(id.data()), id.size()});
     while (!name.empty() && name.back() == ' ') name.pop_back();
     return name;
 }

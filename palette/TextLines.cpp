@@ -1,5 +1,6 @@
 #include "palette/TextLines.h"
 
+#include "bytes/PrintableText.h"
 #include "palette/ColorChannels.h"
 
 namespace tintwright {
@@ -62,8 +63,7 @@ std::optional<std::uint16_t> ReadRgbTriplet(std::string_view& text) {
 std::string QuoteLine(std::string_view line) {
     constexpr std::size_t kShown = 40;
     std::string quoted = "\"";
-    // Binary junk must not reach the terminal as control codes.
-    for (const char c : line.substr(0, kShown)) quoted += (c >= ' ' && c != '\x7F') ? c : '?';
+    quoted += PrintableText(line.substr(0, kShown));
     if (line.size() > kShown) quoted += "...";
     return quoted + "\"";
 }

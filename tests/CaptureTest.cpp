@@ -256,6 +256,10 @@ TEST(Capture, MesenRecordWalkerNamesTheCutRecord) {
     EXPECT_NE(ReadMesenRecords(Cut(records, 24)).Reason().find("size of record ppu.cgram"),
               std::string::npos);
     EXPECT_NE(ReadMesenRecords(Cut(records, 3)).Reason().find("has no end"), std::string::npos);
+    // A record name of escape codes reaches the message as plain text.
+    const ByteVector hostile = {0x1B, '[', '2', 'J', 0x07, 0, 0xFF, 0xFF, 0, 0};
+    EXPECT_NE(ReadMesenRecords(hostile).Reason().find("record ?[2J? at byte"), std::string::npos)
+        << ReadMesenRecords(hostile).Reason();
     EXPECT_NE(ReadMesenRecords(test::MesenRecords({1, 2})).Reason().find("4 bytes, not 512"),
               std::string::npos);
 }
