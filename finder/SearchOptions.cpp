@@ -11,6 +11,10 @@ std::optional<std::string> CheckSearchOptions(const SearchOptions& options) {
         return "the tolerance must be 0 to 3 steps per channel, not " + std::to_string(options.tolerance);
     if (options.mismatches < 0 || options.mismatches > 8)
         return "the mismatches allowed must be 0 to 8, not " + std::to_string(options.mismatches);
+    // A run that may be all mismatches matches at every offset of the ROM.
+    if (options.mismatches >= options.minimumRun)
+        return "the mismatches allowed (" + std::to_string(options.mismatches) +
+               ") must be fewer than the minimum run (" + std::to_string(options.minimumRun) + ")";
     return std::nullopt;
 }
 

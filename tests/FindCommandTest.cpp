@@ -74,6 +74,10 @@ TEST_F(FindCommand, RefusesBadInputWithExitTwoAndSaysWhy) {
          "the tolerance must be 0 to 3 steps per channel, not 4"},
         {{"game.smc", "cgram.bin", "--min-run", "1"}, "the minimum run must be 2 to 16 colours, not 1"},
         {{"game.smc", "cgram.bin", "--mismatches", "two"}, "--mismatches takes a whole number, not two"},
+        {{"game.smc", "cgram.bin", "--mismatches", "17"}, "the mismatches allowed must be 0 to 8, not 17"},
+        {{"game.smc", "cgram.bin", "--mismatches", "8", "--min-run", "2"},
+         "the mismatches allowed (8) must be fewer than the minimum run (2)"},
+        {{"game.smc", "--", "--tolerance"}, "cannot read the capture --tolerance"},
         {{"game.smc", "cgram.bin", "--colours"}, "unknown option --colours"},
         {{"game.smc", "cgram.bin", "--add-to-book", ""}, "--add-to-book needs the settings file's path"},
     };

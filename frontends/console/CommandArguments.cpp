@@ -21,6 +21,12 @@ std::optional<CommandArguments> CommandArguments::Parse(std::span<const std::str
     CommandArguments parsed;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        // "--" ends the options: what follows is file names, even "--x".
+        if (argument == "--") {
+            parsed.positional_.insert(parsed.positional_.end(), arguments.begin() + index + 1,
+                                      arguments.end());
+            break;
+        }
         // "-" alone and negative-looking names are file names, as in most tools.
         if (!argument.starts_with("--")) {
             parsed.positional_.push_back(argument);

@@ -22,6 +22,14 @@ bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> byte
 }
 
 bool OutputIsNoInput(const std::string& output, std::initializer_list<NamedInput> inputs, std::ostream& err) {
+    // Tools read "-" as standard output; this program writes files only, so a
+    // file named "-" would surprise.
+    if (output == "-") {
+        Refuse(err,
+               "the output - would be standard output, which takes no files here; name a file (./- for a "
+               "file named -); nothing was written");
+        return false;
+    }
     for (const NamedInput& input : inputs) {
         if (!Files().SameFile(output, input.path)) continue;
         Refuse(err, "the output " + output + " is the same file as " + std::string(input.what) + " " +

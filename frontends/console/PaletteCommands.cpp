@@ -53,7 +53,8 @@ std::optional<CommandArguments> ParseRomOffsetFile(std::span<const std::string> 
     if (parsed && parsed->Positional().size() != 3)
         error = "expected ROM OFFSET FILE (see --help)";
     else if (parsed && !ParseHexOffset(parsed->Positional()[1]))
-        error = "the offset " + parsed->Positional()[1] + " is not a hexadecimal number such as $1A000";
+        error = "the offset " + parsed->Positional()[1] +
+                " is not a hexadecimal number from $0 to $FFFFFFFF, such as $1A000";
     if (!error.empty()) {
         Refuse(err, error);
         return std::nullopt;

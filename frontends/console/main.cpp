@@ -49,10 +49,14 @@ void PrintHelp(std::ostream& stream) {
     stream << "tintwright-palette: SNES palettes in and out of ROMs, and patches.\n\nUsage:\n";
     for (const Subcommand& subcommand : kSubcommands) PrintUsage(stream, subcommand);
     stream
-        << "\nOffsets are hexadecimal, with or without $ or 0x. Palette files are read whatever their\n"
-           "name (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL, raw BGR555); written by OUT's extension,\n"
-           ".pal as JASC-PAL (--format riff for a RIFF palette). Patches are applied, IPS or BPS, by\n"
-           "their content. Exit status: 0 done, 2 bad input or a file that could not be read or written.\n"
+        << "\nOffsets are hexadecimal, $0 to $FFFFFFFF, with or without $ or 0x. Ranges: --count 1 to\n"
+           "256; --tolerance 0 to 3; --min-run 2 to 16; --mismatches 0 to 8 and fewer than --min-run\n"
+           "(defaults 16, 0, 4, 0); patch --format ips or bps. \"--\" ends the options. An output \"-\" is\n"
+           "refused: this program writes files, not standard output (./- names a file called -).\n"
+           "Palette files are read whatever their name (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL, raw\n"
+           "BGR555); written by OUT's extension, .pal as JASC-PAL (--format riff for a RIFF palette).\n"
+           "Patches are applied, IPS or BPS, by their content. Exit status: 0 done, 2 bad input or a file\n"
+           "that could not be read or written.\n"
            "\nfind reads CAPTURE whatever its name: a save state of RetroArch (plain or compressed, with\n"
            "the bsnes-mercury, bsnes or snes9x core), mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, a\n"
            "CGRAM dump or a palette file. It exits 1 when no colours were found. Its table lists the\n"
