@@ -31,7 +31,7 @@ bool ReadNumberOption(const CommandArguments& parsed, std::string_view option, i
                       std::string& error) {
     const std::string text = parsed.Value(option, std::to_string(fallback));
     // Any whole number is taken here, so that the range check says what is allowed.
-    const auto number = ParseDecimal(text, 0, 1'000'000);
+    const auto number = ParseDecimal(text, 0, std::numeric_limits<int>::max());
     if (!number) error = std::string(option) + " takes a whole number, not " + text;
     value = number ? static_cast<int>(*number) : fallback;
     return static_cast<bool>(number);
