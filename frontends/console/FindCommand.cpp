@@ -1,6 +1,7 @@
 #include "frontends/console/FindCommand.h"
 
 #include <cstdio>
+#include <limits>
 #include <ostream>
 
 #include "capture/Capture.h"
