@@ -13,6 +13,7 @@
 #endif
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -62,7 +63,14 @@ int main(int argc, char** argv) {
 #endif
     if (argc == 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "crash") == 0) {
+#ifdef _WIN32
         *static_cast<volatile int*>(nullptr) = 1;
+#else
+        // The system's own ending for a segmentation fault, even where a
+        // sanitizer would catch the bad store and exit with a status instead.
+        std::signal(SIGSEGV, SIG_DFL);
+        std::raise(SIGSEGV);
+#endif
     }
     if (argc == 2 && std::strcmp(argv[1], "hang") == 0) {
         for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));

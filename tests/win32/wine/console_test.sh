@@ -24,7 +24,10 @@ head -c 65536 /dev/urandom >in.smc
 printf 'JASC-PAL\r\n0100\r\n2\r\n0 0 0\r\n8 8 8\r\n' >colours.pal
 cp in.smc edited.smc
 printf '\x01' | dd of=edited.smc bs=1 seek=512 conv=notrunc status=none
-inputs=(in.smc colours.pal edited.smc)
+printf 'JASC-PAL\r\n0100\r\n1\r\n0 256 0\r\n' >bad.pal
+head -c 512 /dev/zero >zeros.bin
+printf 'PATCHEOF\x10\x00\x00' >grow.ips
+inputs=(in.smc colours.pal edited.smc bad.pal zeros.bin grow.ips)
 sha256sum "${inputs[@]}" >inputs.sha256
 
 # exit code | arguments | a piece of standard error ("" for none)
@@ -37,6 +40,11 @@ rows=(
   "2|patch in.smc edited.smc --format ips EDITED.SMC|is the same file as the edited file edited.smc"
   "2|apply in.smc colours.pal --output IN.smc|is the same file as the source in.smc"
   "2|find in.smc colours.pal --add-to-book IN.SMC|is the same file as the ROM in.smc"
+  "2|find in.smc bad.pal|JASC-PAL: line 4: colour 1 of 1"
+  "1|find in.smc zeros.bin|one colour only"
+  "2|find in.smc colours.pal --mismatches 17|must be 0 to 8, not 17"
+  "2|export in.smc 0 --format jasc -|would be standard output"
+  "0|apply in.smc grow.ips --output grown.smc|the patch changes the size of in.smc from 65536 to 1048576 bytes"
   "0|patch in.smc edited.smc out.ips|"
   "0|apply IN.SMC out.ips --output patched.smc|"
 )
