@@ -71,7 +71,9 @@ package: build windows
 	@cmake -DWIN32_EXE=$(WIN32_BUILD_DIR)/frontends/win32/tintwright.exe \
 	  -DWIN64_EXE=$(WIN64_BUILD_DIR)/frontends/win32/tintwright.exe \
 	  -DWIN32_PALETTE_EXE=$(WIN32_BUILD_DIR)/frontends/console/tintwright-palette.exe \
-	  -DWIN64_PALETTE_EXE=$(WIN64_BUILD_DIR)/frontends/console/tintwright-palette.exe -DOUTPUT_DIR=$(DIST_DIR) \
+	  -DWIN64_PALETTE_EXE=$(WIN64_BUILD_DIR)/frontends/console/tintwright-palette.exe \
+	  -DWIN32_PREVIEW_EXE=$(WIN32_BUILD_DIR)/frontends/preview/tintwright-preview.exe \
+	  -DWIN64_PREVIEW_EXE=$(WIN64_BUILD_DIR)/frontends/preview/tintwright-preview.exe -DOUTPUT_DIR=$(DIST_DIR) \
 	  -P $(BUILD_DIR)/packaging/windows-zip.cmake
 
 # The Windows tests run the 64-bit build under Wine, one at a time.

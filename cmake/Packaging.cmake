@@ -23,5 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TINTWRIGHT_PACKAGE_MAINTAINER}")
 # The libraries the program links (Qt 6, X11) are read from the binary, so the
 # package asks for the versions it was built against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The game preview runs this core when nothing else is named.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libretro-bsnes-mercury-balanced")
 
 include(CPack)

@@ -1,6 +1,7 @@
 #include "preview/PreviewCore.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace tintwright {
 
@@ -8,16 +9,13 @@ Result<std::string> ChoosePreviewCore(const CoreChoice& choice) {
     if (!choice.setting.empty()) return choice.setting;
     if (choice.windows)
         return Result<std::string>::Failed(
-            "no libretro core is named: put PreviewCore=PATH to a core DLL from RetroArch's cores folder "
-            "(such as "
-            "bsnes_mercury_balanced_libretro.dll) in the [Settings] section of " +
-            choice.settingsFile);
+            "no libretro core is named: name a core DLL from RetroArch's cores folder (such as "
+            "bsnes_mercury_balanced_libretro.dll, of the same width, 32- or 64-bit, as this program) as " +
+            choice.howToName);
     const std::string prefix = "bsnes-mercury ";
     if (choice.emulator.rfind(prefix, 0) != 0)
         return Result<std::string>::Failed("no libretro core for " + choice.emulator +
-                                           " states is known: name one as PreviewCore=PATH in the [Settings] "
-                                           "section of " +
-                                           choice.settingsFile);
+                                           " states is known: name one as " + choice.howToName);
     std::string profile = choice.emulator.substr(prefix.size());
     for (char& c : profile) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const std::string library = "bsnes_mercury_" + profile + "_libretro.so";
@@ -27,6 +25,24 @@ Result<std::string> ChoosePreviewCore(const CoreChoice& choice) {
     return Result<std::string>::Failed("the state is bsnes-mercury's " + profile + " profile, and its core " +
                                        library + " is not installed (Debian package libretro-bsnes-mercury-" +
                                        profile + ")");
+}
+
+std::string CoreSettingHint(const std::string& settingsFile) {
+    return "PreviewCore=PATH in the [Settings] section of " + settingsFile;
+}
+
+bool IsWindowsExecutable(const std::string& executablePath) {
+    const std::string_view end = ".exe";
+    if (executablePath.size() < end.size()) return false;
+    std::string tail = executablePath.substr(executablePath.size() - end.size());
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == end;
+}
+
+std::vector<std::string> DebianLibretroFolders() {
+    return {"/usr/lib/x86_64-linux-gnu/libretro/", "/usr/lib/i386-linux-gnu/libretro/",
+            "/usr/lib/aarch64-linux-gnu/libretro/", "/usr/lib/arm-linux-gnueabihf/libretro/",
+            "/usr/lib/libretro/"};
 }
 
 }  // namespace tintwright

@@ -18,11 +18,21 @@ struct CoreChoice {
     std::string setting;   // [Settings] PreviewCore=, empty when unset
     std::string emulator;  // CoreState::emulator of the dropped state
     bool windows = false;
-    std::string settingsFile;                  // named in the Windows reason
+    // How the user names a core, for the reasons: "PreviewCore=PATH in the
+    // [Settings] section of FILE" (CoreSettingHint) or a console option.
+    std::string howToName;
     std::vector<std::string> libretroFolders;  // where Debian puts cores, with a trailing slash
     std::function<bool(const std::string&)> exists;
 };
 
 Result<std::string> ChoosePreviewCore(const CoreChoice& choice);
+
+std::string CoreSettingHint(const std::string& settingsFile);
+
+// Whether the program runs on Windows, told by its executable's name.
+bool IsWindowsExecutable(const std::string& executablePath);
+
+// The folders Debian's libretro packages install cores into, by architecture.
+std::vector<std::string> DebianLibretroFolders();
 
 }  // namespace tintwright

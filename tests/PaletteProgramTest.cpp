@@ -50,6 +50,11 @@ protected:
         fs::create_directory(dir_.Path() / "folder.pal");
         WriteBytes(dir_.File("huge.smc"), {});
         fs::resize_file(dir_.File("huge.smc"), kMaxRomFileBytes + 1);  // sparse
+        // The smallest snes9x state the readers take: a PPU block with CGRAM.
+        const std::string snes9x = "#!s9xsnp:0011\nPPU:000600:";
+        std::vector<std::uint8_t> state(snes9x.begin(), snes9x.end());
+        state.resize(state.size() + 600, 0x11);
+        WriteBytes(dir_.File("snes9x.frz"), state);
     }
 
     ProgramRun Start(const std::string& arguments) const {
@@ -101,6 +106,13 @@ TEST_F(PaletteProgram, BadInputExitsWithTwoSaysWhyAndWritesNothing) {
         {"apply rom.smc other.bps --output out.smc", "the patch was made for another source"},
         {"apply rom.smc colours.pal --output out.smc", "not a patch"},
         {"apply rom.smc other.bps", "apply needs --output OUT"},
+        {"preview rom.smc colours.pal", "--output FRAME.png names the picture to write"},
+        {"preview rom.smc snes9x.frz --output f.png --frames 0", "--frames must be 1 to 36000, not 0"},
+        {"preview rom.smc colours.pal --output f.png", "cannot be run by a libretro core"},
+        {"preview rom.smc snes9x.frz --output f.png --core ./missing.so",
+         "The game preview stopped: cannot load the core ./missing.so: "},
+        {"preview rom.smc snes9x.frz --output f.png --core colours.pal",
+         "The game preview stopped: cannot load the core colours.pal: "},
     };
     const std::set<std::string> before = Names();
     const auto rom = ReadBytes(dir_.File("rom.smc"));
@@ -136,6 +148,7 @@ TEST_F(PaletteProgram, AnOutputThatIsAnInputIsRefusedAndTheInputStaysWhole) {
         {"apply rom.smc other.bps --output other.bps", "is the same file as the patch other.bps"},
         {"find rom.smc colours.pal --add-to-book rom.smc", "is the same file as the ROM rom.smc"},
         {"find rom.smc colours.pal --add-to-book hard.pal", "is the same file as the capture colours.pal"},
+        {"preview rom.smc snes9x.frz --output link.smc", "the output link.smc is the same file as the ROM"},
     };
     const std::set<std::string> before = Names();
     const auto rom = ReadBytes(dir_.File("rom.smc"));

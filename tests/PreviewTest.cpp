@@ -172,7 +172,7 @@ TEST(StatePatch, MappedWordsGoIntoCgramAndEveryWramCopyOfTheirRow) {
 
 TEST(PreviewCore, TheSettingElseTheInstalledCoreOfTheStatesProfile) {
     CoreChoice choice;
-    choice.settingsFile = "/home/u/.config/tintwright.ini";
+    choice.howToName = CoreSettingHint("/home/u/.config/tintwright.ini");
     choice.libretroFolders = {"/usr/lib/x86_64-linux-gnu/libretro/", "/usr/lib/libretro/"};
     choice.exists = [](const std::string& path) {
         return path == "/usr/lib/libretro/bsnes_mercury_accuracy_libretro.so";
@@ -194,9 +194,9 @@ TEST(PreviewCore, TheSettingElseTheInstalledCoreOfTheStatesProfile) {
          "section of "
          "/home/u/.config/tintwright.ini"},
         {"", "bsnes-mercury Balanced", true, "",
-         "no libretro core is named: put PreviewCore=PATH to a core DLL from RetroArch's cores folder (such "
-         "as "
-         "bsnes_mercury_balanced_libretro.dll) in the [Settings] section of /home/u/.config/tintwright.ini"},
+         "no libretro core is named: name a core DLL from RetroArch's cores folder (such as "
+         "bsnes_mercury_balanced_libretro.dll, of the same width, 32- or 64-bit, as this program) as "
+         "PreviewCore=PATH in the [Settings] section of /home/u/.config/tintwright.ini"},
     };
     for (const Case& c : cases) {
         choice.setting = c.setting;

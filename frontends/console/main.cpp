@@ -12,6 +12,7 @@
 #include "frontends/console/FindCommand.h"
 #include "frontends/console/PaletteCommands.h"
 #include "frontends/console/PatchCommands.h"
+#include "frontends/console/PreviewCommand.h"
 #include "window/Version.h"
 
 namespace {
@@ -39,6 +40,9 @@ constexpr Subcommand kSubcommands[] = {
      "find ROM CAPTURE [--tolerance T] [--mismatches K] [--min-run N] [--json] [--all] [--add-to-book "
      "SETTINGS]",
      "tintwright-palette find game.smc game.mc0 --tolerance 1 --add-to-book tintwright.ini"},
+    {"preview", RunPreview,
+     "preview ROM STATE --output FRAME.png [--edited EDITED] [--core CORE] [--frames N]",
+     "tintwright-palette preview game.smc game.state --edited game-edited.smc --output frame.png"},
 };
 
 void PrintUsage(std::ostream& stream, const Subcommand& subcommand) {
@@ -67,7 +71,11 @@ void PrintHelp(std::ostream& stream) {
            "   \"parts\": [{\"offset\", \"bus_address\", \"first_index\", \"length\", \"mismatches\"}, "
            "...]}\n"
            "where parts holds one run, or two when a row is stored in halves at separate places, and\n"
-           "uniform hits (one colour, black and white, or one ROM word repeated) match almost anywhere.\n";
+           "uniform hits (one colour, black and white, or one ROM word repeated) match almost anywhere.\n"
+           "\npreview runs STATE in a libretro core (a RetroArch, bsnes-mercury, higan, bsnes or snes9x\n"
+           "state) with EDITED (default: ROM) as the game, after writing EDITED's words where find places\n"
+           "STATE's colours in ROM, and writes the frame drawn after N frames (1 to 36000, default 1) as\n"
+           "a PNG. Without --core it takes the installed bsnes-mercury core of the state's profile.\n";
 }
 
 int Run(const std::vector<std::string>& arguments) {

@@ -16,7 +16,7 @@ dist=$(cd "$1" && pwd) || fail "no package folder $1"
 build=$(cd "$2" && pwd) || fail "no build folder $2"
 samples="$here/../../samples"
 theme_icon_sizes=(16 32 48 64 128 256)
-programs=(tintwright tintwright-palette)
+programs=(tintwright tintwright-palette tintwright-preview)
 
 # The one file in the package folder matching a pattern.
 only_package() {
@@ -62,6 +62,9 @@ check_deb_control() {
   for library in libqt6widgets6 libx11-6 libc6; do
     dpkg-deb -f "$deb" Depends | grep -q "\b$library\b" || fail "Depends does not name $library"
   done
+  # So the game preview works after apt install.
+  [ "$(dpkg-deb -f "$deb" Recommends)" = libretro-bsnes-mercury-balanced ] ||
+    fail "Recommends does not name libretro-bsnes-mercury-balanced"
 }
 
 # The entry must validate and point at things the package installs.
@@ -137,12 +140,13 @@ check_windows_zip() {
   [ "$(basename "$zip")" = "$folder.zip" ] || fail "$zip is not named for version $version"
   listed=$(cmake -E tar tf "$zip" | grep -v '/$' | sort) || fail "cannot list $zip"
   expected=$(printf "$folder/%s\n" 32-bit/tintwright.exe 64-bit/tintwright.exe 32-bit/tintwright-palette.exe \
-                                   64-bit/tintwright-palette.exe README.md samples/sample.smc samples/tintwright.ini |
+                                   64-bit/tintwright-palette.exe 32-bit/tintwright-preview.exe \
+                                   64-bit/tintwright-preview.exe README.md samples/sample.smc samples/tintwright.ini |
                sort)
   [ "$listed" = "$expected" ] || fail "the zip holds"$'\n'"$listed"$'\n'"instead of"$'\n'"$expected"
   mkdir -p "$work/zip"
   (cd "$work/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
-  for name in tintwright.exe tintwright-palette.exe; do
+  for name in tintwright.exe tintwright-palette.exe tintwright-preview.exe; do
     [ "$(pe_machine "$work/zip/$folder/32-bit/$name")" = 014c ] || fail "32-bit/$name is no 32-bit program"
     [ "$(pe_machine "$work/zip/$folder/64-bit/$name")" = 8664 ] || fail "64-bit/$name is no 64-bit program"
   done

@@ -1,0 +1,239 @@
+// tintwright-preview: runs a libretro core for the editor's game preview, in
+// a process of its own so that a core's crash, hang or garbage costs the
+// editor nothing. It reads the client's messages on standard input and
+// answers on standard output (preview/PreviewProtocol.h); it ends when its
+// input ends.
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <variant>
+
+#include "frontends/preview/HostPlatform.h"
+#include "frontends/preview/LibretroRunner.h"
+#include "preview/StatePatch.h"
+
+namespace {
+
+using namespace tintwright;
+using namespace tintwright::host;
+using Clock = std::chrono::steady_clock;
+
+// The SNES's NTSC frame rate.
+constexpr auto kFrameTime = std::chrono::nanoseconds(1'000'000'000LL * 1'000'000 / 60'098'814);
+
+// Messages as the reader thread takes them off the pipe.
+class Inbox {
+public:
+    void Run() {
+        PreviewMessageReader reader;
+        std::vector<std::uint8_t> buffer(64 << 10);
+        for (;;) {
+            const std::size_t got = ReadInput(buffer);
+            if (got == 0) return Close({});
+            reader.Feed(std::span(buffer).first(got));
+            for (;;) {
+                auto next = reader.Next();
+                if (!next) return Close("the editor's message is broken: " + next.Reason());
+                if (!*next) break;
+                const std::lock_guard lock(mutex_);
+                messages_.push_back(std::move(**next));
+                arrived_.notify_one();
+            }
+        }
+    }
+
+    // The next message; nothing when the deadline passed first or the input
+    // has ended (then Ended() says so).
+    std::optional<PreviewMessage> Wait(std::optional<Clock::time_point> deadline) {
+        std::unique_lock lock(mutex_);
+        const auto ready = [&] { return !messages_.empty() || ended_; };
+        if (deadline)
+            arrived_.wait_until(lock, *deadline, ready);
+        else
+            arrived_.wait(lock, ready);
+        if (messages_.empty()) return std::nullopt;
+        PreviewMessage message = std::move(messages_.front());
+        messages_.pop_front();
+        return message;
+    }
+    bool Ended() {
+        const std::lock_guard lock(mutex_);
+        return ended_ && messages_.empty();
+    }
+    std::string Failure() {
+        const std::lock_guard lock(mutex_);
+        return failure_;
+    }
+
+private:
+    void Close(std::string failure) {
+        const std::lock_guard lock(mutex_);
+        ended_ = true;
+        failure_ = std::move(failure);
+        arrived_.notify_one();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<PreviewMessage> messages_;
+    bool ended_ = false;
+    std::string failure_;
+};
+
+bool Send(const PreviewMessage& message) {
+    return WriteOutput(EncodePreviewMessage(message));
+}
+
+// What the host keeps between messages once a game is loaded.
+class Preview {
+public:
+    static Result<std::unique_ptr<Preview>> Start(LoadMessage load) {
+        using Started = Result<std::unique_ptr<Preview>>;
+        if (load.cgramAt > load.state.size() || load.state.size() - load.cgramAt < 512)
+            return Started::Failed("the state holds no CGRAM at byte " + std::to_string(load.cgramAt));
+        auto runner = LibretroRunner::Start(load.corePath, load.rom);
+        if (!runner) return Started::Failed(runner.Reason());
+        std::unique_ptr<Preview> preview(new Preview(std::move(load), std::move(*runner)));
+        return Started(std::move(preview));
+    }
+
+    // The dropped state with the ROM's words in it, run for frames frames.
+    Result<FrameMessage> Draw(std::uint32_t frames) {
+        playing_ = false;
+        if (const Result<void> reloaded = ReloadIfChanged(); !reloaded)
+            return Result<FrameMessage>::Failed(reloaded.Reason());
+        std::vector<std::uint8_t> state = load_.state;
+        WriteMappedCgram(state, load_.cgramAt, load_.cgramBigEndian, load_.colors, load_.rom);
+        if (const Result<void> put = runner_->Unserialize(state); !put)
+            return Result<FrameMessage>::Failed(put.Reason());
+        if (!copies_) copies_ = FindWramCopies(runner_->WorkRam(), StateCgram(), load_.colors);
+        Result<FrameMessage> frame = Result<FrameMessage>::Failed("no frame was asked for");
+        for (std::uint32_t i = 0; i < std::max<std::uint32_t>(frames, 1); ++i) {
+            WriteMappedWram(runner_->WorkRam(), *copies_, load_.colors, load_.rom);
+            frame = runner_->RunFrame(0);
+            if (!frame) break;
+        }
+        return frame;
+    }
+
+    void ChangeRom(const RomChangedMessage& change) {
+        if (change.offset > load_.rom.size() || load_.rom.size() - change.offset < change.bytes.size())
+            return;
+        std::copy(change.bytes.begin(), change.bytes.end(), load_.rom.begin() + change.offset);
+        romChanged_ = true;
+    }
+
+    // The game runs on the working copy as its ROM, from where it is now.
+    Result<FrameMessage> PlayFrame() {
+        if (const Result<void> reloaded = ReloadIfChanged(); !reloaded)
+            return Result<FrameMessage>::Failed(reloaded.Reason());
+        return runner_->RunFrame(buttons_);
+    }
+
+    bool playing_ = false;
+    std::uint16_t buttons_ = 0;
+
+private:
+    Preview(LoadMessage load, std::unique_ptr<LibretroRunner> runner)
+        : load_(std::move(load)), runner_(std::move(runner)) {}
+
+    std::vector<std::uint16_t> StateCgram() const {
+        std::vector<std::uint16_t> words(256);
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const std::uint8_t first = load_.state[load_.cgramAt + 2 * i];
+            const std::uint8_t second = load_.state[load_.cgramAt + 2 * i + 1];
+            words[i] = load_.cgramBigEndian ? static_cast<std::uint16_t>(first << 8 | second)
+                                            : static_cast<std::uint16_t>(second << 8 | first);
+        }
+        return words;
+    }
+
+    // The core keeps the ROM it was given; a changed working copy reaches it
+    // by loading the game again with the running state carried across.
+    Result<void> ReloadIfChanged() {
+        if (!romChanged_) return Result<void>::Done();
+        romChanged_ = false;
+        const auto now = runner_->Serialize();
+        if (!now) return Result<void>::Failed(now.Reason());
+        if (const Result<void> reloaded = runner_->Reload(load_.rom); !reloaded) return reloaded;
+        return runner_->Unserialize(*now);
+    }
+
+    LoadMessage load_;
+    std::unique_ptr<LibretroRunner> runner_;
+    std::optional<std::vector<WramCopy>> copies_;
+    bool romChanged_ = false;
+};
+
+int Fail(const std::string& reason) {
+    Send(ErrorMessage{reason});
+    return 1;
+}
+
+int Serve(Inbox& inbox) {
+    std::unique_ptr<Preview> preview;
+    Clock::time_point nextFrame = Clock::now();
+    for (;;) {
+        const bool playing = preview && preview->playing_;
+        std::optional<PreviewMessage> message = inbox.Wait(playing ? std::optional(nextFrame) : std::nullopt);
+        if (!message && inbox.Ended()) {
+            const std::string failure = inbox.Failure();
+            return failure.empty() ? 0 : Fail(failure);
+        }
+        if (message) {
+            if (auto* load = std::get_if<LoadMessage>(&*message)) {
+                auto started = Preview::Start(std::move(*load));
+                if (!started) return Fail(started.Reason());
+                preview = std::move(*started);
+                continue;
+            }
+            if (!preview) return Fail("the editor asked for a frame before it loaded a game");
+            if (const auto* draw = std::get_if<DrawMessage>(&*message)) {
+                auto frame = preview->Draw(draw->frames);
+                if (!frame) return Fail(frame.Reason());
+                if (!Send(*frame)) return 0;
+            } else if (std::holds_alternative<ResetMessage>(*message)) {
+                auto frame = preview->Draw(1);
+                if (!frame) return Fail(frame.Reason());
+                if (!Send(*frame)) return 0;
+            } else if (const auto* change = std::get_if<RomChangedMessage>(&*message)) {
+                preview->ChangeRom(*change);
+            } else if (const auto* play = std::get_if<PlayMessage>(&*message)) {
+                if (play->playing && !preview->playing_) nextFrame = Clock::now();
+                preview->playing_ = play->playing;
+            } else if (const auto* input = std::get_if<InputMessage>(&*message)) {
+                preview->buttons_ = input->buttons;
+            } else {
+                return Fail("the editor sent a message meant for it");
+            }
+            continue;
+        }
+        // A frame of the running game is due.
+        auto frame = preview->PlayFrame();
+        if (!frame) return Fail(frame.Reason());
+        if (!Send(*frame)) return 0;
+        nextFrame += kFrameTime;
+        // After a stall (a slow core, a busy machine) keep time from now
+        // rather than racing to catch up.
+        if (Clock::now() - nextFrame > 6 * kFrameTime) nextFrame = Clock::now();
+    }
+}
+
+}  // namespace
+
+int main() {
+    EndOnCrash();
+    PrepareStreams();
+    Inbox inbox;
+    // Detached: at the end the process goes, and a read blocked on the pipe
+    // with it.
+    std::thread([&inbox] { inbox.Run(); }).detach();
+    const int status = Serve(inbox);
+    std::fflush(stderr);
+    std::_Exit(status);
+}
