@@ -136,12 +136,17 @@ void CaptureSearch::ShowProgress() {
 void CaptureSearch::Report(const Run& run) {
     const SearchResult result = run.search.Result();
     const std::string title = CaptureTitle(run.fileName, run.capture);
+    std::string note;
+    if (finished_) {
+        if (const auto why = finished_(run.fileName, run.capture, result))
+            note = "\r\n\r\nThe game preview cannot open: " + *why + ".";
+    }
     if (result.hits.empty()) {
-        ShowNothingFound(title);
+        ShowNothingFound(title, note);
         return;
     }
     std::string text =
-        PlacesText(title, result, GroupUniformHits(result, run.capture.colors, run.rom), run.layout);
+        PlacesText(title, result, GroupUniformHits(result, run.capture.colors, run.rom), run.layout) + note;
     const std::vector<LocationEntry> entries = LocationEntriesFor(result);
     if (entries.empty()) {
         windowSystem_.ShowMessageBox(
@@ -157,12 +162,13 @@ void CaptureSearch::Report(const Run& run) {
     GoTo(result.hits.front().Offset());
 }
 
-void CaptureSearch::ShowNothingFound(const std::string& title) {
+void CaptureSearch::ShowNothingFound(const std::string& title, const std::string& note) {
     windowSystem_.ShowMessageBox(
         "No place in the ROM holds 4 or more colours in a row of " + title + ".\r\n\r\n" +
             "The colours may be stored compressed, or computed by the game at run time (fades, colour "
             "cycling). A capture taken during a fade may be found with tintwright-palette find --tolerance "
-            "2.",
+            "2." +
+            note,
         kPaletteSearchCaption, box::kOk | box::kIconInformation);
 }
 

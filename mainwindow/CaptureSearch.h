@@ -7,7 +7,9 @@
 // view goes to the best one.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,11 @@ public:
     // A timer tick: the search goes on for a moment and, once it has seen the
     // whole ROM, shows what it found.
     void OnTimer();
+    // Told of every finished search before its box shows; what it gives back
+    // is added to the box (why the game preview cannot open).
+    using Finished = std::function<std::optional<std::string>(const std::string& fileName, const Capture& capture,
+                                                              const SearchResult& result)>;
+    void OnFinished(Finished finished) { finished_ = std::move(finished); }
     // Drops a running search without a word; the status line shows the view again.
     void Stop();
     bool Running() const { return run_ != nullptr; }
@@ -52,7 +59,7 @@ private:
 
     void ShowProgress();
     void Report(const Run& run);
-    void ShowNothingFound(const std::string& captureTitle);
+    void ShowNothingFound(const std::string& captureTitle, const std::string& note);
     void AddToBook(const std::vector<LocationEntry>& entries);
     void GoTo(std::uint32_t offset);
 
@@ -61,6 +68,7 @@ private:
     PaletteView& view_;
     const std::string& settingsPath_;
     std::unique_ptr<Run> run_;
+    Finished finished_;
 };
 
 }  // namespace tintwright

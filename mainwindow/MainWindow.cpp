@@ -54,7 +54,13 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
       locationDialogs_(windowSystem, state.settingsPath, locations_),
       captureSearch_(windowSystem, state.rom, view_, state.settingsPath),
       fileDrop_(windowSystem, state.rom, view_, captureSearch_),
-      files_(windowSystem, state) {}
+      gamePreview_(windowSystem, state.rom, state.settingsPath),
+      files_(windowSystem, state) {
+    captureSearch_.OnFinished([this](const std::string& fileName, const Capture& capture,
+                                     const SearchResult& result) {
+        return gamePreview_.Open(fileName, capture, result);
+    });
+}
 
 MainWindow::~MainWindow() {
     StopListening();
@@ -65,6 +71,7 @@ MainWindow::~MainWindow() {
 void MainWindow::OnInitDialog() {
     state_.rom.AddListener(captureSearch_);
     state_.rom.AddListener(view_);
+    state_.rom.AddListener(gamePreview_);
     locations_.LoadLocationList();
     view_.Refresh();
     for (const int slider : {ids::kRedSlider, ids::kGreenSlider, ids::kBlueSlider}) {
@@ -139,6 +146,7 @@ void MainWindow::OnClose() {
 
 void MainWindow::OnDestroy() {
     StopListening();
+    gamePreview_.Close();
     windowSystem_.StopTimer(ids::kTrackingTimer);
     windowSystem_.PostQuit(0);
 }
@@ -178,17 +186,20 @@ void MainWindow::OnLocationDialogClose(DialogHandle dialog) {
     locationDialogs_.OnClose(dialog);
 }
 
-// The editor opens no preview window yet, so no key or tick arrives here
-// until the game preview takes them. A window the user closed goes.
-void MainWindow::OnPreviewKey(PreviewHandle, PreviewKey, bool) {}
+void MainWindow::OnPreviewKey(PreviewHandle preview, PreviewKey key, bool pressed) {
+    gamePreview_.OnKey(preview, key, pressed);
+}
 
-void MainWindow::OnPreviewTimer(PreviewHandle) {}
+void MainWindow::OnPreviewTimer(PreviewHandle preview) {
+    gamePreview_.OnTimer(preview);
+}
 
 void MainWindow::OnPreviewClose(PreviewHandle preview) {
-    windowSystem_.DestroyPreviewWindow(preview);
+    gamePreview_.OnClose(preview);
 }
 
 void MainWindow::StopListening() {
+    state_.rom.RemoveListener(gamePreview_);
     state_.rom.RemoveListener(view_);
     state_.rom.RemoveListener(captureSearch_);
 }

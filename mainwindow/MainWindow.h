@@ -14,6 +14,7 @@
 #include "locations/LocationBook.h"
 #include "locations/LocationDialogs.h"
 #include "mainwindow/CaptureSearch.h"
+#include "mainwindow/GamePreview.h"
 #include "mainwindow/ColorPicking.h"
 #include "mainwindow/FileDrop.h"
 #include "mainwindow/PaletteStrip.h"
@@ -82,6 +83,7 @@ private:
     LocationDialogs locationDialogs_;
     CaptureSearch captureSearch_;
     FileDrop fileDrop_;
+    GamePreview gamePreview_;
     RomFiles files_;
 };
 

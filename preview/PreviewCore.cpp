@@ -27,6 +27,15 @@ Result<std::string> ChoosePreviewCore(const CoreChoice& choice) {
                                        profile + ")");
 }
 
+std::string NotRunnableReason(const std::string& format) {
+    return "a " + format +
+           " cannot be run by a libretro core; states of RetroArch, bsnes-mercury, higan, bsnes and snes9x can";
+}
+
+bool IsSaveStateFormat(const std::string& format) {
+    return format.find("state") != std::string::npos || format.find(".bs") != std::string::npos;
+}
+
 std::string CoreSettingHint(const std::string& settingsFile) {
     return "PreviewCore=PATH in the [Settings] section of " + settingsFile;
 }

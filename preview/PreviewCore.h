@@ -29,6 +29,13 @@ Result<std::string> ChoosePreviewCore(const CoreChoice& choice);
 
 std::string CoreSettingHint(const std::string& settingsFile);
 
+// Why a capture read from format cannot be run by a core: "a mednafen state
+// (module snes) cannot be run by a libretro core; states of ... can".
+std::string NotRunnableReason(const std::string& format);
+// Whether the capture came from an emulator's state, rather than a palette
+// file or a CGRAM dump, which nobody expects to run.
+bool IsSaveStateFormat(const std::string& format);
+
 // Whether the program runs on Windows, told by its executable's name.
 bool IsWindowsExecutable(const std::string& executablePath);
 

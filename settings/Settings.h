@@ -12,6 +12,8 @@ inline constexpr std::string_view kEmulatorPathKey = "SnesPath";
 inline constexpr std::string_view kLocationSection = "Patch";
 // "ips" or "bps": every save also writes a patch of that format beside the save file.
 inline constexpr std::string_view kPatchFormatKey = "PatchFormat";
+// The libretro core the game preview runs.
+inline constexpr std::string_view kPreviewCoreKey = "PreviewCore";
 
 // The executable's path with its extension replaced by "ini"; a name without
 // an extension gets ".ini" appended, so a Linux binary finds its file too.

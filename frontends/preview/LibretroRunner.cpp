@@ -28,6 +28,7 @@ struct LibretroRunner::Calls {
     decltype(&retro_unserialize) unserialize = nullptr;
     decltype(&retro_get_memory_data) memoryData = nullptr;
     decltype(&retro_get_memory_size) memorySize = nullptr;
+    decltype(&retro_get_system_av_info) avInfo = nullptr;
 };
 
 namespace {
@@ -125,6 +126,7 @@ Result<void> LibretroRunner::Resolve() {
     Find(l, "retro_serialize", c.serialize, missing), Find(l, "retro_unserialize", c.unserialize, missing);
     Find(l, "retro_get_memory_data", c.memoryData, missing);
     Find(l, "retro_get_memory_size", c.memorySize, missing);
+    Find(l, "retro_get_system_av_info", c.avInfo, missing);
     if (!missing.empty()) return Result<void>::Failed("is no libretro core: it has no " + missing);
     if (c.apiVersion() != RETRO_API_VERSION)
         return Result<void>::Failed("speaks libretro API " + std::to_string(c.apiVersion()) + ", not " +
@@ -149,7 +151,11 @@ Result<void> LibretroRunner::LoadGame(std::span<const std::uint8_t> rom) {
     game.data = game_.data();
     game.size = game_.size();
     loaded_ = calls_->loadGame(&game);
-    return loaded_ ? Result<void>::Done() : Result<void>::Failed("the core did not take the ROM");
+    if (!loaded_) return Result<void>::Failed("the core did not take the ROM");
+    // Some cores (bsnes-mercury) choose their pixel format only when asked this.
+    retro_system_av_info info{};
+    calls_->avInfo(&info);
+    return Result<void>::Done();
 }
 
 LibretroRunner::~LibretroRunner() {

@@ -1,0 +1,175 @@
+#include "mainwindow/GamePreview.h"
+
+#include <chrono>
+
+#include "core/FileSystem.h"
+#include "preview/PreviewCore.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+
+namespace tintwright {
+namespace {
+
+// RETRO_DEVICE_ID_JOYPAD_* of each pad key, on RetroArch's default keys.
+std::optional<int> PadButton(PreviewKey key) {
+    switch (key) {
+        case PreviewKey::Z: return 0;           // B
+        case PreviewKey::A: return 1;           // Y
+        case PreviewKey::RightShift: return 2;  // Select
+        case PreviewKey::Enter: return 3;       // Start
+        case PreviewKey::Up: return 4;
+        case PreviewKey::Down: return 5;
+        case PreviewKey::Left: return 6;
+        case PreviewKey::Right: return 7;
+        case PreviewKey::X: return 8;  // A
+        case PreviewKey::S: return 9;  // X
+        case PreviewKey::Q: return 10;  // L
+        case PreviewKey::W: return 11;  // R
+        default: return std::nullopt;
+    }
+}
+
+constexpr std::size_t kMostSettingBytes = 1024;
+
+}  // namespace
+
+PreviewClock SteadyPreviewClock() {
+    return [] {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
+}
+
+GamePreview::GamePreview(WindowSystem& windowSystem, const RomImage& rom, const std::string& settingsPath,
+                         PreviewClock clock)
+    : windowSystem_(windowSystem), rom_(rom), settingsPath_(settingsPath), clock_(std::move(clock)) {}
+
+GamePreview::~GamePreview() {
+    Close();
+}
+
+std::optional<std::string> GamePreview::Open(const std::string& stateName, const Capture& capture,
+                                             const SearchResult& result) {
+    Close();
+    if (!capture.coreState) {
+        if (!IsSaveStateFormat(capture.format)) return std::nullopt;
+        return NotRunnableReason(capture.format);
+    }
+    Process& process = ThisProcess();
+    const Result<std::string> core = ChoosePreviewCore(
+        {.setting = ReadProfileString(settingsPath_, kSettingsSection, kPreviewCoreKey, "", kMostSettingBytes),
+         .emulator = capture.coreState->emulator,
+         .windows = IsWindowsExecutable(process.ExecutablePath()),
+         .howToName = CoreSettingHint(settingsPath_),
+         .libretroFolders = DebianLibretroFolders(),
+         .exists = [](const std::string& path) { return Files().Status(path).kind == PathStatus::Kind::File; }});
+    if (!core) return core.Reason();
+    corePath_ = *core;
+    state_ = *capture.coreState;
+    mapping_ = MapCaptureToRom(result);
+    auto session = StartSession();
+    if (!session) return session.Reason();
+    session_ = std::move(*session);
+    window_ = windowSystem_.CreatePreviewWindow(stateName + " - Game Preview");
+    windowSystem_.SetPreviewStatus(window_, mapping_.status);
+    windowSystem_.StartPreviewTimer(window_, kPreviewPollMs);
+    return std::nullopt;
+}
+
+Result<std::unique_ptr<PreviewSession>> GamePreview::StartSession() {
+    Process& process = ThisProcess();
+    const auto rom = rom_.WorkingBytes().first(rom_.Size());
+    playing_ = false;
+    buttons_ = 0;
+    return PreviewSession::Start(process, PreviewHostPath(process.ExecutablePath()),
+                                 {.corePath = corePath_,
+                                  .rom = {rom.begin(), rom.end()},
+                                  .state = state_.bytes,
+                                  .cgramAt = static_cast<std::uint32_t>(state_.cgramAt),
+                                  .cgramBigEndian = state_.cgramBigEndian,
+                                  .colors = mapping_.colors},
+                                 clock_());
+}
+
+void GamePreview::OnTimer(PreviewHandle preview) {
+    if (preview != window_ || !session_) return;
+    PreviewUpdate update = session_->Poll(clock_());
+    if (update.frame) {
+        const FrameMessage& frame = *update.frame;
+        windowSystem_.PresentPreviewFrame(window_, {frame.width, frame.height, frame.pixels});
+    }
+    if (update.stopped) Stopped(*update.stopped);
+}
+
+// The window stays with the last frame and the reason; the working copy was
+// never in the host's hands.
+void GamePreview::Stopped(const std::string& reason) {
+    session_.reset();
+    windowSystem_.StopPreviewTimer(window_);
+    windowSystem_.SetPreviewStatus(window_, PreviewStoppedText(reason));
+}
+
+void GamePreview::OnKey(PreviewHandle preview, PreviewKey key, bool pressed) {
+    if (preview != window_ || !session_) return;
+    const std::int64_t now = clock_();
+    if (const auto button = PadButton(key)) {
+        const auto bit = static_cast<std::uint16_t>(1u << *button);
+        buttons_ = pressed ? static_cast<std::uint16_t>(buttons_ | bit) : static_cast<std::uint16_t>(buttons_ & ~bit);
+        session_->Send(InputMessage{buttons_}, now);
+        return;
+    }
+    if (!pressed) return;
+    if (key == PreviewKey::Space) {
+        playing_ = !playing_;
+        session_->Send(PlayMessage{playing_}, now);
+    } else if (key == PreviewKey::Backspace) {
+        playing_ = false;
+        session_->Send(PlayMessage{false}, now);
+        session_->Send(ResetMessage{}, now);
+    }
+}
+
+void GamePreview::OnClose(PreviewHandle preview) {
+    if (preview == window_)
+        Close();
+    else
+        windowSystem_.DestroyPreviewWindow(preview);
+}
+
+void GamePreview::Close() {
+    session_.reset();
+    if (window_ == 0) return;
+    windowSystem_.DestroyPreviewWindow(window_);
+    window_ = 0;
+}
+
+// A paused preview draws the state again with the change; a running game
+// takes the new bytes as its ROM at once.
+void GamePreview::WorkingCopyChanged(std::uint32_t offset, std::uint32_t count) {
+    if (!session_) return;
+    const auto bytes = rom_.WorkingBytes().subspan(offset, count);
+    const std::int64_t now = clock_();
+    session_->Send(RomChangedMessage{offset, {bytes.begin(), bytes.end()}}, now);
+    if (!playing_) session_->Send(DrawMessage{1}, now);
+}
+
+// Another file, or the same one again: the host starts over with it, at the
+// same places, which a revision of the same game keeps.
+void GamePreview::WorkingCopyReplaced() {
+    if (window_ == 0) return;
+    session_.reset();
+    if (rom_.Size() == 0) {
+        Close();  // the editor is closing
+        return;
+    }
+    auto session = StartSession();
+    if (!session) {
+        Stopped(session.Reason());
+        return;
+    }
+    session_ = std::move(*session);
+    windowSystem_.SetPreviewStatus(window_, mapping_.status);
+    windowSystem_.StartPreviewTimer(window_, kPreviewPollMs);
+}
+
+}  // namespace tintwright
