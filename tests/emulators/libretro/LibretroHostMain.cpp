@@ -1,5 +1,6 @@
-// Runs a libretro core on a ROM for some frames and writes its save state:
-//   tintwright_libretro_host CORE ROM FRAMES STATE
+// Runs a libretro core on a ROM for some frames and writes its save state,
+// and with FRAME the last frame it drew as a binary PPM (8 bits a channel):
+//   tintwright_libretro_host CORE ROM FRAMES STATE [FRAME]
 // The core's system and save folder is the folder of STATE, so the core
 // touches nothing outside the folder the test gave it.
 
@@ -19,11 +20,21 @@ int Fail(const std::string& what) {
     return 1;
 }
 
+std::vector<std::uint8_t> PortablePixmap(const tintwright::test::CoreFrame& frame) {
+    const std::string header =
+        "P6\n" + std::to_string(frame.width) + " " + std::to_string(frame.height) + "\n255\n";
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    for (const std::uint32_t pixel : frame.pixels) {
+        for (const int shift : {16, 8, 0}) bytes.push_back(static_cast<std::uint8_t>(pixel >> shift));
+    }
+    return bytes;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s CORE ROM FRAMES STATE\n", argv[0]);
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: %s CORE ROM FRAMES STATE [FRAME]\n", argv[0]);
         return 2;
     }
     const std::string romPath = argv[2];
@@ -44,5 +55,11 @@ int main(int argc, char* argv[]) {
     if (!core.Serialize(state)) return Fail(core.Error());
     const tintwright::FileOutcome written = tintwright::WriteFileSafely(statePath, state);
     if (!written) return Fail(statePath + ": " + written.Reason());
+    if (argc == 6) {
+        if (core.LastFrame().pixels.empty()) return Fail("the core drew no frame");
+        const tintwright::FileOutcome drawn =
+            tintwright::WriteFileSafely(argv[5], PortablePixmap(core.LastFrame()));
+        if (!drawn) return Fail(std::string(argv[5]) + ": " + drawn.Reason());
+    }
     return 0;
 }
