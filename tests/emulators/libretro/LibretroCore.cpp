@@ -135,7 +135,7 @@ bool LibretroCore::ResolveAll() {
            Resolve("retro_set_input_state", setInputState_) && Resolve("retro_load_game", loadGame_) &&
            Resolve("retro_unload_game", unloadGame_) && Resolve("retro_get_system_av_info", getAvInfo_) &&
            Resolve("retro_run", run_) && Resolve("retro_serialize_size", serializeSize_) &&
-           Resolve("retro_serialize", serialize_);
+           Resolve("retro_serialize", serialize_) && Resolve("retro_unserialize", unserialize_);
 }
 
 bool LibretroCore::LoadGame(const std::string& romPath, const std::vector<std::uint8_t>& rom) {
@@ -173,6 +173,15 @@ bool LibretroCore::Serialize(std::vector<std::uint8_t>& state) {
     state.assign(serializeSize_(), 0);
     if (state.empty() || !serialize_(state.data(), state.size())) {
         error_ = "the core wrote no save state";
+        return false;
+    }
+    return true;
+}
+
+bool LibretroCore::Unserialize(const std::vector<std::uint8_t>& state) {
+    if (!gameLoaded_) return false;
+    if (!unserialize_(state.data(), state.size())) {
+        error_ = "the core refused the save state";
         return false;
     }
     return true;

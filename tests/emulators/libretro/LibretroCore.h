@@ -36,6 +36,7 @@ public:
     int FramesShown() const;
     const CoreFrame& LastFrame() const;
     bool Serialize(std::vector<std::uint8_t>& state);
+    bool Unserialize(const std::vector<std::uint8_t>& state);
 
 private:
     template <typename Function>
@@ -62,6 +63,7 @@ private:
     decltype(&retro_run) run_ = nullptr;
     decltype(&retro_serialize_size) serializeSize_ = nullptr;
     decltype(&retro_serialize) serialize_ = nullptr;
+    decltype(&retro_unserialize) unserialize_ = nullptr;
 };
 
 }  // namespace tintwright::test
