@@ -1,7 +1,8 @@
 // The stripe ROMs run by the bsnes-mercury core, which the game preview's
 // tests stand on: the state each leaves is one the core can take back, with
-// the stored rows where the reader says CGRAM is, and the frame the core
-// draws shows every CGRAM colour exactly in the area StripeLayout.h gives.
+// the stored rows where the reader says CGRAM is, the frame the core draws
+// shows every CGRAM colour exactly in the area StripeLayout.h gives, and only
+// the WRAM build paints a change made to CGRAM alone over.
 
 #include <gtest/gtest.h>
 
@@ -59,14 +60,49 @@ protected:
         return layout_.WordsAt(layout_.Place(kStripeRowsLabel).offset, kShownIndices);
     }
 
+    bool UploadsFromWram() const { return std::string(GetParam()) == "stripes-wram"; }
+
+    // The state the bsnes-mercury core left after 30 frames of the ROM.
+    std::vector<std::uint8_t> StateFile() const {
+        const std::string path = std::string(TINTWRIGHT_STATE_DIR "/bsnes-mercury.") + GetParam() + ".state";
+        std::vector<std::uint8_t> file;
+        const FileOutcome read = ReadWholeFile(path, 64u << 20, file);
+        EXPECT_TRUE(read) << path << ": " << read.Reason();
+        return file;
+    }
+
+    // The frame the core draws after FRAMES frames, from reset or from a state.
+    std::vector<std::uint32_t> DrawFrame(const char* frames,
+                                         const std::vector<std::uint8_t>& start = {}) const {
+        std::vector<std::string> command = {TINTWRIGHT_LIBRETRO_HOST};
+        if (!start.empty()) {
+            testing::WriteBytes(folder_.File("start.state"), start);
+            command.insert(command.end(), {"--from", folder_.File("start.state")});
+        }
+        command.insert(command.end(), {TINTWRIGHT_BSNES_MERCURY_CORE, layout_.RomPath(), frames,
+                                       folder_.File("game.state"), folder_.File("frame.ppm")});
+        EXPECT_EQ(RunProgram(command).exitCode, 0);
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> frame =
+            ReadFrame(testing::ReadBytes(folder_.File("frame.ppm")), width, height);
+        EXPECT_EQ(width, kFrameWidth);
+        EXPECT_EQ(height, kFrameHeight);
+        if (frame.size() != std::size_t{kFrameWidth} * kFrameHeight) frame.clear();
+        return frame;
+    }
+
+    static std::uint32_t ColorOf(const std::vector<std::uint32_t>& frame, int index) {
+        const Pixel pixel = PixelOf(index).value();
+        return frame.at(pixel.y * kFrameWidth + pixel.x);
+    }
+
     const TestRomLayout layout_;
+    const testing::TempDir folder_;
 };
 
 TEST_P(StripeRomTest, StateIsACoreStateWithTheStoredRowsInCgram) {
-    const std::string path = std::string(TINTWRIGHT_STATE_DIR "/bsnes-mercury.") + GetParam() + ".state";
-    std::vector<std::uint8_t> file;
-    const FileOutcome read = ReadWholeFile(path, 64u << 20, file);
-    ASSERT_TRUE(read) << path << ": " << read.Reason();
+    const std::vector<std::uint8_t> file = StateFile();
     const Result<Capture> capture = ReadCapture(file);
     ASSERT_TRUE(capture) << capture.Reason();
     const std::vector<std::uint16_t>& cgram = capture.Value().colors;
@@ -91,23 +127,12 @@ TEST_P(StripeRomTest, StateIsACoreStateWithTheStoredRowsInCgram) {
     for (auto at = file.begin();
          (at = std::search(at, file.end(), rowBytes.begin(), rowBytes.end())) != file.end(); ++at)
         ++copies;
-    EXPECT_EQ(copies, std::string(GetParam()) == "stripes-wram" ? 2 : 1);
+    EXPECT_EQ(copies, UploadsFromWram() ? 2 : 1);
 }
 
 TEST_P(StripeRomTest, FrameShowsEachColourInItsOwnArea) {
-    const testing::TempDir folder;
-    const ProgramRun run =
-        RunProgram({TINTWRIGHT_LIBRETRO_HOST, TINTWRIGHT_BSNES_MERCURY_CORE, layout_.RomPath(), "30",
-                    folder.File("game.state"), folder.File("frame.ppm")});
-    ASSERT_EQ(run.exitCode, 0);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> frame =
-        ReadFrame(testing::ReadBytes(folder.File("frame.ppm")), width, height);
-    ASSERT_EQ(width, kFrameWidth);
-    ASSERT_EQ(height, kFrameHeight);
-    ASSERT_EQ(frame.size(), std::size_t{kFrameWidth} * kFrameHeight);
-
+    const std::vector<std::uint32_t> frame = DrawFrame("30");
+    ASSERT_FALSE(frame.empty());
     const std::vector<std::uint16_t> rows = StoredRows();
     std::set<int> wrong;
     for (int y = 0; y < kFrameHeight; ++y) {
@@ -121,9 +146,26 @@ TEST_P(StripeRomTest, FrameShowsEachColourInItsOwnArea) {
         const std::optional<Pixel> pixel = PixelOf(index);
         ASSERT_EQ(pixel.has_value(), IsShown(index)) << index;
         if (pixel) {
-            EXPECT_EQ(frame[pixel->y * kFrameWidth + pixel->x], DrawnColor(rows[index])) << index;
+            EXPECT_EQ(ColorOf(frame, index), DrawnColor(rows[index])) << index;
         }
     }
+}
+
+// What the preview must patch: a colour changed in the state's CGRAM alone
+// shows in the next frame of the ROM that loads its rows once, and is painted
+// over from work RAM before that frame by the one that uploads every vblank.
+TEST_P(StripeRomTest, ColourChangedInCgramAloneShowsOnlyWithoutTheWramUpload) {
+    std::vector<std::uint8_t> state = StateFile();
+    const Result<Capture> capture = ReadCapture(state);
+    ASSERT_TRUE(capture && capture.Value().coreState) << capture.Reason();
+    const std::size_t cgramAt = capture.Value().coreState->cgramAt;
+    state.at(cgramAt + 2) = 0xFF;  // index 1 white, low byte first
+    state.at(cgramAt + 3) = 0x7F;
+    const std::vector<std::uint32_t> frame = DrawFrame("1", state);
+    ASSERT_FALSE(frame.empty());
+    const std::vector<std::uint16_t> rows = StoredRows();
+    EXPECT_EQ(ColorOf(frame, 1), DrawnColor(UploadsFromWram() ? rows[1] : 0x7FFF));
+    EXPECT_EQ(ColorOf(frame, 2), DrawnColor(rows[2]));
 }
 
 INSTANTIATE_TEST_SUITE_P(BsnesMercury, StripeRomTest, ::testing::Values("stripes", "stripes-wram"),
