@@ -20,7 +20,9 @@ std::string ShellQuoted(const std::string& argument) {
 }  // namespace
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments) {
-    std::string command;
+    // exec: the shell gives way to the program, so a signal that ends it is
+    // reported as that signal and not as the shell's exit status 128 + n.
+    std::string command = "exec ";
     for (const std::string& argument : arguments) command += ShellQuoted(argument) + " ";
     ProgramRun run;
     FILE* pipe = popen(command.c_str(), "r");
@@ -31,6 +33,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
         run.output.append(buffer.data(), got);
     const int status = pclose(pipe);
     if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    if (status != -1 && WIFSIGNALED(status)) run.signal = WTERMSIG(status);
     return run;
 }
 

@@ -10,6 +10,7 @@ namespace tintwright::test {
 
 struct ProgramRun {
     int exitCode = -1;  // -1 when the program did not end by itself
+    int signal = 0;     // the signal that ended it, if one did
     std::string output;
 };
 

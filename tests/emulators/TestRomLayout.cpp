@@ -26,7 +26,7 @@ std::map<std::string, PlantedPlace> ReadLabels(const std::vector<std::uint8_t>& 
 
 }  // namespace
 
-TestRomLayout::TestRomLayout(const std::string& name) {
+TestRomLayout::TestRomLayout(const std::string& name, const std::vector<std::string>& needed) {
     const std::string folder = TINTWRIGHT_TEST_ROM_DIR "/";
     romPath_ = folder + name + ".sfc";
     std::vector<std::uint8_t> labels;
@@ -37,8 +37,8 @@ TestRomLayout::TestRomLayout(const std::string& name) {
         return;
     }
     places_ = ReadLabels(labels);
-    for (const char* label : {"PlantedRows", "DecoyRow", "SplitFirst", "SplitLast"}) {
-        if (places_.count(label) == 0) error_ += std::string("no label ") + label + "; ";
+    for (const std::string& label : needed) {
+        if (places_.count(label) == 0) error_ += "no label " + label + "; ";
     }
 }
 

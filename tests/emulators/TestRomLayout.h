@@ -18,8 +18,10 @@ struct PlantedPlace {
 class TestRomLayout {
 public:
     // Reads name.sfc and name.labels from the build's ROM folder; Error()
-    // says what was wrong.
-    explicit TestRomLayout(const std::string& name);
+    // says what was wrong, a needed label missing too.
+    explicit TestRomLayout(const std::string& name,
+                           const std::vector<std::string>& needed = {"PlantedRows", "DecoyRow", "SplitFirst",
+                                                                     "SplitLast"});
 
     const std::string& Error() const { return error_; }
     const std::string& RomPath() const { return romPath_; }

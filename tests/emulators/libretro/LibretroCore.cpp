@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 namespace tintwright::test {
 
@@ -12,6 +13,8 @@ namespace {
 // What the callbacks need; the libretro API gives them no context pointer.
 std::string systemFolder;
 int framesShown = 0;
+retro_pixel_format pixelFormat = RETRO_PIXEL_FORMAT_0RGB1555;  // until the core asks for another
+CoreFrame lastFrame;
 
 void LogToStandardError(enum retro_log_level level, const char* format, ...) {
     if (level < RETRO_LOG_WARN) return;
@@ -33,15 +36,45 @@ bool Environment(unsigned command, void* data) {
         case RETRO_ENVIRONMENT_GET_CAN_DUPE:
             *static_cast<bool*>(data) = true;
             return true;
-        case RETRO_ENVIRONMENT_SET_PIXEL_FORMAT:
-            return true;  // nothing is drawn, so any format will do
+        case RETRO_ENVIRONMENT_SET_PIXEL_FORMAT: {
+            const retro_pixel_format format = *static_cast<const retro_pixel_format*>(data);
+            if (format > RETRO_PIXEL_FORMAT_RGB565) return false;
+            pixelFormat = format;
+            return true;
+        }
         default:
             return false;
     }
 }
 
-void VideoRefresh(const void*, unsigned, unsigned, std::size_t) {
+// A channel of 5 or 6 bits widened to 8 by repeating its high bits.
+std::uint32_t Widened(std::uint32_t value, int bits) {
+    return (value << (8 - bits)) | (value >> (2 * bits - 8));
+}
+
+std::uint32_t PixelAt(const std::uint8_t* line, unsigned x) {
+    if (pixelFormat == RETRO_PIXEL_FORMAT_XRGB8888) {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, line + 4 * x, 4);
+        return pixel & 0xFFFFFF;
+    }
+    std::uint16_t pixel = 0;
+    std::memcpy(&pixel, line + 2 * x, 2);
+    if (pixelFormat == RETRO_PIXEL_FORMAT_RGB565)
+        return Widened(pixel >> 11, 5) << 16 | Widened((pixel >> 5) & 63, 6) << 8 | Widened(pixel & 31, 5);
+    return Widened((pixel >> 10) & 31, 5) << 16 | Widened((pixel >> 5) & 31, 5) << 8 | Widened(pixel & 31, 5);
+}
+
+void VideoRefresh(const void* data, unsigned width, unsigned height, std::size_t pitch) {
     ++framesShown;
+    if (data == nullptr) return;  // the frame before, shown again
+    lastFrame.width = width;
+    lastFrame.height = height;
+    lastFrame.pixels.resize(std::size_t{width} * height);
+    for (unsigned y = 0; y < height; ++y) {
+        const std::uint8_t* line = static_cast<const std::uint8_t*>(data) + y * pitch;
+        for (unsigned x = 0; x < width; ++x) lastFrame.pixels[y * width + x] = PixelAt(line, x);
+    }
 }
 void AudioSample(std::int16_t, std::int16_t) {}
 std::size_t AudioSampleBatch(const std::int16_t*, std::size_t frames) {
@@ -57,6 +90,8 @@ std::int16_t InputState(unsigned, unsigned, unsigned, unsigned) {
 LibretroCore::LibretroCore(const std::string& libraryPath, const std::string& folder) {
     systemFolder = folder;
     framesShown = 0;
+    pixelFormat = RETRO_PIXEL_FORMAT_0RGB1555;
+    lastFrame = {};
     library_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library_ == nullptr) {
         error_ = dlerror();
@@ -98,8 +133,9 @@ bool LibretroCore::ResolveAll() {
            Resolve("retro_set_audio_sample_batch", setAudioSampleBatch_) &&
            Resolve("retro_set_input_poll", setInputPoll_) &&
            Resolve("retro_set_input_state", setInputState_) && Resolve("retro_load_game", loadGame_) &&
-           Resolve("retro_unload_game", unloadGame_) && Resolve("retro_run", run_) &&
-           Resolve("retro_serialize_size", serializeSize_) && Resolve("retro_serialize", serialize_);
+           Resolve("retro_unload_game", unloadGame_) && Resolve("retro_get_system_av_info", getAvInfo_) &&
+           Resolve("retro_run", run_) && Resolve("retro_serialize_size", serializeSize_) &&
+           Resolve("retro_serialize", serialize_) && Resolve("retro_unserialize", unserialize_);
 }
 
 bool LibretroCore::LoadGame(const std::string& romPath, const std::vector<std::uint8_t>& rom) {
@@ -109,8 +145,15 @@ bool LibretroCore::LoadGame(const std::string& romPath, const std::vector<std::u
     game.data = rom.data();
     game.size = rom.size();
     gameLoaded_ = loadGame_(&game);
-    if (!gameLoaded_) error_ = "the core did not load " + romPath;
-    return gameLoaded_;
+    if (!gameLoaded_) {
+        error_ = "the core did not load " + romPath;
+        return false;
+    }
+    // Frontends ask for the frame's geometry after loading, and some cores
+    // choose their pixel format only then (bsnes-mercury does).
+    retro_system_av_info info{};
+    getAvInfo_(&info);
+    return true;
 }
 
 void LibretroCore::RunFrames(int frames) {
@@ -121,11 +164,24 @@ int LibretroCore::FramesShown() const {
     return framesShown;
 }
 
+const CoreFrame& LibretroCore::LastFrame() const {
+    return lastFrame;
+}
+
 bool LibretroCore::Serialize(std::vector<std::uint8_t>& state) {
     if (!gameLoaded_) return false;
     state.assign(serializeSize_(), 0);
     if (state.empty() || !serialize_(state.data(), state.size())) {
         error_ = "the core wrote no save state";
+        return false;
+    }
+    return true;
+}
+
+bool LibretroCore::Unserialize(const std::vector<std::uint8_t>& state) {
+    if (!gameLoaded_) return false;
+    if (!unserialize_(state.data(), state.size())) {
+        error_ = "the core refused the save state";
         return false;
     }
     return true;

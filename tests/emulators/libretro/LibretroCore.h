@@ -1,7 +1,7 @@
 #pragma once
 
 // A libretro core loaded from its shared library and run without a screen,
-// sound or input, for tests that need a save state written by a real
+// sound or input, for tests that need a save state or a frame drawn by a real
 // emulator. The core's callbacks are plain C functions, so one core at a time.
 
 #include <libretro.h>
@@ -11,6 +11,13 @@
 #include <vector>
 
 namespace tintwright::test {
+
+// The last frame the core drew, as 0x00RRGGBB, whatever its pixel format.
+struct CoreFrame {
+    unsigned width = 0;
+    unsigned height = 0;
+    std::vector<std::uint32_t> pixels;
+};
 
 class LibretroCore {
 public:
@@ -27,7 +34,9 @@ public:
     void RunFrames(int frames);
     // How many frames the core has handed over for display so far.
     int FramesShown() const;
+    const CoreFrame& LastFrame() const;
     bool Serialize(std::vector<std::uint8_t>& state);
+    bool Unserialize(const std::vector<std::uint8_t>& state);
 
 private:
     template <typename Function>
@@ -50,9 +59,11 @@ private:
     decltype(&retro_set_input_state) setInputState_ = nullptr;
     decltype(&retro_load_game) loadGame_ = nullptr;
     decltype(&retro_unload_game) unloadGame_ = nullptr;
+    decltype(&retro_get_system_av_info) getAvInfo_ = nullptr;
     decltype(&retro_run) run_ = nullptr;
     decltype(&retro_serialize_size) serializeSize_ = nullptr;
     decltype(&retro_serialize) serialize_ = nullptr;
+    decltype(&retro_unserialize) unserialize_ = nullptr;
 };
 
 }  // namespace tintwright::test

@@ -18,17 +18,7 @@ FADE = 0
 
 CGRAM_WORDS = 48                 ; rows 0, 1 and 2
 
-INIDISP = $2100
-CGADD   = $2121
-CGDATA  = $2122
-NMITIMEN = $4200
-MDMAEN  = $420B
-RDNMI   = $4210
-DMAP0   = $4300
-BBAD0   = $4301
-A1T0L   = $4302
-A1B0    = $4304
-DAS0L   = $4305
+.include "Snes.inc"
 
 ; The colour of a row's entry, red raised by redBoost: every channel at least
 ; 3 and every colour of a row different, so a fade of one or two steps
@@ -77,36 +67,8 @@ shown:      .res CGRAM_WORDS * 2
 
 .segment "CODE"
 
-; DMA channel 0 copies count bytes from a long address to CGDATA; mode is
-; $00 for a moving source and $08 for one fixed byte. Needs 8-bit A, 16-bit X.
-.macro DMA_TO_CGRAM mode, source, count
-    lda #mode
-    sta DMAP0
-    lda #<CGDATA
-    sta BBAD0
-    ldx #.loword(source)
-    stx A1T0L
-    lda #^source
-    sta A1B0
-    ldx #count
-    stx DAS0L
-    lda #$01
-    sta MDMAEN
-.endmacro
-
 Reset:
-    sei
-    clc
-    xce
-    rep #$38                     ; 16-bit A and X, binary arithmetic
-    ldx #$1FFF
-    txs
-    lda #$0000
-    tcd
-    sep #$20
-    lda #$8F                     ; forced blank while CGRAM is filled
-    sta INIDISP
-    stz NMITIMEN
+    START_IN_FORCED_BLANK
     stz CGADD
     DMA_TO_CGRAM $08, ZeroByte, 512
     stz CGADD
@@ -235,20 +197,5 @@ Unused:
 ZeroByte:
     .byte $00
 
-.segment "HEADER"
-    .byte "TINTWRIGHT PALETTES  "    ; title, 21 bytes
-    .byte $20                        ; LoROM, slow
-    .byte $00                        ; ROM only
-    .byte $07                        ; 128 KiB
-    .byte $00                        ; no cartridge RAM
-    .byte $01                        ; North America
-    .byte $00                        ; developer
-    .byte $00                        ; version
-    .word $FFFF                      ; checksum complement, set after linking
-    .word $0000                      ; checksum, set after linking
-
-.segment "VECTORS"
-    ; native mode: unused, unused, COP, BRK, ABORT, NMI, unused, IRQ
-    .word 0, 0, .loword(Unused), .loword(Unused), .loword(Unused), .loword(Nmi), 0, .loword(Unused)
-    ; emulation mode: unused, unused, COP, unused, ABORT, NMI, RESET, IRQ/BRK
-    .word 0, 0, .loword(Unused), 0, .loword(Unused), .loword(Nmi), .loword(Reset), .loword(Unused)
+LOROM_HEADER "TINTWRIGHT PALETTES  "
+VECTOR_TABLE Reset, Nmi, Unused

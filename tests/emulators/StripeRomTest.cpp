@@ -1,0 +1,177 @@
+// The stripe ROMs run by the bsnes-mercury core, which the game preview's
+// tests stand on: the state each leaves is one the core can take back, with
+// the stored rows where the reader says CGRAM is, the frame the core draws
+// shows every CGRAM colour exactly in the area StripeLayout.h gives, and only
+// the WRAM build paints a change made to CGRAM alone over.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "core/FileSystem.h"
+#include "tests/emulators/ProgramRun.h"
+#include "tests/emulators/StripeLayout.h"
+#include "tests/emulators/TestRomLayout.h"
+#include "tests/support/TempDir.h"
+
+namespace tintwright::test {
+namespace {
+
+using namespace stripes;
+
+// A word's colour as bsnes-mercury draws it in XRGB8888: each 5-bit channel
+// widened by repeating its high bits.
+std::uint32_t DrawnColor(std::uint16_t word) {
+    const auto channel = [word](int shift) -> std::uint32_t {
+        const std::uint32_t value = (word >> shift) & 31;
+        return value << 3 | value >> 2;
+    };
+    return channel(0) << 16 | channel(5) << 8 | channel(10);
+}
+
+// A binary PPM as the libretro host writes it, as 0x00RRGGBB.
+std::vector<std::uint32_t> ReadFrame(const std::vector<std::uint8_t>& file, int& width, int& height) {
+    std::istringstream header(
+        std::string(file.begin(), file.begin() + std::min<std::size_t>(file.size(), 32)));
+    std::string magic;
+    int maximum = 0;
+    header >> magic >> width >> height >> maximum;
+    const std::size_t at = static_cast<std::size_t>(header.tellg()) + 1;
+    std::vector<std::uint32_t> pixels;
+    if (magic != "P6" || maximum != 255 || file.size() != at + 3u * width * height) return pixels;
+    for (std::size_t i = at; i < file.size(); i += 3)
+        pixels.push_back(std::uint32_t{file[i]} << 16 | std::uint32_t{file[i + 1]} << 8 | file[i + 2]);
+    return pixels;
+}
+
+class StripeRomTest : public ::testing::TestWithParam<const char*> {
+protected:
+    StripeRomTest() : layout_(GetParam(), {kStripeRowsLabel}) {}
+
+    void SetUp() override { ASSERT_TRUE(layout_.Error().empty()) << layout_.Error(); }
+
+    std::vector<std::uint16_t> StoredRows() const {
+        return layout_.WordsAt(layout_.Place(kStripeRowsLabel).offset, kShownIndices);
+    }
+
+    bool UploadsFromWram() const { return std::string(GetParam()) == "stripes-wram"; }
+
+    // The state the bsnes-mercury core left after 30 frames of the ROM.
+    std::vector<std::uint8_t> StateFile() const {
+        const std::string path = std::string(TINTWRIGHT_STATE_DIR "/bsnes-mercury.") + GetParam() + ".state";
+        std::vector<std::uint8_t> file;
+        const FileOutcome read = ReadWholeFile(path, 64u << 20, file);
+        EXPECT_TRUE(read) << path << ": " << read.Reason();
+        return file;
+    }
+
+    // The frame the core draws after FRAMES frames, from reset or from a state.
+    std::vector<std::uint32_t> DrawFrame(const char* frames,
+                                         const std::vector<std::uint8_t>& start = {}) const {
+        std::vector<std::string> command = {TINTWRIGHT_LIBRETRO_HOST};
+        if (!start.empty()) {
+            testing::WriteBytes(folder_.File("start.state"), start);
+            command.insert(command.end(), {"--from", folder_.File("start.state")});
+        }
+        command.insert(command.end(), {TINTWRIGHT_BSNES_MERCURY_CORE, layout_.RomPath(), frames,
+                                       folder_.File("game.state"), folder_.File("frame.ppm")});
+        EXPECT_EQ(RunProgram(command).exitCode, 0);
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> frame =
+            ReadFrame(testing::ReadBytes(folder_.File("frame.ppm")), width, height);
+        EXPECT_EQ(width, kFrameWidth);
+        EXPECT_EQ(height, kFrameHeight);
+        if (frame.size() != std::size_t{kFrameWidth} * kFrameHeight) frame.clear();
+        return frame;
+    }
+
+    static std::uint32_t ColorOf(const std::vector<std::uint32_t>& frame, int index) {
+        const Pixel pixel = PixelOf(index).value();
+        return frame.at(pixel.y * kFrameWidth + pixel.x);
+    }
+
+    const TestRomLayout layout_;
+    const testing::TempDir folder_;
+};
+
+TEST_P(StripeRomTest, StateIsACoreStateWithTheStoredRowsInCgram) {
+    const std::vector<std::uint8_t> file = StateFile();
+    const Result<Capture> capture = ReadCapture(file);
+    ASSERT_TRUE(capture) << capture.Reason();
+    const std::vector<std::uint16_t>& cgram = capture.Value().colors;
+    ASSERT_EQ(cgram.size(), 256u);
+    EXPECT_EQ(std::vector<std::uint16_t>(cgram.begin(), cgram.begin() + kShownIndices), StoredRows());
+    ASSERT_TRUE(capture.Value().coreState);
+    const CoreState& state = *capture.Value().coreState;
+    EXPECT_EQ(state.emulator, "bsnes-mercury Balanced");
+    EXPECT_EQ(state.bytes, file);
+    ASSERT_FALSE(state.cgramBigEndian);
+    ASSERT_LE(state.cgramAt + 512, state.bytes.size());
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(state.bytes[state.cgramAt + 2 * i] | state.bytes[state.cgramAt + 2 * i + 1] << 8, cgram[i])
+            << i;
+
+    // The rows' bytes stand in CGRAM, and in the build that uploads them
+    // every vblank also in its work-RAM copy.
+    const std::vector<std::uint8_t>& rom = layout_.Rom();
+    const auto rowsAt = rom.begin() + layout_.Place(kStripeRowsLabel).offset;
+    const std::vector<std::uint8_t> rowBytes(rowsAt, rowsAt + 2 * kShownIndices);
+    int copies = 0;
+    for (auto at = file.begin();
+         (at = std::search(at, file.end(), rowBytes.begin(), rowBytes.end())) != file.end(); ++at)
+        ++copies;
+    EXPECT_EQ(copies, UploadsFromWram() ? 2 : 1);
+}
+
+TEST_P(StripeRomTest, FrameShowsEachColourInItsOwnArea) {
+    const std::vector<std::uint32_t> frame = DrawFrame("30");
+    ASSERT_FALSE(frame.empty());
+    const std::vector<std::uint16_t> rows = StoredRows();
+    std::set<int> wrong;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const int index = IndexAt(x, y);
+            if (frame[y * kFrameWidth + x] != DrawnColor(rows[index])) wrong.insert(index);
+        }
+    }
+    EXPECT_TRUE(wrong.empty()) << "areas not in their colour: " << ::testing::PrintToString(wrong);
+    for (int index = 0; index < kShownIndices; ++index) {
+        const std::optional<Pixel> pixel = PixelOf(index);
+        ASSERT_EQ(pixel.has_value(), IsShown(index)) << index;
+        if (pixel) {
+            EXPECT_EQ(ColorOf(frame, index), DrawnColor(rows[index])) << index;
+        }
+    }
+}
+
+// What the preview must patch: a colour changed in the state's CGRAM alone
+// shows in the next frame of the ROM that loads its rows once, and is painted
+// over from work RAM before that frame by the one that uploads every vblank.
+TEST_P(StripeRomTest, ColourChangedInCgramAloneShowsOnlyWithoutTheWramUpload) {
+    std::vector<std::uint8_t> state = StateFile();
+    const Result<Capture> capture = ReadCapture(state);
+    ASSERT_TRUE(capture && capture.Value().coreState) << capture.Reason();
+    const std::size_t cgramAt = capture.Value().coreState->cgramAt;
+    state.at(cgramAt + 2) = 0xFF;  // index 1 white, low byte first
+    state.at(cgramAt + 3) = 0x7F;
+    const std::vector<std::uint32_t> frame = DrawFrame("1", state);
+    ASSERT_FALSE(frame.empty());
+    const std::vector<std::uint16_t> rows = StoredRows();
+    EXPECT_EQ(ColorOf(frame, 1), DrawnColor(UploadsFromWram() ? rows[1] : 0x7FFF));
+    EXPECT_EQ(ColorOf(frame, 2), DrawnColor(rows[2]));
+}
+
+INSTANTIATE_TEST_SUITE_P(BsnesMercury, StripeRomTest, ::testing::Values("stripes", "stripes-wram"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "stripes" ? "LoadedOnce" : "UploadedFromWram";
+                         });
+
+}  // namespace
+}  // namespace tintwright::test
