@@ -42,8 +42,8 @@ public:
     void OnTimer();
     // Told of every finished search before its box shows; what it gives back
     // is added to the box (why the game preview cannot open).
-    using Finished = std::function<std::optional<std::string>(const std::string& fileName, const Capture& capture,
-                                                              const SearchResult& result)>;
+    using Finished = std::function<std::optional<std::string>(
+        const std::string& fileName, const Capture& capture, const SearchResult& result)>;
     void OnFinished(Finished finished) { finished_ = std::move(finished); }
     // Drops a running search without a word; the status line shows the view again.
     void Stop();

@@ -13,19 +13,32 @@ namespace {
 // RETRO_DEVICE_ID_JOYPAD_* of each pad key, on RetroArch's default keys.
 std::optional<int> PadButton(PreviewKey key) {
     switch (key) {
-        case PreviewKey::Z: return 0;           // B
-        case PreviewKey::A: return 1;           // Y
-        case PreviewKey::RightShift: return 2;  // Select
-        case PreviewKey::Enter: return 3;       // Start
-        case PreviewKey::Up: return 4;
-        case PreviewKey::Down: return 5;
-        case PreviewKey::Left: return 6;
-        case PreviewKey::Right: return 7;
-        case PreviewKey::X: return 8;  // A
-        case PreviewKey::S: return 9;  // X
-        case PreviewKey::Q: return 10;  // L
-        case PreviewKey::W: return 11;  // R
-        default: return std::nullopt;
+        case PreviewKey::Z:
+            return 0;  // B
+        case PreviewKey::A:
+            return 1;  // Y
+        case PreviewKey::RightShift:
+            return 2;  // Select
+        case PreviewKey::Enter:
+            return 3;  // Start
+        case PreviewKey::Up:
+            return 4;
+        case PreviewKey::Down:
+            return 5;
+        case PreviewKey::Left:
+            return 6;
+        case PreviewKey::Right:
+            return 7;
+        case PreviewKey::X:
+            return 8;  // A
+        case PreviewKey::S:
+            return 9;  // X
+        case PreviewKey::Q:
+            return 10;  // L
+        case PreviewKey::W:
+            return 11;  // R
+        default:
+            return std::nullopt;
     }
 }
 
@@ -56,13 +69,16 @@ std::optional<std::string> GamePreview::Open(const std::string& stateName, const
         return NotRunnableReason(capture.format);
     }
     Process& process = ThisProcess();
-    const Result<std::string> core = ChoosePreviewCore(
-        {.setting = ReadProfileString(settingsPath_, kSettingsSection, kPreviewCoreKey, "", kMostSettingBytes),
-         .emulator = capture.coreState->emulator,
-         .windows = IsWindowsExecutable(process.ExecutablePath()),
-         .howToName = CoreSettingHint(settingsPath_),
-         .libretroFolders = DebianLibretroFolders(),
-         .exists = [](const std::string& path) { return Files().Status(path).kind == PathStatus::Kind::File; }});
+    const Result<std::string> core =
+        ChoosePreviewCore({.setting = ReadProfileString(settingsPath_, kSettingsSection, kPreviewCoreKey, "",
+                                                        kMostSettingBytes),
+                           .emulator = capture.coreState->emulator,
+                           .windows = IsWindowsExecutable(process.ExecutablePath()),
+                           .howToName = CoreSettingHint(settingsPath_),
+                           .libretroFolders = DebianLibretroFolders(),
+                           .exists = [](const std::string& path) {
+                               return Files().Status(path).kind == PathStatus::Kind::File;
+                           }});
     if (!core) return core.Reason();
     corePath_ = *core;
     state_ = *capture.coreState;
@@ -114,7 +130,8 @@ void GamePreview::OnKey(PreviewHandle preview, PreviewKey key, bool pressed) {
     const std::int64_t now = clock_();
     if (const auto button = PadButton(key)) {
         const auto bit = static_cast<std::uint16_t>(1u << *button);
-        buttons_ = pressed ? static_cast<std::uint16_t>(buttons_ | bit) : static_cast<std::uint16_t>(buttons_ & ~bit);
+        buttons_ = pressed ? static_cast<std::uint16_t>(buttons_ | bit)
+                           : static_cast<std::uint16_t>(buttons_ & ~bit);
         session_->Send(InputMessage{buttons_}, now);
         return;
     }

@@ -56,10 +56,10 @@ MainWindow::MainWindow(WindowSystem& windowSystem, ProgramState& state)
       fileDrop_(windowSystem, state.rom, view_, captureSearch_),
       gamePreview_(windowSystem, state.rom, state.settingsPath),
       files_(windowSystem, state) {
-    captureSearch_.OnFinished([this](const std::string& fileName, const Capture& capture,
-                                     const SearchResult& result) {
-        return gamePreview_.Open(fileName, capture, result);
-    });
+    captureSearch_.OnFinished(
+        [this](const std::string& fileName, const Capture& capture, const SearchResult& result) {
+            return gamePreview_.Open(fileName, capture, result);
+        });
 }
 
 MainWindow::~MainWindow() {

@@ -133,8 +133,8 @@ TEST_F(GamePreviewTest, SpacePlaysAndPausesThePadFollowsTheKeysAndBackspaceGoesB
     fake.PressPreviewKey(preview, PreviewKey::L, true);  // no pad key: nothing
     fake.PressPreviewKey(preview, PreviewKey::Backspace, true);
     const std::vector<PreviewMessage> expected = {
-        PlayMessage{true},        InputMessage{1 << 8}, InputMessage{1 << 8 | 1 << 3}, InputMessage{1 << 3},
-        PlayMessage{false},       ResetMessage{}};
+        PlayMessage{true},    InputMessage{1 << 8}, InputMessage{1 << 8 | 1 << 3},
+        InputMessage{1 << 3}, PlayMessage{false},   ResetMessage{}};
     EXPECT_EQ(Sent(), expected);
     // While the game runs an edit is sent without asking for a still frame.
     fake.PressPreviewKey(preview, PreviewKey::Space, true);

@@ -8,6 +8,7 @@
 // The ROM's rows stand at the label kStripeRowsLabel, index i's word at
 // 2 * i bytes after it.
 
+#include <cstdint>
 #include <optional>
 
 namespace tintwright::test::stripes {
@@ -46,6 +47,16 @@ constexpr std::optional<Pixel> PixelOf(int index) {
     if (index == 0) return Pixel{kFrameWidth - kStripeWidth / 2, kFrameHeight - kStripeHeight / 2};
     return Pixel{(index % 16 - 1) * kStripeWidth + kStripeWidth / 2,
                  index / 16 * kStripeHeight + kStripeHeight / 2};
+}
+
+// A word's colour as a core draws it in XRGB8888: each 5-bit channel widened
+// by repeating its high bits.
+constexpr std::uint32_t DrawnColor(std::uint16_t word) {
+    const auto channel = [word](int shift) -> std::uint32_t {
+        const std::uint32_t value = (word >> shift) & 31;
+        return value << 3 | value >> 2;
+    };
+    return channel(0) << 16 | channel(5) << 8 | channel(10);
 }
 
 }  // namespace tintwright::test::stripes

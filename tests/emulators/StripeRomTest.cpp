@@ -15,6 +15,7 @@
 
 #include "capture/Capture.h"
 #include "core/FileSystem.h"
+#include "tests/emulators/PreviewPicture.h"
 #include "tests/emulators/ProgramRun.h"
 #include "tests/emulators/StripeLayout.h"
 #include "tests/emulators/TestRomLayout.h"
@@ -24,16 +25,6 @@ namespace tintwright::test {
 namespace {
 
 using namespace stripes;
-
-// A word's colour as bsnes-mercury draws it in XRGB8888: each 5-bit channel
-// widened by repeating its high bits.
-std::uint32_t DrawnColor(std::uint16_t word) {
-    const auto channel = [word](int shift) -> std::uint32_t {
-        const std::uint32_t value = (word >> shift) & 31;
-        return value << 3 | value >> 2;
-    };
-    return channel(0) << 16 | channel(5) << 8 | channel(10);
-}
 
 // A binary PPM as the libretro host writes it, as 0x00RRGGBB.
 std::vector<std::uint32_t> ReadFrame(const std::vector<std::uint8_t>& file, int& width, int& height) {
@@ -166,6 +157,51 @@ TEST_P(StripeRomTest, ColourChangedInCgramAloneShowsOnlyWithoutTheWramUpload) {
     const std::vector<std::uint16_t> rows = StoredRows();
     EXPECT_EQ(ColorOf(frame, 1), DrawnColor(UploadsFromWram() ? rows[1] : 0x7FFF));
     EXPECT_EQ(ColorOf(frame, 2), DrawnColor(rows[2]));
+}
+
+// The game preview through the real core: an edited ROM word changes exactly
+// its stripe, in the build that uploads from work RAM too, and a row the
+// search does not find in the ROM stays as the state has it.
+TEST_P(StripeRomTest, ThePreviewShowsAnEditedWordInItsStripeOnlyAndLeavesUnfoundRowsAlone) {
+    const std::vector<std::uint16_t> rows = StoredRows();
+    const std::uint32_t rowsAt = layout_.Place(kStripeRowsLabel).offset;
+    const auto withWords = [&](const std::string& name, int first, int count, std::uint16_t change) {
+        std::vector<std::uint8_t> rom = layout_.Rom();
+        for (int index = first; index < first + count; ++index) {
+            const std::uint16_t word = change == 0x001F ? change : rows[index] ^ change;
+            rom.at(rowsAt + 2 * index) = static_cast<std::uint8_t>(word);
+            rom.at(rowsAt + 2 * index + 1) = static_cast<std::uint8_t>(word >> 8);
+        }
+        testing::WriteBytes(folder_.File(name), rom);
+        return folder_.File(name);
+    };
+    const std::string edited = withWords("edited.sfc", 17, 1, 0x001F);
+    const std::string unfound = withWords("unfound.sfc", 48, 16, 0x2108);
+    const std::string state = folder_.File("game.state");
+    testing::WriteBytes(state, StateFile());
+    const struct {
+        std::string rom, edited;
+        int changed;  // the index whose word the frame shows changed, or -1
+        const char* said;
+    } runs[] = {
+        {layout_.RomPath(), edited, 17, "rows 0–7 follow the ROM"},
+        {unfound, unfound, -1, "rows 3, 8–15 were not found"},
+    };
+    for (const auto& run : runs) {
+        const std::string picture = folder_.File("frame.png");
+        const ProgramRun drawn = RunPreview({run.rom, state, "--edited", run.edited, "--output", picture});
+        ASSERT_EQ(drawn.exitCode, 0) << drawn.output;
+        EXPECT_NE(drawn.output.find(run.said), std::string::npos) << drawn.output;
+        const Picture frame = ReadPng(picture);
+        ASSERT_EQ(frame.width, 2 * kFrameWidth);
+        for (int index = 0; index < kShownIndices; ++index) {
+            if (!IsShown(index)) continue;
+            const Pixel pixel = PixelOf(index).value();
+            EXPECT_EQ(frame.AtCorePixel(pixel.x, pixel.y),
+                      DrawnColor(index == run.changed ? 0x001F : rows[index]))
+                << run.edited << " index " << index;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BsnesMercury, StripeRomTest, ::testing::Values("stripes", "stripes-wram"),

@@ -9,11 +9,14 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "capture/Capture.h"
+#include "tests/emulators/PreviewPicture.h"
 #include "tests/emulators/ProgramRun.h"
+#include "tests/emulators/StripeLayout.h"
 #include "tests/support/TempDir.h"
 
 namespace tintwright::test {
@@ -22,13 +25,7 @@ namespace {
 constexpr int kWidth = 256;
 constexpr int kHeight = 224;
 
-std::uint32_t DrawnColor(std::uint16_t word) {
-    const auto channel = [word](int shift) -> std::uint32_t {
-        const std::uint32_t value = (word >> shift) & 31;
-        return value << 3 | value >> 2;
-    };
-    return channel(0) << 16 | channel(5) << 8 | channel(10);
-}
+using stripes::DrawnColor;
 
 // A ROM of 1 KiB whose first 256 words all differ.
 std::vector<std::uint8_t> TestRom() {
@@ -171,6 +168,49 @@ TEST_F(TestCoreTest, FaultBuildsCrashHangAndExit) {
     EXPECT_EQ(crashed.signal, SIGSEGV) << "exit " << crashed.exitCode;
     EXPECT_EQ(Host(TINTWRIGHT_TEST_CORE_HANG, "after.state", "", {"timeout", "1"}).exitCode, 124);
     EXPECT_EQ(Host(TINTWRIGHT_TEST_CORE_EXIT, "after.state").exitCode, 3);
+}
+
+// The game preview on our own core, which uploads work RAM over CGRAM every
+// frame: an edited word shows in its block, and a core that crashes, hangs
+// or exits ends only the host, each with its reason, and nothing is written.
+TEST_F(TestCoreTest, ThePreviewShowsTheEditedWordAndAFaultyCoreCostsNothing) {
+    ASSERT_EQ(Host(TINTWRIGHT_TEST_CORE, "first.state").exitCode, 0);
+    std::vector<std::uint8_t> edited = TestRom();
+    edited[2 * 7] = 0x1F;  // colour 7 red
+    edited[2 * 7 + 1] = 0x00;
+    testing::WriteBytes(folder_.File("edited.sfc"), edited);
+    const std::string picture = folder_.File("frame.png");
+    const auto preview = [&](const char* core) {
+        return RunPreview({RomPath(), folder_.File("first.state"), "--edited", folder_.File("edited.sfc"),
+                           "--core", core, "--output", picture});
+    };
+    const ProgramRun drawn = preview(TINTWRIGHT_TEST_CORE);
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.output;
+    EXPECT_NE(drawn.output.find("rows 0–15 follow the ROM ($0; $20;"), std::string::npos) << drawn.output;
+    const Picture frame = ReadPng(picture);
+    ASSERT_EQ(frame.width, 512);
+    ASSERT_EQ(frame.height, 448);
+    for (int index = 0; index < 256; ++index)
+        EXPECT_EQ(frame.AtCorePixel(index % 16 * 16 + 8, index / 16 * 14 + 7),
+                  DrawnColor(index == 7 ? 0x001F : RomWord(index)))
+            << index;
+
+    std::filesystem::remove(picture);
+    const struct {
+        const char* core;
+        const char* reason;
+    } faults[] = {
+        {TINTWRIGHT_TEST_CORE_CRASH, "The game preview stopped: tintwright-preview was ended by signal 11"},
+        {TINTWRIGHT_TEST_CORE_HANG, "The game preview stopped: the core did not answer within 2 seconds"},
+        {TINTWRIGHT_TEST_CORE_EXIT, "The game preview stopped: tintwright-preview exited with status 3"},
+    };
+    for (const auto& fault : faults) {
+        const ProgramRun run = preview(fault.core);
+        EXPECT_EQ(run.exitCode, 2) << fault.core;
+        EXPECT_NE(run.output.find(fault.reason), std::string::npos) << run.output;
+        EXPECT_FALSE(std::filesystem::exists(picture)) << fault.core;
+    }
+    EXPECT_EQ(testing::ReadBytes(folder_.File("edited.sfc")), edited);
 }
 
 }  // namespace
