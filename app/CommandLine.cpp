@@ -20,8 +20,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     std::vector<std::string> paths;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!optionsEnded && argument == "--state") {
+            if (i + 1 == arguments.size()) return Misuse("--state needs the path of a save state");
+            line.statePath = arguments[++i];
+        } else if (!optionsEnded && argument.starts_with("--state=")) {
+            line.statePath = argument.substr(8);
+        } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             line.action = CommandLine::Action::Help;
@@ -42,11 +48,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 std::string UsageText(std::string_view programName) {
     const std::string name(programName);
     return "Usage: " + name +
-           " [SOURCE [SAVE]]\n"
+           " [SOURCE [SAVE]] [--state STATE]\n"
            "Edits the colour palettes inside a Super Nintendo ROM image.\n"
            "\n"
            "  SOURCE     the ROM to open; without it a file dialog asks\n"
            "  SAVE       where the edited ROM is saved; without it a file dialog asks\n"
+           "  --state STATE  a save state to search the ROM for and show in the game\n"
+           "             preview, as if it were dropped onto the window\n"
            "  --help     show this text\n"
            "  --version  show the version\n";
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 // What the program was asked to do on its command line:
-//   tintwright [SOURCE [SAVE]]
+//   tintwright [SOURCE [SAVE]] [--state STATE]
 // With SOURCE the ROM is loaded without the open dialog, with SAVE as well the
 // first copy is written there without the save dialog. This is how a file
-// manager's "Open with", or a ROM dropped onto the program, starts it.
+// manager's "Open with", or a ROM dropped onto the program, starts it. STATE
+// is searched for and previewed as if it were dropped onto the window.
 
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ struct CommandLine {
     Action action = Action::Run;
     std::optional<std::string> sourcePath;
     std::optional<std::string> savePath;
+    std::optional<std::string> statePath;
     std::string problem;  // for Misuse: what was wrong
 };
 

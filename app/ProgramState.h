@@ -3,6 +3,7 @@
 // What lives for the whole run, from start-up to the end of the process.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/RomImage.h"
@@ -17,6 +18,8 @@ struct ProgramState {
     bool settingsElsewhere = false;
     std::string emulatorPath;
     std::uint32_t saveCounter = 0;  // completed save-path choices
+    // Given on the command line: searched for once the main window is up.
+    std::optional<std::string> stateToSearch;
 };
 
 }  // namespace tintwright

@@ -12,6 +12,7 @@ int StartUp(WindowSystem& windowSystem, ProgramState& state, MainWindowEvents& m
     state.settingsPath = options.settingsPath.empty() ? besideExecutable : options.settingsPath;
     state.settingsElsewhere = state.settingsPath != besideExecutable;
     state.emulatorPath = ReadEmulatorPath(state.settingsPath);
+    state.stateToSearch = options.statePath;
     RomFiles files(windowSystem, state);
     const bool loaded = options.sourcePath && files.LoadSourceRom(*options.sourcePath) == 1;
     if (!loaded && files.OpenSourceRom() == -1) return -1;

@@ -15,6 +15,8 @@ struct StartUpOptions {
     // and with it a save path to use without the save dialog.
     std::optional<std::string> sourcePath;
     std::optional<std::string> savePath;
+    // A save state to search for and preview once the window is up.
+    std::optional<std::string> statePath = std::nullopt;
 };
 
 // The program's entry: finds the settings file, asks for the source ROM and

@@ -29,6 +29,8 @@ public:
     // paths are the 8-bit file names the window system handed over; client is
     // where the drop happened, in main-window client pixels.
     void OnFilesDropped(const std::vector<std::string>& paths, Point client);
+    // As a file dropped anywhere but the strip.
+    void SearchFile(const std::string& path) { DropFile(path, false); }
 
 private:
     void DropFile(const std::string& path, bool ontoStrip);

@@ -78,6 +78,8 @@ void MainWindow::OnInitDialog() {
         windowSystem_.SetSliderRangeMax(slider, 255);
     }
     windowSystem_.StartTimer(ids::kTrackingTimer, ids::kTrackingPeriodMs);
+    if (state_.stateToSearch && state_.rom.IsLoaded()) fileDrop_.SearchFile(*state_.stateToSearch);
+    state_.stateToSearch.reset();
 }
 
 int MainWindow::OnCommand(int id, int notificationCode) {

@@ -29,7 +29,8 @@ Result<std::string> ChoosePreviewCore(const CoreChoice& choice) {
 
 std::string NotRunnableReason(const std::string& format) {
     return "a " + format +
-           " cannot be run by a libretro core; states of RetroArch, bsnes-mercury, higan, bsnes and snes9x can";
+           " cannot be run by a libretro core; states of RetroArch, bsnes-mercury, higan, bsnes and snes9x "
+           "can";
 }
 
 bool IsSaveStateFormat(const std::string& format) {

@@ -177,6 +177,18 @@ TEST_F(GamePreviewTest, AFailingHostEndsOnlyThePreviewAndClosingEndsTheHost) {
     EXPECT_TRUE(Host()->destroyed);
 }
 
+// tintwright ROM SAVE --state STATE: the state is searched for as if dropped.
+TEST_F(GamePreviewTest, AStateFromTheCommandLineIsSearchedAndPreviewed) {
+    testing::WriteBytes(dir.File("given.frz"), test::Snes9xState(11));
+    state.stateToSearch = dir.File("given.frz");
+    fake.ExpectMessageBox(std::string(kPaletteSearchCaption), box::kAnswerNo);
+    StartEditor(RomWithRow2(), kCoreSetting);
+    for (int i = 0; i < kTicks; ++i) window->OnTimer();
+    ASSERT_NE(Open(), 0);
+    EXPECT_EQ(fake.previews[Open()].title, "given.frz - Game Preview");
+    EXPECT_FALSE(state.stateToSearch);
+}
+
 TEST_F(GamePreviewTest, WhenNoPreviewCanOpenTheSearchBoxSaysWhy) {
     const struct {
         const char* what;

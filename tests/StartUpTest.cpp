@@ -227,6 +227,7 @@ TEST(CommandLine, PathsOptionsAndMisuse) {
         Action action;
         std::optional<std::string> source;
         std::optional<std::string> save;
+        std::optional<std::string> state = {};
     } rows[] = {
         {{}, Action::Run, {}, {}},
         {{"game.smc"}, Action::Run, "game.smc", {}},
@@ -237,6 +238,13 @@ TEST(CommandLine, PathsOptionsAndMisuse) {
         {{"--", "--help", "-"}, Action::Run, "--help", "-"},
         {{"--frobnicate"}, Action::Misuse, {}, {}},
         {{"a", "b", "c"}, Action::Misuse, {}, {}},
+        {{"game.smc", "--state", "game.state1", "hack.smc"},
+         Action::Run,
+         "game.smc",
+         "hack.smc",
+         "game.state1"},
+        {{"--state=a b.state", "game.smc"}, Action::Run, "game.smc", {}, "a b.state"},
+        {{"game.smc", "--state"}, Action::Misuse, {}, {}},
     };
     for (const auto& row : rows) {
         const CommandLine line = ParseCommandLine(row.arguments);
@@ -247,6 +255,7 @@ TEST(CommandLine, PathsOptionsAndMisuse) {
         }
         EXPECT_EQ(line.sourcePath, row.source);
         EXPECT_EQ(line.savePath, row.save);
+        EXPECT_EQ(line.statePath, row.state);
     }
     EXPECT_NE(UsageText("tintwright").find("tintwright [SOURCE [SAVE]]"), std::string::npos);
 }

@@ -84,6 +84,7 @@ tintwright::StartUpOptions OptionsFor(const tintwright::CommandLine& line, const
     options.settingsPath = tintwright::qt::LinuxSettingsPath(executable);
     if (line.sourcePath) options.sourcePath = tintwright::qt::AbsolutePath(*line.sourcePath);
     if (line.savePath) options.savePath = tintwright::qt::AbsolutePath(*line.savePath);
+    if (line.statePath) options.statePath = tintwright::qt::AbsolutePath(*line.statePath);
     return options;
 }
 

@@ -28,11 +28,19 @@ std::string FullPath(const char* path) {
 
 // A ROM dropped onto the program, or "Open with", arrives as the first
 // argument; a second one names the save file. A window program has no
-// console for options, so every argument is a path.
+// console for options, so every argument is a path, except that --state and
+// the argument after it name a save state to preview.
 tintwright::StartUpOptions CommandLineOptions() {
     tintwright::StartUpOptions options;
-    if (__argc > 1) options.sourcePath = FullPath(__argv[1]);
-    if (__argc > 2) options.savePath = FullPath(__argv[2]);
+    std::vector<std::string> paths;
+    for (int i = 1; i < __argc; ++i) {
+        if (std::string(__argv[i]) == "--state" && i + 1 < __argc)
+            options.statePath = FullPath(__argv[++i]);
+        else
+            paths.push_back(__argv[i]);
+    }
+    if (paths.size() > 0) options.sourcePath = FullPath(paths[0].c_str());
+    if (paths.size() > 1) options.savePath = FullPath(paths[1].c_str());
     return options;
 }
 
