@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "locations/LocationBook.h"
 #include "mainwindow/CaptureSearch.h"
 #include "mainwindow/FileDrop.h"
 #include "palette/PaletteFile.h"
@@ -174,6 +175,24 @@ TEST_F(FileDropSearchTest, APlaceAlreadyInTheBookKeepsItsHandEditedOffset) {
     fake.DropFiles({statePath}, kOffTheStrip);
     for (int i = 0; i < kTicks; ++i) window->OnTimer();
     EXPECT_NE(fake.boxesShown.back().text.find("Found row 2 @1A000"), std::string::npos);
+    EXPECT_EQ(SettingsText(), book);
+}
+
+// Mended: a UTF-16 book got an 8-bit [Patch] section appended to it.
+TEST_F(FileDropSearchTest, ABookThatCannotBeWrittenIsLeftAsItIsAndTheBoxSaysWhy) {
+    const std::string book("\xFF\xFE[\0P\0]\0\r\0\n\0", 12);
+    StartEditor(RomWithPlantedRow(), book);
+    const std::string statePath = dir.File("game.mc0");
+    testing::WriteBytes(statePath, test::MednafenState(test::MednafenModule::SnesFaust));
+    fake.ExpectMessageBox(std::string(kPaletteSearchCaption), box::kAnswerYes);
+    fake.ExpectMessageBox(std::string(kLocationBookErrorCaption));
+    fake.DropFiles({statePath}, kOffTheStrip);
+    for (int i = 0; i < kTicks; ++i) window->OnTimer();
+    EXPECT_EQ(
+        fake.boxesShown.back().text,
+        "Could not add \"Found row 2 @1A000\" to the location book in\r\n" + state.settingsPath +
+            "\r\n(the file is UTF-16 text, and its entries are written in 8-bit text; save it as UTF-8 or "
+            "ANSI).");
     EXPECT_EQ(SettingsText(), book);
 }
 
