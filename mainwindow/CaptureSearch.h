@@ -15,7 +15,7 @@
 #include "capture/Capture.h"
 #include "core/RomImage.h"
 #include "editor/PaletteView.h"
-#include "finder/LocationEntries.h"
+#include "settings/LocationEntry.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {
