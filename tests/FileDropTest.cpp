@@ -58,6 +58,14 @@ std::vector<std::uint8_t> Jasc(const std::vector<std::uint16_t>& colors) {
     return *WritePaletteFile(PaletteFormat::JascPal, colors);
 }
 
+// More colours than CGRAM holds, the first 16 of them kOtherColors.
+std::vector<std::uint8_t> JascLargerThanCgram() {
+    std::vector<std::uint16_t> colors = kOtherColors;
+    const std::vector<std::uint16_t> more = test::Palette(0x0777);
+    colors.insert(colors.end(), more.begin(), more.end());
+    return Jasc(colors);
+}
+
 struct DropRow {
     const char* name;
     std::optional<std::vector<std::uint8_t>> file;  // nothing: no such file
@@ -84,6 +92,13 @@ const DropRow kDropRows[] = {
     {"PaletteLongerThanTheRestOfTheRom", Jasc(kOtherColors), "colours.gpl", kOntoStrip, kRomSize - 0x11,
      kPaletteFileCaption, box::kAnswerYes, "at 0001FFEF?\r\nOnly the first 8 fit before the end of the ROM.",
      8, kRomSize - 0x11, ""},
+    {"PaletteLargerThanCgramOntoStripIsWrittenWhole", JascLargerThanCgram(), "big.pal", kOntoStrip, 0x100,
+     kPaletteFileCaption, box::kAnswerYes, "Write the 272 colours of big.pal at 00000100?", 272, 0x100, ""},
+    {"PaletteLargerThanCgramOffTheStripIsNoCapture", JascLargerThanCgram(), "big.pal", kOffTheStrip, 0x100,
+     kDroppedFileCaption, box::kAnswerOk,
+     "big.pal is neither a save state nor a palette file:\r\nJASC-PAL palette of 272 colours; CGRAM holds "
+     "256",
+     0, 0x100, ""},
     {"PaletteOffTheStripIsSearchedFor", Jasc(kPlantedRow), "row.pal", kOffTheStrip, 0x100,
      kPaletteSearchCaption, box::kAnswerNo, "row.pal (JASC-PAL palette, 16 colours): 1 place", 0, kPlanted,
      ""},
