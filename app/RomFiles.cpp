@@ -74,9 +74,10 @@ int RomFiles::OpenSourceRom() {
 int RomFiles::LoadSourceRom(const std::string& path) {
     // The name is kept even when the load fails, so Reload Source tries it again.
     state_.rom.SourcePath() = path;
-    auto loaded = LoadRomFile(path);
+    RomLoadFailure failure = RomLoadFailure::None;
+    auto loaded = LoadRomFile(path, failure);
     if (!loaded) {
-        ShowLoadFailure(loaded.Reason(), kOpenFailedCaption);
+        ShowLoadFailure(loaded.Reason(), failure, kOpenFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -139,9 +140,10 @@ void RomFiles::SaveAndRun() {
 }
 
 int RomFiles::RevertToSource() {
-    auto loaded = LoadRomFile(state_.rom.SourcePath());
+    RomLoadFailure failure = RomLoadFailure::None;
+    auto loaded = LoadRomFile(state_.rom.SourcePath(), failure);
     if (!loaded) {
-        ShowLoadFailure(loaded.Reason(), kRevertFailedCaption);
+        ShowLoadFailure(loaded.Reason(), failure, kRevertFailedCaption);
         return -1;
     }
     Install(std::move(*loaded));
@@ -166,16 +168,15 @@ bool RomFiles::WriteSaveFile() {
 
 // A file too large for the memory, or larger than any ROM, is not a file
 // that could not be read, and another try will not help, so it is said apart.
-void RomFiles::ShowLoadFailure(const std::string& reason, std::string_view caption) {
+void RomFiles::ShowLoadFailure(const std::string& reason, RomLoadFailure failure, std::string_view caption) {
     const std::string& path = state_.rom.SourcePath();
-    // The reason is the system's words; the file's size tells the two apart.
-    const bool tooLarge = Files().Status(path).size > kMaxRomFileBytes;
-    if (reason != kNoMemoryForRomCopies && !tooLarge) {
+    if (failure != RomLoadFailure::LargerThanAnyRom && failure != RomLoadFailure::NoMemoryForCopies) {
         windowSystem_.ShowMessageBox(kOpenFailedText, caption, box::kIconWarning);
         return;
     }
-    const std::string problem =
-        tooLarge ? "This file is too large to be a SNES ROM:" : "This ROM is too large for the memory:";
+    const std::string problem = failure == RomLoadFailure::LargerThanAnyRom
+                                    ? "This file is too large to be a SNES ROM:"
+                                    : "This ROM is too large for the memory:";
     windowSystem_.ShowMessageBox(problem + "\r\n" + path + "\r\n(" + reason + ")", caption,
                                  box::kIconWarning);
 }

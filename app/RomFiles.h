@@ -62,7 +62,7 @@ public:
 private:
     // Writes the save file; on failure the user is told why and false returned.
     bool WriteSaveFile();
-    void ShowLoadFailure(const std::string& reason, std::string_view caption);
+    void ShowLoadFailure(const std::string& reason, RomLoadFailure failure, std::string_view caption);
     // After a successful save, the patch beside it when the settings ask for one.
     void WritePatchIfAsked();
     void Install(LoadedRom loaded);

@@ -63,20 +63,29 @@ std::optional<Result<Capture>> ReadState(Bytes bytes) {
     return std::nullopt;
 }
 
-// Palette files exported by image and tile editors. A raw BGR555 file is left
-// to the CGRAM dump below, which has CGRAM's length rule.
-std::optional<Result<Capture>> ReadPalette(Bytes bytes) {
-    const Result<PaletteFile> reading = ReadPaletteFile(bytes);
+// Palette files exported by image and tile editors, in a format of their own;
+// nothing for other bytes. A raw BGR555 file is left to the CGRAM dump below,
+// which has CGRAM's length rule.
+std::optional<Result<PaletteFile>> ReadOwnFormatPalette(Bytes bytes) {
+    Result<PaletteFile> reading = ReadPaletteFile(bytes);
     // A file that names its format and does not parse is a broken palette
     // file, not colour words.
-    if (!reading && NamedPaletteFormat(bytes)) return Result<Capture>::Failed(reading.Reason());
+    if (!reading && NamedPaletteFormat(bytes)) return reading;
     if (!reading || reading->format == PaletteFormat::RawBgr555) return std::nullopt;
-    const std::string format(PaletteFormatName(reading->format));
-    if (reading->colors.size() > capture::kCgramBytes / 2) {
-        return Result<Capture>::Failed(format + " palette of " + std::to_string(reading->colors.size()) +
+    return reading;
+}
+
+std::optional<Result<Capture>> ReadPalette(Bytes bytes) {
+    const auto palette = ReadOwnFormatPalette(bytes);
+    if (!palette) return std::nullopt;
+    if (!*palette) return Result<Capture>::Failed(palette->Reason());
+    const PaletteFile& file = palette->Value();
+    const std::string format(PaletteFormatName(file.format));
+    if (file.colors.size() > capture::kCgramBytes / 2) {
+        return Result<Capture>::Failed(format + " palette of " + std::to_string(file.colors.size()) +
                                        " colours; CGRAM holds 256");
     }
-    return Result<Capture>({format + " palette", reading->colors});
+    return Result<Capture>({format + " palette", file.colors});
 }
 
 bool IsCgramDump(Bytes bytes) {
@@ -97,6 +106,17 @@ Result<Capture> ReadCapture(Bytes bytes) {
         "not a capture: no save state header of RetroArch, mednafen, snes9x, bsnes, higan, Mesen2 or ZSNES, "
         "no palette file (JASC-PAL, RIFF PAL, Adobe ACT, GIMP GPL), and " +
         std::to_string(bytes.size()) + " bytes is not a CGRAM dump (an even length up to 512 bytes)");
+}
+
+Result<std::variant<PaletteFile, Capture>> ReadCaptureOrPalette(Bytes bytes, PaletteFileUse use) {
+    using Content = std::variant<PaletteFile, Capture>;
+    if (use == PaletteFileUse::WrittenWhole) {
+        if (auto palette = ReadOwnFormatPalette(bytes); palette && *palette)
+            return Content(std::move(**palette));
+    }
+    Result<Capture> capture = ReadCapture(bytes);
+    if (!capture) return Result<Content>::Failed(capture.Reason());
+    return Content(std::move(*capture));
 }
 
 std::optional<std::string> OneColorOnly(const Capture& capture) {

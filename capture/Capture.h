@@ -9,9 +9,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/Result.h"
+#include "palette/PaletteFile.h"
 
 namespace tintwright {
 
@@ -41,6 +43,18 @@ struct Capture {
 // Reads any capture the program knows, recognised by its content alone, or
 // says what was expected and where the file ended or went wrong.
 Result<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
+
+// What a palette file in a format of its own (JASC-PAL, RIFF PAL, Adobe ACT,
+// GIMP GPL) is taken for: a capture to search for, or, dropped onto the
+// editor's strip, colours written whole at the view.
+enum class PaletteFileUse { Searched, WrittenWhole };
+
+// The one decision between a palette file and a capture. WrittenWhole gives
+// such a palette file first, with every colour it lists (more than CGRAM's
+// 256 too); anything else, raw colour words included, and every file under
+// Searched, is read as ReadCapture reads it.
+Result<std::variant<PaletteFile, Capture>> ReadCaptureOrPalette(std::span<const std::uint8_t> bytes,
+                                                                PaletteFileUse use);
 
 // Why a capture gives nothing to search for: all its colours are one, which
 // matches at almost every place of any ROM. Nothing when it holds two or more.

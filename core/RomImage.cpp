@@ -65,19 +65,29 @@ void RomImage::WrittenSpan::AddWord(std::uint32_t offset, std::uint32_t fileSize
     end = std::max(end, wordEnd);
 }
 
-Result<LoadedRom> LoadRomFile(const std::string& path) {
+Result<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure& failure) {
     static_assert(kMaxRomFileBytes < std::numeric_limits<std::uint32_t>::max(), "the size is 32-bit");
     LoadedRom loaded;
     const PathStatus status = Files().Status(path);
+    const auto fail = [&failure](RomLoadFailure kind, std::string reason) {
+        failure = kind;
+        return Result<LoadedRom>::Failed(std::move(reason));
+    };
     if (status.kind == PathStatus::Kind::File && status.size > kMaxRomFileBytes)
-        return Result<LoadedRom>::Failed(FileTooLargeReason(status.size, kMaxRomFileBytes));
+        return fail(RomLoadFailure::LargerThanAnyRom, FileTooLargeReason(status.size, kMaxRomFileBytes));
     if (status.kind == PathStatus::Kind::File && !ReserveEveryCopy(status.size, loaded))
-        return Result<LoadedRom>::Failed(std::string(kNoMemoryForRomCopies));
+        return fail(RomLoadFailure::NoMemoryForCopies, std::string(kNoMemoryForRomCopies));
     // Reads into the room reserved above.
     if (FileOutcome read = ReadWholeFile(path, kMaxRomFileBytes, loaded.bytes, 1); !read)
-        return Result<LoadedRom>::Failed(read.Reason());
+        return fail(RomLoadFailure::Unreadable, read.Reason());
     loaded.size = static_cast<std::uint32_t>(loaded.bytes.size() - 1);
+    failure = RomLoadFailure::None;
     return loaded;
+}
+
+Result<LoadedRom> LoadRomFile(const std::string& path) {
+    RomLoadFailure ignored = RomLoadFailure::None;
+    return LoadRomFile(path, ignored);
 }
 
 FileOutcome WriteRomFile(const std::string& path, const std::uint8_t* data, std::uint32_t size) {

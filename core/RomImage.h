@@ -33,15 +33,22 @@ struct LoadedRom {
     std::vector<std::uint8_t> sourceRoom;  // the file as loaded, for patches
 };
 
-// LoadRomFile's reason when the memory cannot hold the file's copies. The
-// editor tells it apart from every other reason, since the file itself is fine.
+// LoadRomFile's reason when the memory cannot hold the file's copies.
 inline constexpr std::string_view kNoMemoryForRomCopies =
     "there is not enough memory for the working, the undo and the source copy";
 
+// Which kind of failure a load's reason tells of. A file larger than any ROM,
+// or too large for the memory, is not a file that could not be read, and
+// another try will not help, so the editor words them apart.
+enum class RomLoadFailure { None, Unreadable, LargerThanAnyRom, NoMemoryForCopies };
+
 // Reads a whole file. Fails when it cannot be opened or read, when fewer bytes
-// arrive than its size, when it is larger than kMaxRomFileBytes
-// (FileTooLargeReason's words), or when there is no memory for its copies
-// (kNoMemoryForRomCopies).
+// arrive than its size (Unreadable), when it is larger than kMaxRomFileBytes
+// (LargerThanAnyRom, FileTooLargeReason's words), or when there is no memory
+// for its copies (NoMemoryForCopies, kNoMemoryForRomCopies); failure says
+// which, None after a load.
+Result<LoadedRom> LoadRomFile(const std::string& path, RomLoadFailure& failure);
+// The same, for a caller that shows every failure alike.
 Result<LoadedRom> LoadRomFile(const std::string& path);
 
 // Writes size bytes of data to path without ever leaving a half-written file:

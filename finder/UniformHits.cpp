@@ -72,4 +72,15 @@ std::string UniformHitGroupText(const UniformHitGroup& group) {
     return text.append(std::to_string(group.places)).append(group.places == 1 ? " place" : " places");
 }
 
+std::vector<PaletteHit> BestHitOfEachRow(const SearchResult& result) {
+    std::vector<PaletteHit> best;
+    std::vector<bool> taken(kRowColors, false);
+    for (const PaletteHit& hit : result.hits) {
+        if (hit.uniform || taken[hit.row]) continue;
+        taken[hit.row] = true;
+        best.push_back(hit);
+    }
+    return best;
+}
+
 }  // namespace tintwright

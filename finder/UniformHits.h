@@ -34,4 +34,8 @@ std::vector<UniformHitGroup> GroupUniformHits(const SearchResult& result,
 // "rows 0-2, 4, 6-15: all $0000 - matches 640 places"
 std::string UniformHitGroupText(const UniformHitGroup& group);
 
+// Each row's best hit that says something, best first: the uniform ones are
+// left out. These are the places offered for the location book.
+std::vector<PaletteHit> BestHitOfEachRow(const SearchResult& result);
+
 }  // namespace tintwright

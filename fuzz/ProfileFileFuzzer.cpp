@@ -4,7 +4,7 @@
 // every step the file must hold exactly the bytes the model predicts (so every
 // line the store did not change keeps its bytes), every read must give what
 // the model reads, within the caller's capacity, and every value written must
-// read back.
+// read back. A file in UTF-16 text is refused every write, saying so.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -189,6 +189,11 @@ bool ModelRefuses(std::string_view section, const std::optional<std::string>& ke
     return value && HasLineBreak(*value);
 }
 
+// A file that starts with a UTF-16 byte-order mark, either byte order.
+bool IsUtf16Text(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
 constexpr std::string_view kLineEnd = "\r\n";
 
 // Inserts a line the store writes; a last line without a line end gets one first.
@@ -359,9 +364,14 @@ private:
             key ? std::optional<std::string_view>(*key) : std::nullopt;
         const std::optional<std::string_view> valueView =
             value ? std::optional<std::string_view>(*value) : std::nullopt;
-        const bool refused = ModelRefuses(section, key, value);
+        // A UTF-16 file is never written to, whatever the write; a write that
+        // could not be read back is refused for that reason first.
+        const bool unreadableWrite = ModelRefuses(section, key, value);
+        const bool utf16 = expected_ && IsUtf16Text(*expected_);
+        const bool refused = unreadableWrite || utf16;
         const auto outcome = WriteProfileString(file_, section, keyView, valueView);
         FUZZ_REQUIRE(static_cast<bool>(outcome) == !refused);
+        if (utf16 && !unreadableWrite) FUZZ_REQUIRE(outcome.Reason().find("UTF-16") != std::string::npos);
         if (!refused) expected_ = ModelWrite(expected_, section, key, value);
         CheckFile();
         if (refused) return;

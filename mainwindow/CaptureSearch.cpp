@@ -147,7 +147,9 @@ void CaptureSearch::Report(const Run& run) {
     }
     std::string text =
         PlacesText(title, result, GroupUniformHits(result, run.capture.colors, run.rom), run.layout) + note;
-    const std::vector<LocationEntry> entries = LocationEntriesFor(result);
+    std::vector<LocationEntry> entries;
+    for (const PaletteHit& hit : BestHitOfEachRow(result))
+        entries.push_back(FoundPlaceEntry(hit.row, hit.Offset()));
     if (entries.empty()) {
         windowSystem_.ShowMessageBox(
             text + "\r\nThese match almost anywhere, so none goes into the location book.",

@@ -17,7 +17,8 @@
 #include "capture/Capture.h"
 #include "core/RomImage.h"
 #include "editor/PaletteView.h"
-#include "finder/LocationEntries.h"
+#include "finder/PaletteHit.h"
+#include "settings/LocationEntry.h"
 #include "window/WindowSystem.h"
 
 namespace tintwright {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <variant>
 
 #include "capture/Capture.h"
 #include "core/FileSystem.h"
 #include "mainwindow/PaletteStrip.h"
-#include "palette/PaletteFile.h"
 
 namespace tintwright {
 namespace {
@@ -51,23 +51,22 @@ void FileDrop::DropFile(const std::string& path, bool ontoStrip) {
         Warn("Could not read " + path + ":\r\n" + read.Reason());
         return;
     }
-    if (ontoStrip) {
-        const Result<PaletteFile> palette = ReadPaletteFile(bytes);
-        if (palette && palette->format != PaletteFormat::RawBgr555) {
-            OfferPaletteWrite(fileName, palette->colors);
-            return;
-        }
-    }
-    const Result<Capture> capture = ReadCapture(bytes);
-    if (!capture) {
-        Warn(fileName + " is neither a save state nor a palette file:\r\n" + capture.Reason());
+    const auto content =
+        ReadCaptureOrPalette(bytes, ontoStrip ? PaletteFileUse::WrittenWhole : PaletteFileUse::Searched);
+    if (!content) {
+        Warn(fileName + " is neither a save state nor a palette file:\r\n" + content.Reason());
         return;
     }
-    if (const auto nothing = OneColorOnly(capture.Value())) {
+    if (const auto* palette = std::get_if<PaletteFile>(&content.Value())) {
+        OfferPaletteWrite(fileName, palette->colors);
+        return;
+    }
+    const Capture& capture = std::get<Capture>(content.Value());
+    if (const auto nothing = OneColorOnly(capture)) {
         Warn(fileName + ": " + *nothing + ".");
         return;
     }
-    search_.Start(fileName, capture.Value());
+    search_.Start(fileName, capture);
 }
 
 void FileDrop::OfferPaletteWrite(const std::string& fileName, std::span<const std::uint16_t> colors) {

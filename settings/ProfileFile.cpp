@@ -369,6 +369,11 @@ std::optional<std::string> CurrentBytes(const std::string& filePath) {
 FileOutcome EditFile(const std::string& filePath, const ProfileEdit& edit, bool& changes, bool write) {
     auto bytes = CurrentBytes(filePath);
     if (!bytes) return FileOutcome::Failed("the file exists but cannot be read");
+    // An 8-bit entry appended to UTF-16 text would leave a file of two encodings.
+    if (bytes->starts_with("\xFF\xFE") || bytes->starts_with("\xFE\xFF"))
+        return FileOutcome::Failed(
+            "the file is UTF-16 text, and its entries are written in 8-bit text; save "
+            "it as UTF-8 or ANSI");
     const ProfileText text = ParseProfile(std::move(*bytes));
     const auto edited = Edited(text, edit);
     changes = edited && *edited != text.bytes;

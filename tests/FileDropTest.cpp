@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "locations/LocationBook.h"
 #include "mainwindow/CaptureSearch.h"
 #include "mainwindow/FileDrop.h"
 #include "palette/PaletteFile.h"
@@ -57,6 +58,14 @@ std::vector<std::uint8_t> Jasc(const std::vector<std::uint16_t>& colors) {
     return *WritePaletteFile(PaletteFormat::JascPal, colors);
 }
 
+// More colours than CGRAM holds, the first 16 of them kOtherColors.
+std::vector<std::uint8_t> JascLargerThanCgram() {
+    std::vector<std::uint16_t> colors = kOtherColors;
+    const std::vector<std::uint16_t> more = test::Palette(0x0777);
+    colors.insert(colors.end(), more.begin(), more.end());
+    return Jasc(colors);
+}
+
 struct DropRow {
     const char* name;
     std::optional<std::vector<std::uint8_t>> file;  // nothing: no such file
@@ -83,6 +92,13 @@ const DropRow kDropRows[] = {
     {"PaletteLongerThanTheRestOfTheRom", Jasc(kOtherColors), "colours.gpl", kOntoStrip, kRomSize - 0x11,
      kPaletteFileCaption, box::kAnswerYes, "at 0001FFEF?\r\nOnly the first 8 fit before the end of the ROM.",
      8, kRomSize - 0x11, ""},
+    {"PaletteLargerThanCgramOntoStripIsWrittenWhole", JascLargerThanCgram(), "big.pal", kOntoStrip, 0x100,
+     kPaletteFileCaption, box::kAnswerYes, "Write the 272 colours of big.pal at 00000100?", 272, 0x100, ""},
+    {"PaletteLargerThanCgramOffTheStripIsNoCapture", JascLargerThanCgram(), "big.pal", kOffTheStrip, 0x100,
+     kDroppedFileCaption, box::kAnswerOk,
+     "big.pal is neither a save state nor a palette file:\r\nJASC-PAL palette of 272 colours; CGRAM holds "
+     "256",
+     0, 0x100, ""},
     {"PaletteOffTheStripIsSearchedFor", Jasc(kPlantedRow), "row.pal", kOffTheStrip, 0x100,
      kPaletteSearchCaption, box::kAnswerNo, "row.pal (JASC-PAL palette, 16 colours): 1 place", 0, kPlanted,
      ""},
@@ -174,6 +190,24 @@ TEST_F(FileDropSearchTest, APlaceAlreadyInTheBookKeepsItsHandEditedOffset) {
     fake.DropFiles({statePath}, kOffTheStrip);
     for (int i = 0; i < kTicks; ++i) window->OnTimer();
     EXPECT_NE(fake.boxesShown.back().text.find("Found row 2 @1A000"), std::string::npos);
+    EXPECT_EQ(SettingsText(), book);
+}
+
+// Mended: a UTF-16 book got an 8-bit [Patch] section appended to it.
+TEST_F(FileDropSearchTest, ABookThatCannotBeWrittenIsLeftAsItIsAndTheBoxSaysWhy) {
+    const std::string book("\xFF\xFE[\0P\0]\0\r\0\n\0", 12);
+    StartEditor(RomWithPlantedRow(), book);
+    const std::string statePath = dir.File("game.mc0");
+    testing::WriteBytes(statePath, test::MednafenState(test::MednafenModule::SnesFaust));
+    fake.ExpectMessageBox(std::string(kPaletteSearchCaption), box::kAnswerYes);
+    fake.ExpectMessageBox(std::string(kLocationBookErrorCaption));
+    fake.DropFiles({statePath}, kOffTheStrip);
+    for (int i = 0; i < kTicks; ++i) window->OnTimer();
+    EXPECT_EQ(
+        fake.boxesShown.back().text,
+        "Could not add \"Found row 2 @1A000\" to the location book in\r\n" + state.settingsPath +
+            "\r\n(the file is UTF-16 text, and its entries are written in 8-bit text; save it as UTF-8 or "
+            "ANSI).");
     EXPECT_EQ(SettingsText(), book);
 }
 

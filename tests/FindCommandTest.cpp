@@ -199,9 +199,28 @@ TEST_F(FindCommand, AddsEachRowsBestHitToTheLocationBookKeepingWhatIsThere) {
         EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 2 @1A000", "", 64), "0001A010");
         EXPECT_EQ(ReadProfileString(book, "Patch", "Found row 5 @1C001", "", 64), "0001C001");
     }
-    const FindRun refused = Run({"game.smc", "cgram.bin", "--add-to-book", dir_.Path().string()});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.err.find("cannot write the location book"), std::string::npos) << refused.err;
+}
+
+// Mended: a UTF-16 book got an 8-bit [Patch] section appended to it.
+TEST_F(FindCommand, ABookThatCannotBeWrittenIsLeftAsItIsSayingWhy) {
+    const std::vector<std::uint8_t> utf16 = {0xFF, 0xFE, '[', 0, 'P', 0, ']', 0, '\r', 0, '\n', 0};
+    WriteBytes(dir_.File("utf16.ini"), utf16);
+    const struct {
+        std::string path;
+        std::string said;
+    } rows[] = {
+        {dir_.Path().string(), "cannot write the location book " + dir_.Path().string() + ": "},
+        {dir_.File("utf16.ini"), "cannot write the location book " + dir_.File("utf16.ini") +
+                                     ": the file is UTF-16 text, and its entries are written in 8-bit text; "
+                                     "save it as UTF-8 or ANSI"},
+    };
+    for (const auto& row : rows) {
+        const FindRun refused = Run({"game.smc", "cgram.bin", "--add-to-book", row.path});
+        EXPECT_EQ(refused.exitCode, 2) << row.path;
+        EXPECT_NE(refused.err.find(row.said), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(testing::ReadBytes(dir_.File("utf16.ini")), utf16);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("utf16.ini.lock")));
 }
 
 // Mended: a book another program held locked made find wait without a word

@@ -180,8 +180,17 @@ TEST_F(LocationDialogTest, AWriteThatFailsKeepsTheDialogOpenWithWhatWasTypedAndS
     EXPECT_EQ(fake.boxesShown.back().ownerDialog, dialog);
     EXPECT_EQ(fake.boxesShown.back().style, 0x30u);
 
-    std::filesystem::create_directory(state.settingsPath);  // not a file that can be written
+    const std::string utf16("\xFF\xFE[\0P\0]\0", 8);  // entries would stand in two encodings
+    testing::WriteBytes(state.settingsPath, std::vector<std::uint8_t>(utf16.begin(), utf16.end()));
     Type(dialog, "Boss", "8000");
+    fake.ExpectMessageBox("Boss", box::kAnswerYes);
+    fake.ExpectMessageBox("Location Book Error");
+    Press(dialog, ids::kDialogConfirmButton);
+    EXPECT_NE(fake.boxesShown.back().text.find("(the file is UTF-16 text"), std::string::npos);
+    EXPECT_EQ(SettingsText(), utf16);
+
+    std::filesystem::remove(state.settingsPath);
+    std::filesystem::create_directory(state.settingsPath);  // not a file that can be written
     fake.ExpectMessageBox("Boss", box::kAnswerYes);
     fake.ExpectMessageBox("Location Book Error");
     Press(dialog, ids::kDialogConfirmButton);

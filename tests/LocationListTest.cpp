@@ -8,6 +8,7 @@
 #include <string>
 
 #include "locations/LocationBook.h"
+#include "settings/LocationEntry.h"
 #include "tests/support/EditorFixture.h"
 #include "window/ControlIds.h"
 
@@ -18,6 +19,20 @@ using testing::EditorFixture;
 using testing::IndexedRomBytes;
 
 constexpr const char* kBook = "[Patch]\r\nbeta=0002C000\r\nAlpha=$8000\r\nGamma=0001A000\r\n";
+
+// Books already hold these names; a second search must find them again.
+TEST(FoundPlaceEntry, NamesThePlaceByRowAndOffsetAsBooksHoldThem) {
+    const struct {
+        int row;
+        std::uint32_t offset;
+        LocationEntry entry;
+    } rows[] = {
+        {3, 0x1A000, {"Found row 3 @1A000", "0001A000"}},
+        {0, 0, {"Found row 0 @0", "00000000"}},
+        {15, 0xFFFFFFFF, {"Found row 15 @FFFFFFFF", "FFFFFFFF"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(FoundPlaceEntry(row.row, row.offset), row.entry) << row.entry.name;
+}
 
 class LocationListTest : public EditorFixture {
 protected:

@@ -244,6 +244,14 @@ std::vector<Row> Rows() {
         WriteRow("RefuseValueWithLineBreak", "[S]\r\n", "S", "a", "1\r[T]", "[S]\r\n", false),
         WriteRow("RefuseSectionWithBracket", kNoFile, "S]x", "a", "1", kNoFile, false),
         WriteRow("RefuseSectionWithLineBreak", kNoFile, "S\r\n", "a", "1", kNoFile, false),
+        WriteRow("RefuseUtf16LittleEndian", std::string("\xFF\xFE[\0S\0]\0", 8), "S", "a", "1",
+                 std::string("\xFF\xFE[\0S\0]\0", 8), false),
+        [] {
+            Row row = AddRow("RefuseUtf16BigEndian", std::string("\xFE\xFF\0[", 4), "a", "1",
+                             std::string("\xFE\xFF\0[", 4), false);
+            row.expectedOk = false;
+            return row;
+        }(),
     };
 }
 

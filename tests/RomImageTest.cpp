@@ -50,6 +50,30 @@ TEST(LoadRomFile, FailsCleanlyOnWhatIsNotAReadableFile) {
     EXPECT_EQ(empty->size, 0u);
 }
 
+// The editor words its message by the kind, so a too-large file must be
+// told from one that cannot be read without looking at the file again.
+TEST(LoadRomFile, SaysWhichKindOfFailureItWas) {
+    TempDir dir;
+    WriteBytes(dir.File("rom.smc"), {1, 2});
+    WriteBytes(dir.File("huge.smc"), {});
+    std::filesystem::resize_file(dir.File("huge.smc"), kMaxRomFileBytes + 1);  // sparse
+    const struct {
+        std::string path;
+        RomLoadFailure failure;
+    } rows[] = {
+        {dir.File("rom.smc"), RomLoadFailure::None},
+        {dir.File("missing.smc"), RomLoadFailure::Unreadable},
+        {dir.Path().string(), RomLoadFailure::Unreadable},
+        {dir.File("huge.smc"), RomLoadFailure::LargerThanAnyRom},
+    };
+    for (const auto& row : rows) {
+        RomLoadFailure failure = RomLoadFailure::NoMemoryForCopies;
+        const auto loaded = LoadRomFile(row.path, failure);
+        EXPECT_EQ(failure, row.failure) << row.path;
+        EXPECT_EQ(static_cast<bool>(loaded), row.failure == RomLoadFailure::None) << row.path;
+    }
+}
+
 TEST(LoadRomFile, RefusesAFileTooLargeForA32BitSize) {
     TempDir dir;
     const std::string path = dir.File("huge.smc");

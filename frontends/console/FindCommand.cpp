@@ -5,12 +5,12 @@
 #include <ostream>
 
 #include "capture/Capture.h"
-#include "finder/LocationEntries.h"
 #include "finder/PaletteSearch.h"
 #include "finder/RomLayout.h"
 #include "finder/UniformHits.h"
 #include "frontends/console/CommandArguments.h"
 #include "frontends/console/ConsoleCommand.h"
+#include "settings/LocationEntry.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 
@@ -187,14 +187,14 @@ void PrintJson(std::ostream& out, const SearchResult& result, const RomLayout& l
 // the count says how many were new.
 bool AddToBook(const std::string& settingsPath, const SearchResult& result, std::ostream& out,
                std::ostream& err, bool quiet) {
-    const std::vector<LocationEntry> entries = LocationEntriesFor(result);
     // A script would otherwise hang without a word while another program
     // holds the book; after the wait it stops with exit 2.
     const LockWait wait{.whileWaiting = [&] {
         err << "tintwright-palette: waiting for " << settingsPath << " (locked by another program)\n";
     }};
     std::size_t count = 0;
-    for (const LocationEntry& entry : entries) {
+    for (const PaletteHit& hit : BestHitOfEachRow(result)) {
+        const LocationEntry entry = FoundPlaceEntry(hit.row, hit.Offset());
         const Result<bool> added =
             AddProfileString(settingsPath, kLocationSection, entry.name, entry.offsetText, wait);
         if (!added) {
