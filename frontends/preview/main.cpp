@@ -105,8 +105,13 @@ public:
     // The dropped state with the ROM's words in it, run for frames frames.
     Result<FrameMessage> Draw(std::uint32_t frames) {
         playing_ = false;
-        if (const Result<void> reloaded = ReloadIfChanged(); !reloaded)
-            return Result<FrameMessage>::Failed(reloaded.Reason());
+        // One frame shows the ROM's words through CGRAM and work RAM alone;
+        // loading the game again (about five times the frame's own cost) waits
+        // until the game runs on. The dropped state goes in next, so the
+        // running one need not be kept.
+        if (frames > 1)
+            if (const Result<void> reloaded = ReloadIfChanged(false); !reloaded)
+                return Result<FrameMessage>::Failed(reloaded.Reason());
         std::vector<std::uint8_t> state = load_.state;
         WriteMappedCgram(state, load_.cgramAt, load_.cgramBigEndian, load_.colors, load_.rom);
         if (const Result<void> put = runner_->Unserialize(state); !put)
@@ -130,7 +135,7 @@ public:
 
     // The game runs on the working copy as its ROM, from where it is now.
     Result<FrameMessage> PlayFrame() {
-        if (const Result<void> reloaded = ReloadIfChanged(); !reloaded)
+        if (const Result<void> reloaded = ReloadIfChanged(true); !reloaded)
             return Result<FrameMessage>::Failed(reloaded.Reason());
         return runner_->RunFrame(buttons_);
     }
@@ -154,10 +159,12 @@ private:
     }
 
     // The core keeps the ROM it was given; a changed working copy reaches it
-    // by loading the game again with the running state carried across.
-    Result<void> ReloadIfChanged() {
+    // by loading the game again, with the running state carried across when
+    // the game plays on from where it is.
+    Result<void> ReloadIfChanged(bool keepRunningState) {
         if (!romChanged_) return Result<void>::Done();
         romChanged_ = false;
+        if (!keepRunningState) return runner_->Reload(load_.rom);
         const auto now = runner_->Serialize();
         if (!now) return Result<void>::Failed(now.Reason());
         if (const Result<void> reloaded = runner_->Reload(load_.rom); !reloaded) return reloaded;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "capture/Capture.h"
+#include "core/Process.h"
+#include "preview/PreviewSession.h"
 #include "tests/emulators/PreviewPicture.h"
 #include "tests/emulators/ProgramRun.h"
 #include "tests/emulators/StripeLayout.h"
@@ -211,6 +214,61 @@ TEST_F(TestCoreTest, ThePreviewShowsTheEditedWordAndAFaultyCoreCostsNothing) {
         EXPECT_FALSE(std::filesystem::exists(picture)) << fault.core;
     }
     EXPECT_EQ(testing::ReadBytes(folder_.File("edited.sfc")), edited);
+}
+
+// Playing runs the game on the working copy: a word no row maps stays as the
+// state has it in a still frame, and arrives once the game loads its palette
+// from the ROM again (Start, here) — the host must have handed the core the
+// edited bytes, with the running state carried across.
+TEST_F(TestCoreTest, PlayingRunsTheGameOnTheEditedRom) {
+    ASSERT_EQ(Host(TINTWRIGHT_TEST_CORE, "first.state").exitCode, 0);
+    const std::vector<std::uint8_t> state = State("first.state");
+    Process& process = ThisProcess();
+    const std::string host =
+        (std::filesystem::path(TINTWRIGHT_PALETTE).parent_path() / "tintwright-preview").string();
+    const auto now = [] {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
+    auto started = PreviewSession::Start(
+        process, host,
+        {.corePath = TINTWRIGHT_TEST_CORE,
+         .rom = TestRom(),
+         .state = state,
+         .cgramAt = static_cast<std::uint32_t>(ReadCapture(state).Value().coreState->cgramAt),
+         .cgramBigEndian = true,
+         .colors = {}},  // no row follows the ROM in a still frame
+        now());
+    ASSERT_TRUE(started) << started.Reason();
+    PreviewSession& session = **started;
+    // Colour index's block in the next frame that arrives.
+    const auto nextFrame = [&] {
+        for (;;) {
+            PreviewUpdate update = session.Poll(now());
+            if (update.stopped) return std::optional<FrameMessage>();
+            if (update.frame) return update.frame;
+            process.Sleep(1);
+        }
+    };
+    const auto block = [](const FrameMessage& frame, int index) {
+        return frame.pixels.at(
+            static_cast<std::size_t>(2 * (index / 16 * 14 + 7) * frame.width + 2 * (index % 16 * 16 + 8)));
+    };
+    ASSERT_TRUE(nextFrame());
+    session.Send(RomChangedMessage{.offset = 2 * 7, .bytes = {0x1F, 0x00}}, now());
+    session.Send(DrawMessage{1}, now());
+    const auto still = nextFrame();
+    ASSERT_TRUE(still);
+    EXPECT_EQ(block(*still, 7), DrawnColor(RomWord(7)));
+
+    session.Send(InputMessage{1u << 3}, now());  // RETRO_DEVICE_ID_JOYPAD_START
+    session.Send(PlayMessage{true}, now());
+    std::optional<FrameMessage> played;
+    for (int frame = 0; frame < 30 && (!played || block(*played, 7) != DrawnColor(0x001F)); ++frame)
+        played = nextFrame();
+    ASSERT_TRUE(played);
+    EXPECT_EQ(block(*played, 7), DrawnColor(0x001F));
+    EXPECT_EQ(block(*played, 5), DrawnColor(RomWord(5)));
 }
 
 }  // namespace

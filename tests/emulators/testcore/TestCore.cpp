@@ -5,8 +5,10 @@
 // at load, CGRAM and the first 512 bytes of WRAM are the ROM's first 512
 // bytes (little-endian words); each retro_run copies those WRAM bytes into
 // CGRAM and draws CGRAM as 16 × 16 blocks of 16 × 14 pixels, colour i in
-// block column i % 16 and band i / 16. Its state is a minimal snes9x freeze
-// file, a PPU block with CGRAM at CGDATA's offset and a RAM block with WRAM.
+// block column i % 16 and band i / 16. While Start is held it loads the
+// palette from the ROM again, as a game entering a new room. Its state is a
+// minimal snes9x freeze file, a PPU block with CGRAM at CGDATA's offset and a
+// RAM block with WRAM.
 //
 // Built once as it is and once for each fault the preview must survive:
 // TEST_CORE_CRASH writes through a null pointer in retro_unserialize,
@@ -48,6 +50,7 @@ static_assert(kPpuBytes == 576 && kWramBytes == 131072, "the block headers spell
 retro_environment_t environment = nullptr;
 retro_video_refresh_t videoRefresh = nullptr;
 retro_input_poll_t inputPoll = nullptr;
+retro_input_state_t inputState = nullptr;
 
 std::uint8_t romPalette[kPaletteBytes];
 std::uint16_t cgram[kCgramWords];
@@ -103,7 +106,9 @@ void retro_set_audio_sample_batch(retro_audio_sample_batch_t) {}
 void retro_set_input_poll(retro_input_poll_t callback) {
     inputPoll = callback;
 }
-void retro_set_input_state(retro_input_state_t) {}
+void retro_set_input_state(retro_input_state_t callback) {
+    inputState = callback;
+}
 
 void retro_init() {}
 void retro_deinit() {}
@@ -163,6 +168,8 @@ void retro_run() {
     std::exit(3);
 #endif
     if (inputPoll != nullptr) inputPoll();
+    if (inputState != nullptr && inputState(0, RETRO_DEVICE_JOYPAD, 0, RETRO_DEVICE_ID_JOYPAD_START) != 0)
+        LoadPaletteFromRom();
     for (std::size_t i = 0; i < kCgramWords; ++i)
         cgram[i] = static_cast<std::uint16_t>(wram[2 * i] | wram[2 * i + 1] << 8);
     DrawCgram();
