@@ -1,6 +1,8 @@
 #include "preview/PreviewProtocol.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <type_traits>
 
 #include "bytes/ByteReader.h"
@@ -30,6 +32,20 @@ public:
     }
     void Text(const std::string& text) {
         Blob(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+    // A frame's pixels in one go: they are nearly all the host ever sends,
+    // sixty times a second.
+    void Words(std::span<const std::uint32_t> words) {
+        const std::size_t at = bytes.size();
+        bytes.resize(at + 4 * words.size());
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(bytes.data() + at, words.data(), 4 * words.size());
+        } else {
+            for (std::size_t i = 0; i < words.size(); ++i)
+                for (int b = 0; b < 4; ++b)
+                    bytes[at + 4 * i + static_cast<std::size_t>(b)] =
+                        static_cast<std::uint8_t>(words[i] >> (8 * b));
+        }
     }
     std::vector<std::uint8_t> bytes;
 };
@@ -63,7 +79,7 @@ void Body(Writer&, const ResetMessage&) {}
 void Body(Writer& out, const FrameMessage& m) {
     out.Number(static_cast<std::uint32_t>(m.width), 2);
     out.Number(static_cast<std::uint32_t>(m.height), 2);
-    for (std::uint32_t pixel : m.pixels) out.Number(pixel);
+    out.Words(m.pixels);
 }
 void Body(Writer& out, const ErrorMessage& m) {
     out.Text(m.text);
@@ -95,6 +111,19 @@ public:
         const auto bytes = ok_ ? reader_.ReadBytes(size) : std::nullopt;
         ok_ = ok_ && bytes.has_value();
         return bytes ? std::vector<std::uint8_t>(bytes->begin(), bytes->end()) : std::vector<std::uint8_t>();
+    }
+    // Fills words from as many little-endian words of the body.
+    void Words(std::span<std::uint32_t> words) {
+        const auto bytes = ok_ ? reader_.ReadBytes(4 * words.size()) : std::nullopt;
+        ok_ = ok_ && bytes.has_value();
+        if (!bytes) return;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(words.data(), bytes->data(), bytes->size());
+        } else {
+            for (std::size_t i = 0; i < words.size(); ++i)
+                words[i] = static_cast<std::uint32_t>((*bytes)[4 * i] | (*bytes)[4 * i + 1] << 8 |
+                                                      (*bytes)[4 * i + 2] << 16 | (*bytes)[4 * i + 3] << 24);
+        }
     }
     std::string Text() {
         const std::vector<std::uint8_t> bytes = Blob();
@@ -187,7 +216,8 @@ Result<PreviewMessage> DecodePreviewMessage(std::uint8_t kind, std::span<const s
                                                       std::to_string(m.height) + " pixels does not hold " +
                                                       std::to_string(fields.Remaining()) + " bytes");
             m.pixels.resize(static_cast<std::size_t>(m.width) * static_cast<std::size_t>(m.height));
-            for (std::uint32_t& pixel : m.pixels) pixel = fields.Number() & 0xFFFFFFu;
+            fields.Words(m.pixels);
+            for (std::uint32_t& pixel : m.pixels) pixel &= 0xFFFFFFu;
             return Checked(fields, std::move(m), "frame");
         }
         case kError: {
