@@ -92,6 +92,7 @@ test: build windows sanitize fuzz-build package
 # the tick's own work and varies from run to run; on one core it does not.
 bench: build
 	@$(BUILD_DIR)/bench/tintwright_bench
+	@if [ -x $(BUILD_DIR)/bench/tintwright_preview_bench ]; then $(BUILD_DIR)/bench/tintwright_preview_bench; fi
 	@if [ -x $(BUILD_DIR)/bench/tintwright_qt_bench ]; then \
 	  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD_DIR)/bench/tintwright_qt_bench; \
 	fi
