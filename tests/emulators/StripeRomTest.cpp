@@ -53,9 +53,10 @@ protected:
 
     bool UploadsFromWram() const { return std::string(GetParam()) == "stripes-wram"; }
 
-    // The state the bsnes-mercury core left after 30 frames of the ROM.
-    std::vector<std::uint8_t> StateFile() const {
-        const std::string path = std::string(TINTWRIGHT_STATE_DIR "/bsnes-mercury.") + GetParam() + ".state";
+    // The state the bsnes-mercury core left after 30 frames of the ROM, or
+    // one RetroArch saved while running it.
+    std::vector<std::uint8_t> StateFile(const std::string& emulator = "bsnes-mercury") const {
+        const std::string path = TINTWRIGHT_STATE_DIR "/" + emulator + "." + GetParam() + ".state";
         std::vector<std::uint8_t> file;
         const FileOutcome read = ReadWholeFile(path, 64u << 20, file);
         EXPECT_TRUE(read) << path << ": " << read.Reason();
@@ -177,17 +178,21 @@ TEST_P(StripeRomTest, ThePreviewShowsAnEditedWordInItsStripeOnlyAndLeavesUnfound
     };
     const std::string edited = withWords("edited.sfc", 17, 1, 0x001F);
     const std::string unfound = withWords("unfound.sfc", 48, 16, 0x2108);
-    const std::string state = folder_.File("game.state");
-    testing::WriteBytes(state, StateFile());
     const struct {
         std::string rom, edited;
         int changed;  // the index whose word the frame shows changed, or -1
         const char* said;
+        const char* emulator;
     } runs[] = {
-        {layout_.RomPath(), edited, 17, "rows 0–7 follow the ROM"},
-        {unfound, unfound, -1, "rows 3, 8–15 were not found"},
+        {layout_.RomPath(), edited, 17, "rows 0–7 follow the ROM", "bsnes-mercury"},
+        {unfound, unfound, -1, "rows 3, 8–15 were not found", "bsnes-mercury"},
+        {layout_.RomPath(), edited, 17, "rows 0–7 follow the ROM", "retroarch"},
+        {layout_.RomPath(), edited, 17, "rows 0–7 follow the ROM", "retroarch-compressed"},
     };
     for (const auto& run : runs) {
+        if (std::string(run.emulator) != "bsnes-mercury" && !UploadsFromWram()) continue;
+        const std::string state = folder_.File("game.state");
+        testing::WriteBytes(state, StateFile(run.emulator));
         const std::string picture = folder_.File("frame.png");
         const ProgramRun drawn = RunPreview({run.rom, state, "--edited", run.edited, "--output", picture});
         ASSERT_EQ(drawn.exitCode, 0) << drawn.output;
@@ -199,7 +204,7 @@ TEST_P(StripeRomTest, ThePreviewShowsAnEditedWordInItsStripeOnlyAndLeavesUnfound
             const Pixel pixel = PixelOf(index).value();
             EXPECT_EQ(frame.AtCorePixel(pixel.x, pixel.y),
                       DrawnColor(index == run.changed ? 0x001F : rows[index]))
-                << run.edited << " index " << index;
+                << run.emulator << " " << run.edited << " index " << index;
         }
     }
 }
