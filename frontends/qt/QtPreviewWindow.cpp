@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 #include "frontends/qt/QtPreviewPicture.h"
 
@@ -59,6 +60,7 @@ QtPreviewWindow::QtPreviewWindow(MainWindowEvents& events, PreviewHandle handle)
     setFocusPolicy(Qt::StrongFocus);
     status_->setContentsMargins(4, 1, 4, 1);
     status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] {
         if (!retired_) events_.OnPreviewTimer(handle_);
@@ -70,9 +72,11 @@ void QtPreviewWindow::Present(const PreviewFrame& frame) {
     if (picture_->Show(frame)) FitToPicture();
 }
 
-// A status longer than the picture is wide is cut, never widening the window.
+// A status longer than the picture is wide wraps onto more lines under it,
+// never widening the window: every place it names stays readable.
 void QtPreviewWindow::SetStatus(const QString& text) {
     status_->setText(text);
+    FitToPicture();
 }
 
 void QtPreviewWindow::StartTimer(int milliseconds) {
@@ -91,7 +95,8 @@ void QtPreviewWindow::Retire() {
 
 void QtPreviewWindow::FitToPicture() {
     const int width = picture_->width();
-    const int statusHeight = status_->sizeHint().height();
+    // At least one line, also while there is no text yet.
+    const int statusHeight = std::max(status_->heightForWidth(width), status_->sizeHint().height());
     picture_->move(0, 0);
     status_->setGeometry(0, picture_->height(), width, statusHeight);
     setFixedSize(width, picture_->height() + statusHeight);
