@@ -20,17 +20,23 @@
 namespace tintwright::qt::testing {
 
 void QtEditorFixture::TearDown() {
+    // Closed as a user closes it, so the logic lets go of what it opened
+    // (a game preview) while the window system is still there.
+    if (windowSystem) windowSystem->DestroyMainWindow();
     windowSystem.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(answerer.AllAnswered());
 }
 
 void QtEditorFixture::StartEditor(std::size_t romSize, const std::string& settings) {
+    StartEditor(::tintwright::testing::IndexedRomBytes(romSize), settings);
+}
+
+void QtEditorFixture::StartEditor(const std::vector<std::uint8_t>& romBytes, const std::string& settings) {
     state.settingsPath = dir.File("tintwright.ini");
     state.rom.SourcePath() = dir.File("source.smc");
     state.rom.SavePath() = dir.File("save.smc");
-    ::tintwright::testing::WriteBytes(state.rom.SourcePath(),
-                                      ::tintwright::testing::IndexedRomBytes(romSize));
+    ::tintwright::testing::WriteBytes(state.rom.SourcePath(), romBytes);
     if (!settings.empty()) std::ofstream(state.settingsPath, std::ios::binary) << settings;
     auto loaded = LoadRomFile(state.rom.SourcePath());
     ASSERT_TRUE(loaded);

@@ -38,6 +38,9 @@ protected:
 
     // A ROM whose word at even offset o is (o / 2) & 0x7FFF, loaded as after start-up.
     void StartEditor(std::size_t romSize = 0x8000, const std::string& settings = "");
+    // On these bytes instead; a state set in state.stateToSearch before is
+    // searched as `--state` would have it.
+    void StartEditor(const std::vector<std::uint8_t>& romBytes, const std::string& settings = "");
     // The window around a recorder with no logic behind it.
     void StartRecorderOnly();
 
