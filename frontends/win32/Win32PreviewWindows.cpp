@@ -9,6 +9,17 @@ constexpr char kPreviewClass[] = "TintwrightPreview";
 constexpr UINT_PTR kPreviewTimerId = 1;
 constexpr UINT kRightShiftScanCode = 0x36;
 
+// GDI's "A" calls read text in the system's code page even where the manifest
+// makes the process's own code page UTF-8, so the status line is widened from
+// the process's code page, the one every other text of the program is in.
+std::wstring WideText(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
 int StatusHeight(HWND window) {
     const HDC dc = GetDC(window);
     TEXTMETRICA metrics{};
@@ -159,7 +170,7 @@ void Win32PreviewWindows::Present(PreviewHandle handle, const PreviewFrame& fram
 
 void Win32PreviewWindows::SetStatus(PreviewHandle handle, std::string_view text) {
     if (OpenPreview* preview = Find(handle)) {
-        preview->status = std::string(text);
+        preview->status = WideText(text);
         InvalidateRect(preview->window, nullptr, FALSE);
     }
 }
@@ -209,7 +220,7 @@ void Win32PreviewWindows::Paint(OpenPreview& preview, HWND window) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     status.left += 4;
-    DrawTextA(dc, preview.status.c_str(), static_cast<int>(preview.status.size()), &status,
+    DrawTextW(dc, preview.status.c_str(), static_cast<int>(preview.status.size()), &status,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, previous);
     EndPaint(window, &paint);

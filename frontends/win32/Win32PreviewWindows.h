@@ -49,7 +49,7 @@ private:
         int width = 256;
         int height = 224;
         std::vector<std::uint32_t> pixels;
-        std::string status;
+        std::wstring status;
     };
 
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -49,6 +49,16 @@ private:
     HANDLE handle_;
 };
 
+std::vector<std::uint8_t> GeneratedRom(std::size_t size) {
+    std::vector<std::uint8_t> rom(size);
+    for (std::uint32_t offset = 0; offset + 1 < size; offset += 2) {
+        const std::uint16_t word = RomWordAt(offset);
+        rom[offset] = static_cast<std::uint8_t>(word & 0xFF);
+        rom[offset + 1] = static_cast<std::uint8_t>(word >> 8);
+    }
+    return rom;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
@@ -95,21 +105,18 @@ void ApplyBlackTo(HWND window, int cell) {
 
 EditorSession* EditorSession::running_ = nullptr;
 
-EditorSession::EditorSession(std::size_t romSize)
+EditorSession::EditorSession(std::size_t romSize) : EditorSession(GeneratedRom(romSize)) {}
+
+EditorSession::EditorSession(std::vector<std::uint8_t> rom)
     : directory(FreshDirectory()),
       romPath(directory / "rom.smc"),
       savePath(directory / "save.smc"),
+      romBytes(std::move(rom)),
       windowSystem(GetModuleHandleA(nullptr)),
       logic(windowSystem, state),
       events(&logic),
       settingsPath(std::filesystem::path(SystemProcess().ExecutablePath()).replace_extension("ini")),
       startFolder_(std::filesystem::current_path()) {
-    romBytes.resize(romSize);
-    for (std::uint32_t offset = 0; offset + 1 < romSize; offset += 2) {
-        const std::uint16_t word = RomWordAt(offset);
-        romBytes[offset] = static_cast<std::uint8_t>(word & 0xFF);
-        romBytes[offset + 1] = static_cast<std::uint8_t>(word >> 8);
-    }
     WriteFile(romPath, romBytes);
     // An older save file that start-up must replace.
     WriteFile(savePath, std::vector<std::uint8_t>(16, 0xEE));
@@ -153,7 +160,9 @@ int EditorSession::Run(std::function<void(HWND)> steps) {
     running_ = this;
     // A thread timer: its tick is the first thing the main loop dispatches.
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunSteps);
-    const int exitCode = StartUp(windowSystem, state, events);
+    StartUpOptions options;
+    options.statePath = statePath;
+    const int exitCode = StartUp(windowSystem, state, events, options);
     KillTimer(nullptr, timer);
     running_ = nullptr;
     return exitCode;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ void ApplyBlackTo(HWND window, int cell);
 class EditorSession {
 public:
     explicit EditorSession(std::size_t romSize = kRomSize);
+    // Another game, such as one a test core runs.
+    explicit EditorSession(std::vector<std::uint8_t> rom);
     ~EditorSession();
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
@@ -63,6 +66,8 @@ public:
     std::filesystem::path romPath;
     std::filesystem::path savePath;
     std::vector<std::uint8_t> romBytes;
+    // Given to start-up as the command line's --state STATE is.
+    std::optional<std::string> statePath;
 
     Win32WindowSystem windowSystem;
     ScriptedUser user;
