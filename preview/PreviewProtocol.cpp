@@ -17,8 +17,10 @@ enum Kind : std::uint8_t {
     kPlay = 4,
     kInput = 5,
     kReset = 6,
+    kRun = 7,
     kFrame = 16,
     kError = 17,
+    kTrace = 18,
 };
 
 class Writer {
@@ -76,6 +78,14 @@ void Body(Writer& out, const InputMessage& m) {
     out.Number(m.buttons, 2);
 }
 void Body(Writer&, const ResetMessage&) {}
+void Body(Writer& out, const RunMessage& m) {
+    out.Number(static_cast<std::uint32_t>(m.buttons.size()));
+    for (const std::uint16_t buttons : m.buttons) out.Number(buttons, 2);
+}
+void Body(Writer& out, const TraceMessage& m) {
+    out.Number(static_cast<std::uint32_t>(m.cgram.size()));
+    for (const std::uint16_t word : m.cgram) out.Number(word, 2);
+}
 void Body(Writer& out, const FrameMessage& m) {
     out.Number(static_cast<std::uint32_t>(m.width), 2);
     out.Number(static_cast<std::uint32_t>(m.height), 2);
@@ -93,6 +103,8 @@ constexpr Kind KindOf() {
     if constexpr (std::is_same_v<T, PlayMessage>) return kPlay;
     if constexpr (std::is_same_v<T, InputMessage>) return kInput;
     if constexpr (std::is_same_v<T, ResetMessage>) return kReset;
+    if constexpr (std::is_same_v<T, RunMessage>) return kRun;
+    if constexpr (std::is_same_v<T, TraceMessage>) return kTrace;
     if constexpr (std::is_same_v<T, FrameMessage>) return kFrame;
     return kError;
 }
@@ -205,6 +217,30 @@ Result<PreviewMessage> DecodePreviewMessage(std::uint8_t kind, std::span<const s
         }
         case kReset:
             return Checked(fields, ResetMessage{}, "reset");
+        case kRun: {
+            RunMessage m;
+            const std::uint32_t count = fields.Number();
+            if (count == 0 || count > kMostRunFrames)
+                return Result<PreviewMessage>::Failed("a run of " + std::to_string(count) +
+                                                      " frames is asked for");
+            if (fields.Remaining() != 2u * count)
+                return Result<PreviewMessage>::Failed("a run message is cut or too long");
+            m.buttons.resize(count);
+            for (std::uint16_t& buttons : m.buttons) buttons = static_cast<std::uint16_t>(fields.Number(2));
+            return Checked(fields, std::move(m), "run");
+        }
+        case kTrace: {
+            TraceMessage m;
+            const std::uint32_t count = fields.Number();
+            if (count == 0 || count % 256 != 0 || count > 256 * kMostRunFrames ||
+                fields.Remaining() != 2u * count)
+                return Result<PreviewMessage>::Failed(
+                    "a trace of " + std::to_string(count) + " words does not hold " +
+                    std::to_string(fields.Remaining()) + " bytes of whole frames");
+            m.cgram.resize(count);
+            for (std::uint16_t& word : m.cgram) word = static_cast<std::uint16_t>(fields.Number(2));
+            return Checked(fields, std::move(m), "trace");
+        }
         case kFrame: {
             FrameMessage m;
             m.width = static_cast<int>(fields.Number(2));

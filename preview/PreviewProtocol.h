@@ -63,6 +63,12 @@ struct InputMessage {
 struct ResetMessage {
     bool operator==(const ResetMessage&) const = default;
 };
+// Runs the dropped state as it is, one frame per entry with those buttons
+// held (InputMessage's bits), and sends CGRAM back after every frame.
+struct RunMessage {
+    std::vector<std::uint16_t> buttons;
+    bool operator==(const RunMessage&) const = default;
+};
 
 // Host to client. Pixels are 0x00RRGGBB, row after row.
 struct FrameMessage {
@@ -75,9 +81,17 @@ struct ErrorMessage {
     std::string text;
     bool operator==(const ErrorMessage&) const = default;
 };
+// CGRAM's 256 words after each frame of a run, frame after frame.
+struct TraceMessage {
+    std::vector<std::uint16_t> cgram;
+    bool operator==(const TraceMessage&) const = default;
+};
+
+// The most frames one run or draw may ask for: ten minutes of the game.
+inline constexpr std::uint32_t kMostRunFrames = 36000;
 
 using PreviewMessage = std::variant<LoadMessage, RomChangedMessage, DrawMessage, PlayMessage, InputMessage,
-                                    ResetMessage, FrameMessage, ErrorMessage>;
+                                    ResetMessage, RunMessage, FrameMessage, ErrorMessage, TraceMessage>;
 
 std::vector<std::uint8_t> EncodePreviewMessage(const PreviewMessage& message);
 

@@ -52,6 +52,9 @@ void PreviewSession::Send(const PreviewMessage& message, std::int64_t now) {
         ++framesOwed_;
     } else if (std::holds_alternative<ResetMessage>(message)) {
         ++framesOwed_;
+    } else if (const auto* run = std::get_if<RunMessage>(&message)) {
+        allowance += kPreviewMillisecondsPerFrame * static_cast<std::int64_t>(run->buttons.size());
+        ++framesOwed_;
     } else if (const auto* play = std::get_if<PlayMessage>(&message)) {
         playing_ = play->playing;
     }
@@ -92,6 +95,10 @@ PreviewUpdate PreviewSession::Poll(std::int64_t now) {
         if (!*next) break;
         if (auto* frame = std::get_if<FrameMessage>(&**next)) {
             update.frame = std::move(*frame);
+            if (framesOwed_ > 0) --framesOwed_;
+            answerDue_ = now + kPreviewAnswerMilliseconds;
+        } else if (auto* trace = std::get_if<TraceMessage>(&**next)) {
+            update.trace = std::move(*trace);
             if (framesOwed_ > 0) --framesOwed_;
             answerDue_ = now + kPreviewAnswerMilliseconds;
         } else if (const auto* error = std::get_if<ErrorMessage>(&**next)) {

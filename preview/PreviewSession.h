@@ -31,6 +31,7 @@ std::string PreviewHostPath(const std::string& executablePath);
 
 struct PreviewUpdate {
     std::optional<FrameMessage> frame;   // the newest frame that arrived
+    std::optional<TraceMessage> trace;   // a run's CGRAM, once it is done
     std::optional<std::string> stopped;  // why the host is gone, once
 };
 
@@ -46,6 +47,8 @@ public:
     // Hands over what the pipe takes and reads what has arrived.
     PreviewUpdate Poll(std::int64_t now);
     bool Stopped() const { return stopped_; }
+    // Frames and traces asked for that have not arrived yet.
+    int AnswersOwed() const { return framesOwed_; }
     // Bytes still waiting to go to the host.
     std::size_t Unsent() const { return outgoing_.size() - sent_; }
 
@@ -58,7 +61,7 @@ private:
     std::vector<std::uint8_t> outgoing_;
     std::size_t sent_ = 0;
     PreviewMessageReader reader_;
-    int framesOwed_ = 0;
+    int framesOwed_ = 0;  // frames and traces
     bool playing_ = false;
     std::int64_t answerDue_ = 0;
     bool stopped_ = false;

@@ -54,6 +54,26 @@ TEST_F(SessionFixture, SendsTheGameThenAsksForAFrameAndHandsTheFrameOn) {
     EXPECT_FALSE(host->killed);
 }
 
+// A run owes its trace: the host has 20 ms a frame beyond the usual
+// allowance, and the trace, arriving with the load's frame, settles both.
+TEST_F(SessionFixture, ARunOwesItsTraceForAsLongAsItsFramesTake) {
+    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0)}, 0);
+    EXPECT_EQ(session->AnswersOwed(), 2);
+    const std::int64_t due = kPreviewAnswerMilliseconds + 600 * kPreviewMillisecondsPerFrame;
+    EXPECT_FALSE(session->Poll(due).stopped);
+    const TraceMessage trace{std::vector<std::uint16_t>(256 * 600, 0x0421)};
+    host->Say(EncodePreviewMessage(kFrame));
+    host->Say(EncodePreviewMessage(trace));
+    const PreviewUpdate update = session->Poll(due);
+    EXPECT_EQ(update.frame, kFrame);
+    EXPECT_EQ(update.trace, trace);
+    EXPECT_EQ(session->AnswersOwed(), 0);
+
+    SetUp();
+    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0)}, 0);
+    EXPECT_TRUE(session->Poll(due + 1).stopped);
+}
+
 TEST_F(SessionFixture, WhatAFullPipeDoesNotTakeNowGoesLater) {
     host->inputRoom = 5;
     session->Poll(1);

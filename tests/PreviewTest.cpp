@@ -19,8 +19,10 @@ std::vector<PreviewMessage> EveryKind() {
             PlayMessage{true},
             InputMessage{0x0808},
             ResetMessage{},
+            RunMessage{{0, 0x0008, 0x0008}},
             FrameMessage{2, 1, {0x123456, 0xFFFFFF}},
-            ErrorMessage{"the core has no retro_run"}};
+            ErrorMessage{"the core has no retro_run"},
+            TraceMessage{std::vector<std::uint16_t>(512, 0x7FFF)}};
 }
 
 TEST(PreviewProtocol, EveryMessageComesBackWholeFromPiecesOfAnySize) {
@@ -60,6 +62,10 @@ TEST(PreviewProtocol, GarbageIsToldAndStopsTheStream) {
         {{5, 0, 0, 0, 2, 9, 0, 0, 0}, "a ROM change message is cut or too long"},
         {{8, 0, 0, 0, 16, 1, 0, 1, 0, 0, 0, 0}, "a frame of 1 × 1 pixels does not hold 3 bytes"},
         {{5, 0, 0, 0, 16, 0, 8, 1, 0}, "a frame of 2048 × 1 pixels does not hold 0 bytes"},
+        {{5, 0, 0, 0, 7, 0, 0, 0, 0}, "a run of 0 frames is asked for"},
+        {{5, 0, 0, 0, 7, 0xA1, 0x8C, 0, 0}, "a run of 36001 frames is asked for"},
+        {{6, 0, 0, 0, 7, 1, 0, 0, 0, 8}, "a run message is cut or too long"},
+        {{7, 0, 0, 0, 18, 2, 0, 0, 0, 1, 0}, "a trace of 2 words does not hold 2 bytes of whole frames"},
     };
     for (const Case& c : cases) {
         PreviewMessageReader reader;

@@ -126,6 +126,30 @@ public:
         return frame;
     }
 
+    // The dropped state as it is, run frame by frame with the buttons given,
+    // and CGRAM after each frame as the core's own state holds it.
+    Result<TraceMessage> Run(const std::vector<std::uint16_t>& buttons) {
+        using Traced = Result<TraceMessage>;
+        playing_ = false;
+        if (const Result<void> reloaded = ReloadIfChanged(false); !reloaded)
+            return Traced::Failed(reloaded.Reason());
+        if (const Result<void> put = runner_->Unserialize(load_.state); !put)
+            return Traced::Failed(put.Reason());
+        TraceMessage trace;
+        trace.cgram.reserve(256 * buttons.size());
+        for (const std::uint16_t held : buttons) {
+            if (const auto frame = runner_->RunFrame(held); !frame) return Traced::Failed(frame.Reason());
+            const auto state = runner_->Serialize();
+            if (!state) return Traced::Failed(state.Reason());
+            if (state->size() < load_.cgramAt + 512)
+                return Traced::Failed("the core's state no longer holds CGRAM at byte " +
+                                      std::to_string(load_.cgramAt));
+            const std::vector<std::uint16_t> words = CgramOf(*state);
+            trace.cgram.insert(trace.cgram.end(), words.begin(), words.end());
+        }
+        return trace;
+    }
+
     void ChangeRom(const RomChangedMessage& change) {
         if (change.offset > load_.rom.size() || load_.rom.size() - change.offset < change.bytes.size())
             return;
@@ -147,11 +171,14 @@ private:
     Preview(LoadMessage load, std::unique_ptr<LibretroRunner> runner)
         : load_(std::move(load)), runner_(std::move(runner)) {}
 
-    std::vector<std::uint16_t> StateCgram() const {
+    std::vector<std::uint16_t> StateCgram() const { return CgramOf(load_.state); }
+
+    // state holds 512 bytes from cgramAt on.
+    std::vector<std::uint16_t> CgramOf(const std::vector<std::uint8_t>& state) const {
         std::vector<std::uint16_t> words(256);
         for (std::size_t i = 0; i < words.size(); ++i) {
-            const std::uint8_t first = load_.state[load_.cgramAt + 2 * i];
-            const std::uint8_t second = load_.state[load_.cgramAt + 2 * i + 1];
+            const std::uint8_t first = state[load_.cgramAt + 2 * i];
+            const std::uint8_t second = state[load_.cgramAt + 2 * i + 1];
             words[i] = load_.cgramBigEndian ? static_cast<std::uint16_t>(first << 8 | second)
                                             : static_cast<std::uint16_t>(second << 8 | first);
         }
@@ -208,6 +235,10 @@ int Serve(Inbox& inbox) {
                 auto frame = preview->Draw(1);
                 if (!frame) return Fail(frame.Reason());
                 if (!Send(*frame)) return 0;
+            } else if (const auto* run = std::get_if<RunMessage>(&*message)) {
+                auto trace = preview->Run(run->buttons);
+                if (!trace) return Fail(trace.Reason());
+                if (!Send(*trace)) return 0;
             } else if (const auto* change = std::get_if<RomChangedMessage>(&*message)) {
                 preview->ChangeRom(*change);
             } else if (const auto* play = std::get_if<PlayMessage>(&*message)) {
