@@ -34,15 +34,19 @@ std::optional<CommandArguments> CommandArguments::Parse(std::span<const std::str
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
+        const auto set = [&parsed, &name](std::string value) {
+            parsed.every_[name].push_back(value);
+            parsed.options_[name] = std::move(value);
+        };
         if (Contains(flags, name) && equals == std::string::npos) {
-            parsed.options_[name] = {};
+            set({});
         } else if (!Contains(valueOptions, name)) {
             error = "unknown option " + name;
             return std::nullopt;
         } else if (equals != std::string::npos) {
-            parsed.options_[name] = argument.substr(equals + 1);
+            set(argument.substr(equals + 1));
         } else if (index + 1 < arguments.size()) {
-            parsed.options_[name] = arguments[++index];
+            set(arguments[++index]);
         } else {
             error = "the option " + name + " needs a value";
             return std::nullopt;
@@ -54,6 +58,11 @@ std::optional<CommandArguments> CommandArguments::Parse(std::span<const std::str
 std::string CommandArguments::Value(std::string_view option, std::string_view fallback) const {
     const auto found = options_.find(std::string(option));
     return found == options_.end() ? std::string(fallback) : found->second;
+}
+
+std::vector<std::string> CommandArguments::Values(std::string_view option) const {
+    const auto found = every_.find(std::string(option));
+    return found == every_.end() ? std::vector<std::string>() : found->second;
 }
 
 std::optional<std::uint32_t> ParseHexOffset(std::string_view text) {

@@ -27,12 +27,16 @@ public:
 
     const std::vector<std::string>& Positional() const { return positional_; }
     bool Has(std::string_view option) const { return options_.contains(std::string(option)); }
-    // The option's value, or fallback when it was not given.
+    // The option's value, or fallback when it was not given; the last one
+    // when it was given more than once.
     std::string Value(std::string_view option, std::string_view fallback = {}) const;
+    // Every value the option was given, in order.
+    std::vector<std::string> Values(std::string_view option) const;
 
 private:
     std::vector<std::string> positional_;
     std::map<std::string, std::string> options_;
+    std::map<std::string, std::vector<std::string>> every_;
 };
 
 // An offset in hexadecimal, with or without "$" or "0x" before it.

@@ -9,4 +9,9 @@ namespace tintwright {
 // places where the search of STATE's CGRAM in ROM found them.
 int RunPreview(std::span<const std::string> arguments, std::ostream& out, std::ostream& err);
 
+// live ROM STATE [--frames N] [--press BUTTON@FRAME[+COUNT]]... [--json] [--core CORE]:
+// which of the places the search of STATE's CGRAM found in ROM the game
+// really loads, told by running it twice, once with every place tagged.
+int RunLive(std::span<const std::string> arguments, std::ostream& out, std::ostream& err);
+
 }  // namespace tintwright

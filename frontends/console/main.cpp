@@ -43,6 +43,8 @@ constexpr Subcommand kSubcommands[] = {
     {"preview", RunPreview,
      "preview ROM STATE --output FRAME.png [--edited EDITED] [--core CORE] [--frames N]",
      "tintwright-palette preview game.smc game.state --edited game-edited.smc --output frame.png"},
+    {"live", RunLive, "live ROM STATE [--frames N] [--press BUTTON@FRAME[+COUNT]]... [--json] [--core CORE]",
+     "tintwright-palette live game.smc game.state --press start@10 --frames 300"},
 };
 
 void PrintUsage(std::ostream& stream, const Subcommand& subcommand) {
@@ -75,7 +77,19 @@ void PrintHelp(std::ostream& stream) {
            "\npreview runs STATE in a libretro core (a RetroArch, bsnes-mercury, higan, bsnes or snes9x\n"
            "state) with EDITED (default: ROM) as the game, after writing EDITED's words where find places\n"
            "STATE's colours in ROM, and writes the frame drawn after N frames (1 to 36000, default 1) as\n"
-           "a PNG. Without --core it takes the installed bsnes-mercury core of the state's profile.\n";
+           "a PNG. Without --core it takes the installed bsnes-mercury core of the state's profile.\n"
+           "\nlive tells which of the places find reports for STATE the game really loads: it runs STATE\n"
+           "N frames (1 to 36000, default 600) twice with the same pad input, once with every candidate\n"
+           "place's colours replaced by colours of its own, and prints for each CGRAM row the place(s)\n"
+           "the game loaded and at which frame (counted from 0), the candidates not used, or that the\n"
+           "row was not reloaded in those frames or was computed. --press holds a button (b, y, select,\n"
+           "start, up, down, left, right, a, x, l, r) from FRAME for COUNT frames (default 2); it may be\n"
+           "given many times. Exit 0 when some row was told, 1 when none. With --json it prints one\n"
+           "array, an object per CGRAM row with candidates:\n"
+           "  {\"row\": 3, \"status\": \"loaded\" | \"not reloaded\" | \"computed\",\n"
+           "   \"live\": [{\"offset\": 106496, \"bus_address\": \"$03:A000\" or null, \"frame\": 11}],\n"
+           "   \"not_loaded\": [offsets...]}\n"
+           "where live is empty unless status is loaded.\n";
 }
 
 int Run(const std::vector<std::string>& arguments) {

@@ -214,5 +214,74 @@ INSTANTIATE_TEST_SUITE_P(BsnesMercury, StripeRomTest, ::testing::Values("stripes
                              return std::string(info.param) == "stripes" ? "LoadedOnce" : "UploadedFromWram";
                          });
 
+// tintwright-palette live on the stripe ROM that keeps row 1 at copies A and
+// B (loaded at reset and while Start is held) beside a decoy with 15 of its
+// colours, and fades row 2 by code from frame 60 of the run on.
+TEST(LiveRun, TellsTheCopyTheGameLoadsAndARowItComputes) {
+    const TestRomLayout layout("stripes-live", {kStripeRowsLabel, "LiveCopyA", "LiveCopyB", "LiveDecoy"});
+    ASSERT_TRUE(layout.Error().empty()) << layout.Error();
+    const auto place = [&layout](const char* label) {
+        std::ostringstream text;
+        text << '$' << std::uppercase << std::hex << layout.Place(label).offset;
+        return text.str();
+    };
+    const std::string a = place("LiveCopyA"), b = place("LiveCopyB"), decoy = place("LiveDecoy");
+    const std::string state = TINTWRIGHT_STATE_DIR "/bsnes-mercury.stripes-live.state";
+    const auto live = [&](std::vector<std::string> options) {
+        std::string command = "exec '" TINTWRIGHT_PALETTE "' live '" + layout.RomPath() + "' '" + state + "'";
+        for (const std::string& option : options) command += " '" + option + "'";
+        return RunProgram({"sh", "-c", command + " 2>&1"});
+    };
+    const struct {
+        std::vector<std::string> options;
+        int exitCode;
+        std::string row1;
+    } runs[] = {
+        {{}, 1, "row 1: not reloaded in 600 frames: the game loaded it before the state was saved"},
+        {{"--press", "start@10", "--frames", "120"},
+         0,
+         "row 1: loaded from " + b + " ($03:A1A0) at frame 11; "},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun ran = live(run.options);
+        EXPECT_EQ(ran.exitCode, run.exitCode) << ran.output;
+        EXPECT_NE(ran.output.find(run.row1), std::string::npos) << ran.output;
+        EXPECT_NE(ran.output.find("row 2: computed"), std::string::npos) << ran.output;
+        EXPECT_EQ(ran.output.find("loaded from " + a), std::string::npos) << ran.output;
+        EXPECT_EQ(ran.output.find("loaded from " + decoy), std::string::npos) << ran.output;
+    }
+    const ProgramRun json = live({"--press", "start@10", "--frames", "120", "--json"});
+    EXPECT_EQ(json.exitCode, 0) << json.output;
+    EXPECT_NE(json.output.find("{\"row\": 1, \"status\": \"loaded\", \"live\": [{\"offset\": " +
+                               std::to_string(layout.Place("LiveCopyB").offset) +
+                               ", \"bus_address\": \"$03:A1A0\", \"frame\": 11}], \"not_loaded\": [" +
+                               std::to_string(layout.Place("LiveCopyA").offset) + ", " +
+                               std::to_string(layout.Place("LiveDecoy").offset) + "]}"),
+              std::string::npos)
+        << json.output;
+    EXPECT_NE(json.output.find("{\"row\": 2, \"status\": \"computed\", \"live\": []"), std::string::npos)
+        << json.output;
+
+    const struct {
+        std::vector<std::string> options;
+        const char* said;
+    } refused[] = {
+        {{"--frames", "0"}, "--frames must be 1 to 36000, not 0"},
+        {{"--frames", "99999999999"}, "--frames must be 1 to 36000, not 99999999999"},
+        {{"--press", "jump@3"}, "no button is named \"jump\""},
+    };
+    for (const auto& c : refused) {
+        const ProgramRun ran = live(c.options);
+        EXPECT_EQ(ran.exitCode, 2) << ran.output;
+        EXPECT_NE(ran.output.find(c.said), std::string::npos) << ran.output;
+    }
+    const std::string mednafen = TINTWRIGHT_STATE_DIR "/mednafen-snes.palette-test.state";
+    const ProgramRun other =
+        RunProgram({"sh", "-c",
+                    "exec '" TINTWRIGHT_PALETTE "' live '" + layout.RomPath() + "' '" + mednafen + "' 2>&1"});
+    EXPECT_EQ(other.exitCode, 2) << other.output;
+    EXPECT_NE(other.output.find("cannot be run by a libretro core"), std::string::npos) << other.output;
+}
+
 }  // namespace
 }  // namespace tintwright::test

@@ -11,18 +11,33 @@
 ; into CGRAM once at reset; with WRAM=1 they are copied into work RAM once
 ; and uploaded from there to CGRAM in every vertical blank, as many games do,
 ; so a change made to CGRAM alone is painted over by the next frame.
+;
+; With LIVE=1 (and so WRAM=1) it also acts as a game that keeps a row in
+; several places, for the tagging run: row 1 is stored as two identical copies,
+; LiveCopyA, which reset loads into work RAM, and LiveCopyB, loaded while Start
+; is held, beside LiveDecoy, which holds 15 of its 16 colours and is never
+; read; StripeRows holds other colours in row 1's place. From frame FADE_FROM
+; on, row 2 fades by code in work RAM (its red falls by one a frame), so it
+; changes to colours no place holds.
 
 .p816
 .smart +
 
+.ifndef LIVE
+LIVE = 0
+.endif
 .ifndef WRAM
-WRAM = 0
+WRAM = LIVE
 .endif
 
 .include "Snes.inc"
 
 ROW_BYTES = 32
 SHOWN_BYTES = 8 * ROW_BYTES        ; rows 0..7, the ones BG1 can use
+FADE_FROM = 90                     ; well after the state the tests save at frame 30
+HVBJOY = $4212                     ; bit 0 set while the pad is being read
+JOY1H = $4219                      ; B Y Select Start Up Down Left Right
+JOY_START = $10
 TILE_BYTES = 32                    ; 8×8 pixels, 4 bit planes
 TILE_WORDS_AT = $1000              ; VRAM word address of BG1's tiles
 
@@ -47,8 +62,31 @@ TILE_WORDS_AT = $1000              ; VRAM word address of BG1's tiles
 .segment "PLANTED"
 StripeRows:
     .repeat SHOWN_BYTES / 2, index
-        STRIPE_WORD index
+        .if LIVE && index >= 16 && index < 32
+            STRIPE_WORD index + 128      ; row 1 lives in its copies
+        .else
+            STRIPE_WORD index
+        .endif
     .endrepeat
+
+.if LIVE
+    .res ROW_BYTES, $FF
+LiveCopyA:
+    .repeat 16, colour
+        STRIPE_WORD 16 + colour
+    .endrepeat
+    .res ROW_BYTES, $FF
+LiveDecoy:
+    .repeat 15, colour
+        STRIPE_WORD 16 + colour
+    .endrepeat
+    STRIPE_WORD 200
+    .res ROW_BYTES, $FF
+LiveCopyB:
+    .repeat 16, colour
+        STRIPE_WORD 16 + colour
+    .endrepeat
+.endif
 
 .segment "CODE"
 
@@ -75,6 +113,9 @@ StripeMap:
 .segment "BSS"
 palette:    .res SHOWN_BYTES
 .endif
+.if LIVE
+frameCount: .res 2
+.endif
 
 .segment "CODE"
 
@@ -92,7 +133,11 @@ Reset:
 .endif
     lda #$0F                     ; display on, full brightness
     sta INIDISP
+.if LIVE
+    lda #$81                     ; NMI and the pad's automatic read
+.else
     lda #$80                     ; NMI on before waiting, or some cores hang
+.endif
     sta NMITIMEN
 MainLoop:
     wai
@@ -135,7 +180,61 @@ CopyRowsToWram:
     inx
     cpx #SHOWN_BYTES
     bne :-
+.if LIVE
+    ldx #0
+:   lda f:LiveCopyA, x
+    sta palette + ROW_BYTES, x
+    inx
+    inx
+    cpx #ROW_BYTES
+    bne :-
+    stz frameCount
+.endif
     sep #$20
+    rts
+.endif
+
+.if LIVE
+; Once a frame, after the upload, with A 8 bits and X 16: the fade of row 2,
+; and row 1 from its second copy while Start is held.
+LiveFrame:
+    rep #$20
+    inc frameCount
+    lda frameCount
+    cmp #FADE_FROM
+    bcc @pad
+    ldx #0
+@fade:
+    lda palette + 2 * ROW_BYTES, x
+    and #$001F
+    beq @faded
+    dec palette + 2 * ROW_BYTES, x
+@faded:
+    inx
+    inx
+    cpx #ROW_BYTES
+    bne @fade
+@pad:
+    sep #$20
+    ; The pad is read in the first lines of the vertical blank; until then
+    ; JOY1H holds nothing.
+:   lda HVBJOY
+    and #$01
+    bne :-
+    lda JOY1H
+    and #JOY_START
+    beq @done
+    rep #$20
+    ldx #0
+@copy:
+    lda f:LiveCopyB, x
+    sta palette + ROW_BYTES, x
+    inx
+    inx
+    cpx #ROW_BYTES
+    bne @copy
+    sep #$20
+@done:
     rts
 .endif
 
@@ -150,6 +249,9 @@ Nmi:
 .if WRAM
     stz CGADD
     DMA_TO_CGRAM $00, palette, SHOWN_BYTES
+.endif
+.if LIVE
+    jsr LiveFrame
 .endif
     rep #$30
     plx
