@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <set>
 #include <utility>
-
-#include "preview/PreviewProtocol.h"
 
 namespace tintwright {
 namespace {
@@ -36,6 +35,18 @@ std::vector<std::pair<std::size_t, std::uint32_t>> WordsOf(const PaletteHit& hit
                 words.emplace_back(static_cast<std::size_t>(part.row * kRowWords + part.firstIndex + t),
                                    part.offset + 2u * static_cast<std::uint32_t>(t));
     return words;
+}
+
+std::string Hex(std::uint32_t offset) {
+    char text[16];
+    std::snprintf(text, sizeof text, "$%X", static_cast<unsigned>(offset));
+    return text;
+}
+
+const PaletteHit* CandidateAt(const std::vector<PaletteHit>& candidates, int row, std::uint32_t offset) {
+    for (const PaletteHit& hit : candidates)
+        if (hit.row == row && hit.Offset() == offset) return &hit;
+    return nullptr;
 }
 
 }  // namespace
@@ -172,6 +183,40 @@ const char* LiveStatusName(LiveRow::Status status) {
             break;
     }
     return "not reloaded";
+}
+
+std::vector<MappedColor> MapLiveRows(const std::vector<MappedColor>& colors, const std::vector<LiveRow>& rows,
+                                     const std::vector<PaletteHit>& candidates) {
+    std::map<std::uint8_t, std::uint32_t> mapped;
+    for (const MappedColor& color : colors) mapped[color.index] = color.romOffset;
+    for (const LiveRow& row : rows) {
+        if (row.status != LiveRow::Status::Loaded) continue;
+        const PaletteHit* place = CandidateAt(candidates, row.row, row.live.back().offset);
+        if (place == nullptr) continue;
+        for (auto it = mapped.begin(); it != mapped.end();)
+            it = it->first / kRowWords == row.row ? mapped.erase(it) : std::next(it);
+        for (const auto& [index, offset] : WordsOf(*place))
+            if (index < kCgramWords) mapped[static_cast<std::uint8_t>(index)] = offset;
+    }
+    std::vector<MappedColor> live;
+    for (const auto& [index, offset] : mapped) live.push_back({index, offset});
+    return live;
+}
+
+std::string LiveStatusText(const std::vector<LiveRow>& rows) {
+    std::string text;
+    for (const LiveRow& row : rows) {
+        if (row.status != LiveRow::Status::Loaded) continue;
+        std::string clause =
+            "row " + std::to_string(row.row) + " is loaded from " + Hex(row.live.back().offset) + " (live)";
+        std::vector<std::uint32_t> unused = row.notLoaded;
+        for (std::size_t i = 0; i + 1 < row.live.size(); ++i) unused.push_back(row.live[i].offset);
+        for (std::size_t i = 0; i < unused.size(); ++i) clause += (i == 0 ? "; " : ", ") + Hex(unused[i]);
+        if (!unused.empty())
+            clause += unused.size() == 1 ? " is not used in this scene" : " are not used in this scene";
+        text += (text.empty() ? "" : "; ") + clause;
+    }
+    return text;
 }
 
 }  // namespace tintwright

@@ -15,6 +15,7 @@
 
 #include "core/Result.h"
 #include "finder/PaletteHit.h"
+#include "preview/PreviewProtocol.h"
 
 namespace tintwright {
 
@@ -73,5 +74,15 @@ std::vector<LiveRow> ReadLiveRows(const std::vector<std::uint16_t>& stateCgram,
 
 // "loaded", "not reloaded", "computed"
 const char* LiveStatusName(LiveRow::Status status);
+
+// colors with every loaded row following the place it was last loaded from
+// instead, its matched words only; other rows as they were.
+std::vector<MappedColor> MapLiveRows(const std::vector<MappedColor>& colors, const std::vector<LiveRow>& rows,
+                                     const std::vector<PaletteHit>& candidates);
+
+// What the preview's status line says after a replay: "row 3 is loaded from
+// $1A000 (live); $2C000 is not used in this scene", a clause per loaded row;
+// empty when no row was loaded.
+std::string LiveStatusText(const std::vector<LiveRow>& rows);
 
 }  // namespace tintwright

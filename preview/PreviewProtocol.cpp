@@ -18,6 +18,8 @@ enum Kind : std::uint8_t {
     kInput = 5,
     kReset = 6,
     kRun = 7,
+    kReplay = 8,
+    kRemap = 9,
     kFrame = 16,
     kError = 17,
     kTrace = 18,
@@ -52,17 +54,20 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
+void Colors(Writer& out, const std::vector<MappedColor>& colors) {
+    out.Number(static_cast<std::uint32_t>(colors.size()), 2);
+    for (const MappedColor& color : colors) {
+        out.Number(color.index, 1);
+        out.Number(color.romOffset);
+    }
+}
 void Body(Writer& out, const LoadMessage& m) {
     out.Text(m.corePath);
     out.Blob(m.rom);
     out.Blob(m.state);
     out.Number(m.cgramAt);
     out.Number(m.cgramBigEndian ? 1 : 0, 1);
-    out.Number(static_cast<std::uint32_t>(m.colors.size()), 2);
-    for (const MappedColor& color : m.colors) {
-        out.Number(color.index, 1);
-        out.Number(color.romOffset);
-    }
+    Colors(out, m.colors);
 }
 void Body(Writer& out, const RomChangedMessage& m) {
     out.Number(m.offset);
@@ -82,7 +87,14 @@ void Body(Writer& out, const RunMessage& m) {
     out.Number(static_cast<std::uint32_t>(m.buttons.size()));
     for (const std::uint16_t buttons : m.buttons) out.Number(buttons, 2);
 }
+void Body(Writer& out, const ReplayMessage& m) {
+    out.Blob(m.rom);
+}
+void Body(Writer& out, const RemapMessage& m) {
+    Colors(out, m.colors);
+}
 void Body(Writer& out, const TraceMessage& m) {
+    for (std::size_t i = 0; i < 256; ++i) out.Number(i < m.start.size() ? m.start[i] : 0, 2);
     out.Number(static_cast<std::uint32_t>(m.cgram.size()));
     for (const std::uint16_t word : m.cgram) out.Number(word, 2);
 }
@@ -104,6 +116,8 @@ constexpr Kind KindOf() {
     if constexpr (std::is_same_v<T, InputMessage>) return kInput;
     if constexpr (std::is_same_v<T, ResetMessage>) return kReset;
     if constexpr (std::is_same_v<T, RunMessage>) return kRun;
+    if constexpr (std::is_same_v<T, ReplayMessage>) return kReplay;
+    if constexpr (std::is_same_v<T, RemapMessage>) return kRemap;
     if constexpr (std::is_same_v<T, TraceMessage>) return kTrace;
     if constexpr (std::is_same_v<T, FrameMessage>) return kFrame;
     return kError;
@@ -123,6 +137,19 @@ public:
         const auto bytes = ok_ ? reader_.ReadBytes(size) : std::nullopt;
         ok_ = ok_ && bytes.has_value();
         return bytes ? std::vector<std::uint8_t>(bytes->begin(), bytes->end()) : std::vector<std::uint8_t>();
+    }
+    // A count of at most 256 colours and each one's index and offset; false
+    // when the count is larger.
+    bool Colors(std::vector<MappedColor>& colors) {
+        const std::uint32_t count = Number(2);
+        if (count > 256) return false;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            MappedColor color;
+            color.index = static_cast<std::uint8_t>(Number(1));
+            color.romOffset = Number();
+            colors.push_back(color);
+        }
+        return true;
     }
     // Fills words from as many little-endian words of the body.
     void Words(std::span<std::uint32_t> words) {
@@ -183,15 +210,8 @@ Result<PreviewMessage> DecodePreviewMessage(std::uint8_t kind, std::span<const s
             m.state = fields.Blob();
             m.cgramAt = fields.Number();
             m.cgramBigEndian = fields.Number(1) != 0;
-            const std::uint32_t count = fields.Number(2);
-            if (count > 256)
+            if (!fields.Colors(m.colors))
                 return Result<PreviewMessage>::Failed("a load message maps more than 256 colours");
-            for (std::uint32_t i = 0; i < count; ++i) {
-                MappedColor color;
-                color.index = static_cast<std::uint8_t>(fields.Number(1));
-                color.romOffset = fields.Number();
-                m.colors.push_back(color);
-            }
             return Checked(fields, std::move(m), "load");
         }
         case kRomChanged: {
@@ -229,11 +249,23 @@ Result<PreviewMessage> DecodePreviewMessage(std::uint8_t kind, std::span<const s
             for (std::uint16_t& buttons : m.buttons) buttons = static_cast<std::uint16_t>(fields.Number(2));
             return Checked(fields, std::move(m), "run");
         }
+        case kReplay: {
+            ReplayMessage m;
+            m.rom = fields.Blob();
+            return Checked(fields, std::move(m), "replay");
+        }
+        case kRemap: {
+            RemapMessage m;
+            if (!fields.Colors(m.colors))
+                return Result<PreviewMessage>::Failed("a remap message maps more than 256 colours");
+            return Checked(fields, std::move(m), "remap");
+        }
         case kTrace: {
             TraceMessage m;
+            m.start.resize(256);
+            for (std::uint16_t& word : m.start) word = static_cast<std::uint16_t>(fields.Number(2));
             const std::uint32_t count = fields.Number();
-            if (count == 0 || count % 256 != 0 || count > 256 * kMostRunFrames ||
-                fields.Remaining() != 2u * count)
+            if (count % 256 != 0 || count > 256 * kMostRunFrames || fields.Remaining() != 2u * count)
                 return Result<PreviewMessage>::Failed(
                     "a trace of " + std::to_string(count) + " words does not hold " +
                     std::to_string(fields.Remaining()) + " bytes of whole frames");

@@ -69,6 +69,21 @@ struct RunMessage {
     std::vector<std::uint16_t> buttons;
     bool operator==(const RunMessage&) const = default;
 };
+// Replays what the game did while it played, from the oldest of the states
+// the host keeps (one a second, for the last 30 seconds) with the pad as it
+// was, on rom (the working copy when empty), and sends CGRAM after every
+// frame; the game is then where it was. Nothing played: a trace of no frames.
+struct ReplayMessage {
+    std::vector<std::uint8_t> rom;
+    bool operator==(const ReplayMessage&) const = default;
+};
+// A replay covers the last 30 seconds of play and the second begun.
+inline constexpr std::uint32_t kMostReplayFrames = 31 * 60;
+// The CGRAM colours that follow the ROM from now on.
+struct RemapMessage {
+    std::vector<MappedColor> colors;
+    bool operator==(const RemapMessage&) const = default;
+};
 
 // Host to client. Pixels are 0x00RRGGBB, row after row.
 struct FrameMessage {
@@ -81,8 +96,9 @@ struct ErrorMessage {
     std::string text;
     bool operator==(const ErrorMessage&) const = default;
 };
-// CGRAM's 256 words after each frame of a run, frame after frame.
+// CGRAM's 256 words as the run starts, and after each of its frames.
 struct TraceMessage {
+    std::vector<std::uint16_t> start;
     std::vector<std::uint16_t> cgram;
     bool operator==(const TraceMessage&) const = default;
 };
@@ -90,8 +106,9 @@ struct TraceMessage {
 // The most frames one run or draw may ask for: ten minutes of the game.
 inline constexpr std::uint32_t kMostRunFrames = 36000;
 
-using PreviewMessage = std::variant<LoadMessage, RomChangedMessage, DrawMessage, PlayMessage, InputMessage,
-                                    ResetMessage, RunMessage, FrameMessage, ErrorMessage, TraceMessage>;
+using PreviewMessage =
+    std::variant<LoadMessage, RomChangedMessage, DrawMessage, PlayMessage, InputMessage, ResetMessage,
+                 RunMessage, ReplayMessage, RemapMessage, FrameMessage, ErrorMessage, TraceMessage>;
 
 std::vector<std::uint8_t> EncodePreviewMessage(const PreviewMessage& message);
 

@@ -55,6 +55,9 @@ void PreviewSession::Send(const PreviewMessage& message, std::int64_t now) {
     } else if (const auto* run = std::get_if<RunMessage>(&message)) {
         allowance += kPreviewMillisecondsPerFrame * static_cast<std::int64_t>(run->buttons.size());
         ++framesOwed_;
+    } else if (std::holds_alternative<ReplayMessage>(message)) {
+        allowance += kPreviewMillisecondsPerFrame * std::int64_t{kMostReplayFrames};
+        ++framesOwed_;
     } else if (const auto* play = std::get_if<PlayMessage>(&message)) {
         playing_ = play->playing;
     }

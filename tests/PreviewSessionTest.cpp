@@ -61,7 +61,8 @@ TEST_F(SessionFixture, ARunOwesItsTraceForAsLongAsItsFramesTake) {
     EXPECT_EQ(session->AnswersOwed(), 2);
     const std::int64_t due = kPreviewAnswerMilliseconds + 600 * kPreviewMillisecondsPerFrame;
     EXPECT_FALSE(session->Poll(due).stopped);
-    const TraceMessage trace{std::vector<std::uint16_t>(256 * 600, 0x0421)};
+    const TraceMessage trace{std::vector<std::uint16_t>(256, 0),
+                             std::vector<std::uint16_t>(256 * 600, 0x0421)};
     host->Say(EncodePreviewMessage(kFrame));
     host->Say(EncodePreviewMessage(trace));
     const PreviewUpdate update = session->Poll(due);

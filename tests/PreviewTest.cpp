@@ -20,9 +20,12 @@ std::vector<PreviewMessage> EveryKind() {
             InputMessage{0x0808},
             ResetMessage{},
             RunMessage{{0, 0x0008, 0x0008}},
+            ReplayMessage{{1, 2, 3}},
+            RemapMessage{{{16, 0x1A1A0}}},
             FrameMessage{2, 1, {0x123456, 0xFFFFFF}},
             ErrorMessage{"the core has no retro_run"},
-            TraceMessage{std::vector<std::uint16_t>(512, 0x7FFF)}};
+            TraceMessage{std::vector<std::uint16_t>(256, 0x0421), std::vector<std::uint16_t>(512, 0x7FFF)},
+            TraceMessage{std::vector<std::uint16_t>(256, 0x0421), {}}};
 }
 
 TEST(PreviewProtocol, EveryMessageComesBackWholeFromPiecesOfAnySize) {
@@ -65,7 +68,13 @@ TEST(PreviewProtocol, GarbageIsToldAndStopsTheStream) {
         {{5, 0, 0, 0, 7, 0, 0, 0, 0}, "a run of 0 frames is asked for"},
         {{5, 0, 0, 0, 7, 0xA1, 0x8C, 0, 0}, "a run of 36001 frames is asked for"},
         {{6, 0, 0, 0, 7, 1, 0, 0, 0, 8}, "a run message is cut or too long"},
-        {{7, 0, 0, 0, 18, 2, 0, 0, 0, 1, 0}, "a trace of 2 words does not hold 2 bytes of whole frames"},
+        {[] {
+             std::vector<std::uint8_t> trace = {0x07, 0x02, 0, 0, 18};  // 519 bytes
+             trace.resize(5 + 512);
+             trace.insert(trace.end(), {2, 0, 0, 0, 1, 0});
+             return trace;
+         }(),
+         "a trace of 2 words does not hold 2 bytes of whole frames"},
     };
     for (const Case& c : cases) {
         PreviewMessageReader reader;

@@ -104,7 +104,7 @@ public:
 
     // The dropped state with the ROM's words in it, run for frames frames.
     Result<FrameMessage> Draw(std::uint32_t frames) {
-        playing_ = false;
+        Leave();
         // One frame shows the ROM's words through CGRAM and work RAM alone;
         // loading the game again (about five times the frame's own cost) waits
         // until the game runs on. The dropped state goes in next, so the
@@ -130,24 +130,48 @@ public:
     // and CGRAM after each frame as the core's own state holds it.
     Result<TraceMessage> Run(const std::vector<std::uint16_t>& buttons) {
         using Traced = Result<TraceMessage>;
-        playing_ = false;
+        Leave();
         if (const Result<void> reloaded = ReloadIfChanged(false); !reloaded)
             return Traced::Failed(reloaded.Reason());
         if (const Result<void> put = runner_->Unserialize(load_.state); !put)
             return Traced::Failed(put.Reason());
-        TraceMessage trace;
-        trace.cgram.reserve(256 * buttons.size());
-        for (const std::uint16_t held : buttons) {
-            if (const auto frame = runner_->RunFrame(held); !frame) return Traced::Failed(frame.Reason());
-            const auto state = runner_->Serialize();
-            if (!state) return Traced::Failed(state.Reason());
-            if (state->size() < load_.cgramAt + 512)
-                return Traced::Failed("the core's state no longer holds CGRAM at byte " +
-                                      std::to_string(load_.cgramAt));
-            const std::vector<std::uint16_t> words = CgramOf(*state);
-            trace.cgram.insert(trace.cgram.end(), words.begin(), words.end());
-        }
+        TraceMessage trace{StateCgram(), {}};
+        if (const Result<void> traced = Trace(buttons, trace); !traced)
+            return Traced::Failed(traced.Reason());
         return trace;
+    }
+
+    // What the game did while it played, again from the oldest state kept,
+    // on rom (the working copy when empty); then the game is back where it was.
+    Result<TraceMessage> Replay(const std::vector<std::uint8_t>& rom) {
+        using Traced = Result<TraceMessage>;
+        playing_ = false;
+        const auto resume = runner_->Serialize();
+        if (!resume) return Traced::Failed(resume.Reason());
+        const auto now = CgramAfter(*resume);
+        if (!now) return Traced::Failed(now.Reason());
+        TraceMessage trace{*now, {}};
+        if (kept_.empty()) return trace;
+        const bool tagged = !rom.empty();
+        if (const Result<void> loaded = tagged ? runner_->Reload(rom) : ReloadIfChanged(false); !loaded)
+            return Traced::Failed(loaded.Reason());
+        if (const Result<void> put = runner_->Unserialize(kept_.front().state); !put)
+            return Traced::Failed(put.Reason());
+        trace.start = CgramOf(kept_.front().state);
+        if (const Result<void> traced = Trace({pads_.begin(), pads_.end()}, trace); !traced)
+            return Traced::Failed(traced.Reason());
+        if (tagged) {
+            if (const Result<void> back = runner_->Reload(load_.rom); !back)
+                return Traced::Failed(back.Reason());
+            romChanged_ = false;
+        }
+        if (const Result<void> put = runner_->Unserialize(*resume); !put) return Traced::Failed(put.Reason());
+        return trace;
+    }
+
+    void Remap(std::vector<MappedColor> colors) {
+        load_.colors = std::move(colors);
+        copies_.reset();
     }
 
     void ChangeRom(const RomChangedMessage& change) {
@@ -157,10 +181,28 @@ public:
         romChanged_ = true;
     }
 
-    // The game runs on the working copy as its ROM, from where it is now.
+    // The game runs on the working copy as its ROM, from where it is now. A
+    // state is kept every second, for a replay.
     Result<FrameMessage> PlayFrame() {
         if (const Result<void> reloaded = ReloadIfChanged(true); !reloaded)
             return Result<FrameMessage>::Failed(reloaded.Reason());
+        if (left_) {
+            kept_.clear();
+            pads_.clear();
+            played_ = 0;
+            left_ = false;
+        }
+        if (played_ % kFramesBetweenKept == 0) {
+            auto state = runner_->Serialize();
+            if (!state) return Result<FrameMessage>::Failed(state.Reason());
+            kept_.push_back({std::move(*state), played_});
+            if (kept_.size() > kKeptStates) {
+                kept_.pop_front();
+                while (pads_.size() > played_ - kept_.front().frame) pads_.pop_front();
+            }
+        }
+        pads_.push_back(buttons_);
+        ++played_;
         return runner_->RunFrame(buttons_);
     }
 
@@ -172,6 +214,35 @@ private:
         : load_(std::move(load)), runner_(std::move(runner)) {}
 
     std::vector<std::uint16_t> StateCgram() const { return CgramOf(load_.state); }
+
+    Result<std::vector<std::uint16_t>> CgramAfter(const std::vector<std::uint8_t>& state) const {
+        if (state.size() < load_.cgramAt + 512)
+            return Result<std::vector<std::uint16_t>>::Failed(
+                "the core's state no longer holds CGRAM at byte " + std::to_string(load_.cgramAt));
+        return CgramOf(state);
+    }
+
+    // Each frame with its buttons, and CGRAM after it into trace.
+    Result<void> Trace(const std::vector<std::uint16_t>& buttons, TraceMessage& trace) {
+        trace.cgram.reserve(256 * buttons.size());
+        for (const std::uint16_t held : buttons) {
+            if (const auto frame = runner_->RunFrame(held); !frame)
+                return Result<void>::Failed(frame.Reason());
+            const auto state = runner_->Serialize();
+            if (!state) return Result<void>::Failed(state.Reason());
+            const auto words = CgramAfter(*state);
+            if (!words) return Result<void>::Failed(words.Reason());
+            trace.cgram.insert(trace.cgram.end(), words->begin(), words->end());
+        }
+        return Result<void>::Done();
+    }
+
+    // The game leaves where it played to (a draw, a reset, a run): what was
+    // kept of that stays for a replay until it plays again.
+    void Leave() {
+        playing_ = false;
+        left_ = true;
+    }
 
     // state holds 512 bytes from cgramAt on.
     std::vector<std::uint16_t> CgramOf(const std::vector<std::uint8_t>& state) const {
@@ -197,6 +268,20 @@ private:
         if (const Result<void> reloaded = runner_->Reload(load_.rom); !reloaded) return reloaded;
         return runner_->Unserialize(*now);
     }
+
+    // A state a second for the last 30 seconds of play (about 10 MB with
+    // bsnes-mercury's 320 KB states), and the pad of every frame since the
+    // oldest one.
+    static constexpr std::uint64_t kFramesBetweenKept = 60;
+    static constexpr std::size_t kKeptStates = kMostReplayFrames / kFramesBetweenKept;
+    struct Kept {
+        std::vector<std::uint8_t> state;
+        std::uint64_t frame = 0;  // played before it
+    };
+    std::deque<Kept> kept_;
+    std::deque<std::uint16_t> pads_;
+    std::uint64_t played_ = 0;
+    bool left_ = false;
 
     LoadMessage load_;
     std::unique_ptr<LibretroRunner> runner_;
@@ -239,6 +324,12 @@ int Serve(Inbox& inbox) {
                 auto trace = preview->Run(run->buttons);
                 if (!trace) return Fail(trace.Reason());
                 if (!Send(*trace)) return 0;
+            } else if (const auto* replay = std::get_if<ReplayMessage>(&*message)) {
+                auto trace = preview->Replay(replay->rom);
+                if (!trace) return Fail(trace.Reason());
+                if (!Send(*trace)) return 0;
+            } else if (auto* remap = std::get_if<RemapMessage>(&*message)) {
+                preview->Remap(std::move(remap->colors));
             } else if (const auto* change = std::get_if<RomChangedMessage>(&*message)) {
                 preview->ChangeRom(*change);
             } else if (const auto* play = std::get_if<PlayMessage>(&*message)) {
