@@ -174,20 +174,25 @@ void CaptureSearch::ShowNothingFound(const std::string& title, const std::string
         kPaletteSearchCaption, box::kOk | box::kIconInformation);
 }
 
+void CaptureSearch::AddToBook(const std::vector<LocationEntry>& entries) {
+    AddToLocationBook(windowSystem_, settingsPath_, entries);
+}
+
 // Whatever got written is listed, even when a later entry could not be. A
 // name already in the book keeps its value, which the user may have edited.
-void CaptureSearch::AddToBook(const std::vector<LocationEntry>& entries) {
+void AddToLocationBook(WindowSystem& windowSystem, const std::string& settingsPath,
+                       const std::vector<LocationEntry>& entries) {
     for (const LocationEntry& entry : entries) {
         const Result<bool> added =
-            AddProfileString(settingsPath_, kLocationSection, entry.name, entry.offsetText);
+            AddProfileString(settingsPath, kLocationSection, entry.name, entry.offsetText);
         if (!added) {
-            windowSystem_.ShowMessageBox("Could not add \"" + entry.name + "\" to the location book in\r\n" +
-                                             settingsPath_ + "\r\n(" + added.Reason() + ").",
-                                         kLocationBookErrorCaption, box::kIconWarning);
+            windowSystem.ShowMessageBox("Could not add \"" + entry.name + "\" to the location book in\r\n" +
+                                            settingsPath + "\r\n(" + added.Reason() + ").",
+                                        kLocationBookErrorCaption, box::kIconWarning);
             break;
         }
     }
-    windowSystem_.PostListChanged();
+    windowSystem.PostListChanged();
 }
 
 // As a double click in the location list goes there: the offset into the box, then Goto.

@@ -25,6 +25,11 @@ namespace tintwright {
 
 inline constexpr std::string_view kPaletteSearchCaption = "Palette Search";
 
+// Adds entries to the location book in the settings file, tells the user of
+// the first that could not be written, and has the list read again.
+void AddToLocationBook(WindowSystem& windowSystem, const std::string& settingsPath,
+                       const std::vector<LocationEntry>& entries);
+
 // Listens to the working copy: a search of a ROM that was replaced would go
 // to places in the new one, so a new file stops it.
 class CaptureSearch final : public WorkingCopyListener {

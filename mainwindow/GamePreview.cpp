@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "core/FileSystem.h"
+#include "mainwindow/CaptureSearch.h"
 #include "preview/PreviewCore.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
@@ -43,6 +44,7 @@ std::optional<int> PadButton(PreviewKey key) {
 }
 
 constexpr std::size_t kMostSettingBytes = 1024;
+constexpr std::string_view kGamePreviewCaption = "Game Preview";
 
 }  // namespace
 
@@ -83,6 +85,7 @@ std::optional<std::string> GamePreview::Open(const std::string& stateName, const
     corePath_ = *core;
     state_ = *capture.coreState;
     mapping_ = MapCaptureToRom(result);
+    candidates_ = LiveCandidates(result);
     auto session = StartSession();
     if (!session) return session.Reason();
     session_ = std::move(*session);
@@ -97,6 +100,7 @@ Result<std::unique_ptr<PreviewSession>> GamePreview::StartSession() {
     const auto rom = rom_.WorkingBytes().first(rom_.Size());
     playing_ = false;
     buttons_ = 0;
+    replay_ = Replay::None;
     return PreviewSession::Start(process, PreviewHostPath(process.ExecutablePath()),
                                  {.corePath = corePath_,
                                   .rom = {rom.begin(), rom.end()},
@@ -114,7 +118,81 @@ void GamePreview::OnTimer(PreviewHandle preview) {
         const FrameMessage& frame = *update.frame;
         windowSystem_.PresentPreviewFrame(window_, {frame.width, frame.height, frame.pixels});
     }
+    if (update.trace) TakeReplay(std::move(*update.trace));
     if (update.stopped) Stopped(*update.stopped);
+}
+
+// L: the last 30 seconds of play, replayed as they were and then with every
+// candidate place tagged, tell which place each row the game reloaded came
+// from; those rows then follow their live places.
+void GamePreview::StartReplay() {
+    if (replay_ != Replay::None) return;
+    if (candidates_.empty()) {
+        windowSystem_.SetPreviewStatus(window_,
+                                       "No row of the state is stored in the ROM, so there is no place to "
+                                       "tell apart");
+        return;
+    }
+    const std::int64_t now = clock_();
+    playing_ = false;
+    session_->Send(PlayMessage{false}, now);
+    session_->Send(ReplayMessage{}, now);
+    replay_ = Replay::Untagged;
+    windowSystem_.SetPreviewStatus(window_,
+                                   "Replaying the last 30 seconds of play, as they were and then with "
+                                   "every place of each row marked...");
+}
+
+void GamePreview::TakeReplay(TraceMessage trace) {
+    const Replay stage = replay_;
+    replay_ = Replay::None;
+    if (stage == Replay::Untagged) {
+        if (trace.cgram.empty()) {
+            windowSystem_.SetPreviewStatus(window_,
+                                           "Play the game first (Space): L then replays its last 30 "
+                                           "seconds to tell which place each row is loaded from");
+            return;
+        }
+        std::vector<std::uint16_t> avoided = trace.cgram;
+        avoided.insert(avoided.end(), trace.start.begin(), trace.start.end());
+        const auto rom = rom_.WorkingBytes().first(rom_.Size());
+        Result<LiveTags> tags = TagCandidates(rom, candidates_, avoided);
+        if (!tags) {
+            windowSystem_.SetPreviewStatus(window_, "The replay cannot mark the places: " + tags.Reason());
+            return;
+        }
+        tags_ = std::move(*tags);
+        untagged_ = std::move(trace);
+        replay_ = Replay::Tagged;
+        session_->Send(ReplayMessage{tags_.rom}, clock_());
+        return;
+    }
+    if (stage != Replay::Tagged) return;
+    const std::vector<LiveRow> rows =
+        ReadLiveRows(untagged_.start, untagged_.cgram, trace.cgram, candidates_, tags_);
+    const std::string live = LiveStatusText(rows);
+    if (live.empty()) {
+        windowSystem_.SetPreviewStatus(window_, "No row was loaded from the ROM in the " +
+                                                    std::to_string(trace.cgram.size() / 256 / 60) +
+                                                    " seconds replayed: the game loaded them earlier; " +
+                                                    mapping_.status);
+        return;
+    }
+    mapping_.colors = MapLiveRows(mapping_.colors, rows, candidates_);
+    mapping_.status = live;
+    session_->Send(RemapMessage{mapping_.colors}, clock_());
+    windowSystem_.SetPreviewStatus(window_, live);
+    std::vector<LocationEntry> entries;
+    std::string names;
+    for (const LiveRow& row : rows) {
+        if (row.status != LiveRow::Status::Loaded) continue;
+        entries.push_back(LivePlaceEntry(row.row, row.live.back().offset));
+        names += "\r\n    " + entries.back().name;
+    }
+    if (windowSystem_.ShowMessageBox(live + ".\r\n\r\nAdd the live places to the location book?" + names,
+                                     kGamePreviewCaption,
+                                     box::kYesNo | box::kIconQuestion) == box::kAnswerYes)
+        AddToLocationBook(windowSystem_, settingsPath_, entries);
 }
 
 // The window stays with the last frame and the reason; the working copy was
@@ -139,6 +217,8 @@ void GamePreview::OnKey(PreviewHandle preview, PreviewKey key, bool pressed) {
     if (key == PreviewKey::Space) {
         playing_ = !playing_;
         session_->Send(PlayMessage{playing_}, now);
+    } else if (key == PreviewKey::L) {
+        StartReplay();
     } else if (key == PreviewKey::Backspace) {
         playing_ = false;
         session_->Send(PlayMessage{false}, now);

@@ -16,6 +16,7 @@
 #include "core/Process.h"
 #include "core/RomImage.h"
 #include "finder/PaletteHit.h"
+#include "preview/LiveRun.h"
 #include "preview/PreviewMapping.h"
 #include "preview/PreviewSession.h"
 #include "window/WindowSystem.h"
@@ -58,6 +59,8 @@ public:
 private:
     Result<std::unique_ptr<PreviewSession>> StartSession();
     void Stopped(const std::string& reason);
+    void StartReplay();
+    void TakeReplay(TraceMessage trace);
 
     WindowSystem& windowSystem_;
     const RomImage& rom_;
@@ -71,6 +74,12 @@ private:
     PreviewMapping mapping_;
     bool playing_ = false;
     std::uint16_t buttons_ = 0;
+    // A replay asked for with L: the untagged one first, then the tagged one.
+    enum class Replay { None, Untagged, Tagged };
+    Replay replay_ = Replay::None;
+    std::vector<PaletteHit> candidates_;
+    TraceMessage untagged_;
+    LiveTags tags_;
 };
 
 }  // namespace tintwright

@@ -18,5 +18,7 @@ struct LocationEntry {
 
 // The entry for a place where a capture's row was found.
 LocationEntry FoundPlaceEntry(int row, std::uint32_t offset);
+// The entry for the place a replay saw the game load a row from.
+LocationEntry LivePlaceEntry(int row, std::uint32_t offset);
 
 }  // namespace tintwright

@@ -130,7 +130,7 @@ TEST_F(GamePreviewTest, SpacePlaysAndPausesThePadFollowsTheKeysAndBackspaceGoesB
     fake.PressPreviewKey(preview, PreviewKey::X, true);
     fake.PressPreviewKey(preview, PreviewKey::Enter, true);
     fake.PressPreviewKey(preview, PreviewKey::X, false);
-    fake.PressPreviewKey(preview, PreviewKey::L, true);  // no pad key: nothing
+    fake.PressPreviewKey(preview, PreviewKey::Other, true);  // no pad key: nothing
     fake.PressPreviewKey(preview, PreviewKey::Backspace, true);
     const std::vector<PreviewMessage> expected = {
         PlayMessage{true},    InputMessage{1 << 8}, InputMessage{1 << 8 | 1 << 3},
@@ -146,6 +146,55 @@ TEST_F(GamePreviewTest, SpacePlaysAndPausesThePadFollowsTheKeysAndBackspaceGoesB
     const auto sent = Sent();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_TRUE(std::holds_alternative<RomChangedMessage>(sent[1]));
+}
+
+// L replays the last play as it was, then with every place of each row
+// tagged: a row whose tags arrive follows that place from then on, the status
+// line says so, and the place can go into the location book.
+TEST_F(GamePreviewTest, LReplaysThePlayAndTheRowsThenFollowWhereTheGameLoadsThem) {
+    StartEditor(RomWithRow2(), kCoreSetting);
+    Drop(test::Snes9xState(11));
+    const PreviewHandle preview = Open();
+    Sent();
+    const std::vector<std::uint16_t> cgram = test::Palette();
+    const auto replay = [&](std::vector<std::uint16_t> frames) {
+        Host()->Say(EncodePreviewMessage(TraceMessage{cgram, std::move(frames)}));
+        fake.TickPreview(preview);
+    };
+    fake.PressPreviewKey(preview, PreviewKey::L, true);
+    EXPECT_EQ(Sent(), (std::vector<PreviewMessage>{PlayMessage{false}, ReplayMessage{}}));
+    replay({});  // nothing was played
+    EXPECT_EQ(fake.previews[preview].status.rfind("Play the game first (Space)", 0), 0u)
+        << fake.previews[preview].status;
+
+    fake.PressPreviewKey(preview, PreviewKey::L, true);
+    Sent();
+    std::vector<std::uint16_t> frames;
+    for (int f = 0; f < 120; ++f) frames.insert(frames.end(), cgram.begin(), cgram.end());
+    replay(frames);
+    const auto second = Sent();
+    ASSERT_EQ(second.size(), 1u);
+    const std::vector<std::uint8_t> tagged = std::get<ReplayMessage>(second[0]).rom;
+    ASSERT_EQ(tagged.size(), state.rom.Size());
+    EXPECT_NE(tagged[kPlanted], Working()[kPlanted]);
+    // Row 2 turns into the tags of its place at frame 70.
+    for (std::size_t f = 70; f < 120; ++f)
+        for (std::size_t i = 0; i < 16; ++i)
+            frames[f * 256 + 32 + i] = static_cast<std::uint16_t>(tagged[kPlanted + 2 * i] |
+                                                                  (tagged[kPlanted + 2 * i + 1] & 0x7F) << 8);
+    fake.ExpectMessageBox("Game Preview", box::kAnswerYes);
+    replay(frames);
+    EXPECT_EQ(fake.previews[preview].status.rfind("row 2 is loaded from $1A000 (live)", 0), 0u)
+        << fake.previews[preview].status;
+    const auto remapped = Sent();
+    ASSERT_EQ(remapped.size(), 1u);
+    const auto& colors = std::get<RemapMessage>(remapped[0]).colors;
+    ASSERT_FALSE(colors.empty());
+    EXPECT_EQ(colors.front(), (MappedColor{32, kPlanted}));
+    const std::vector<std::uint8_t> settings = testing::ReadBytes(state.settingsPath);
+    EXPECT_NE(std::string(settings.begin(), settings.end()).find("Live row 2 @1A000=0001A000"),
+              std::string::npos);
+    EXPECT_EQ(testing::ReadBytes(state.rom.SourcePath()), RomWithRow2()) << "the ROM is untouched";
 }
 
 TEST_F(GamePreviewTest, AFailingHostEndsOnlyThePreviewAndClosingEndsTheHost) {
