@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 #include <fstream>
@@ -23,6 +24,10 @@ void QtEditorFixture::TearDown() {
     // Closed as a user closes it, so the logic lets go of what it opened
     // (a game preview) while the window system is still there.
     if (windowSystem) windowSystem->DestroyMainWindow();
+    // Closing asks the application to quit, which would end every later
+    // test's dialog loops at once; a loop that takes the quit clears it.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     windowSystem.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(answerer.AllAnswered());

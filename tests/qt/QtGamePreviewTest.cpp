@@ -45,6 +45,18 @@ protected:
     static bool Shows(QtPreviewWindow* preview, int index, std::uint16_t word) {
         return QTest::qWaitFor([&] { return Shown(preview, index) == DrawnColor(word); }, 5000);
     }
+
+    // `tintwright ROM --state STATE` on the stripe ROM called rom, with the
+    // state the bsnes-mercury core saved of it; the search's box answered No.
+    QtPreviewWindow* StartWithState(const ::tintwright::test::TestRomLayout& layout, const std::string& rom) {
+        state.stateToSearch = TINTWRIGHT_STATE_DIR "/bsnes-mercury." + rom + ".state";
+        answerer.Expect(AnswerBox("Palette Search", "No"));  // no places into the book
+        StartEditor(layout.Rom());
+        QtPreviewWindow* preview = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (preview = OpenPreview()) != nullptr; }, 10000))
+            << "no preview opened; the main window says: " << StatusLine();
+        return preview;
+    }
 };
 
 TEST_F(QtGamePreviewTest, TheStateOpensThePreviewAndApplyAndUndoShowInTheirStripe) {
@@ -52,13 +64,8 @@ TEST_F(QtGamePreviewTest, TheStateOpensThePreviewAndApplyAndUndoShowInTheirStrip
     ASSERT_TRUE(layout.Error().empty()) << layout.Error();
     const std::uint32_t rowsAt = layout.Place(kStripeRowsLabel).offset;
     const std::vector<std::uint16_t> rows = layout.WordsAt(rowsAt, kShownIndices);
-    state.stateToSearch = TINTWRIGHT_STATE_DIR "/bsnes-mercury.stripes-wram.state";
-    answerer.Expect(AnswerBox("Palette Search", "No"));  // no places into the book
-    StartEditor(layout.Rom());
-
-    QtPreviewWindow* preview = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (preview = OpenPreview()) != nullptr; }, 10000))
-        << "no preview opened; the main window says: " << StatusLine();
+    QtPreviewWindow* preview = StartWithState(layout, "stripes-wram");
+    ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->windowTitle().toStdString(), "bsnes-mercury.stripes-wram.state - Game Preview");
     ASSERT_TRUE(Shows(preview, 17, rows[17])) << preview->StatusLine()->text().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.AllAnswered(); }, 5000));
@@ -83,6 +90,38 @@ TEST_F(QtGamePreviewTest, TheStateOpensThePreviewAndApplyAndUndoShowInTheirStrip
 
     windowSystem->DestroyMainWindow();  // the user closes the editor
     EXPECT_EQ(OpenPreview(), nullptr) << "the preview goes with the editor";
+}
+
+// The stripe ROM that loads row 1 from its second copy while Start is held:
+// played with Enter held a moment, paused, L tells the copy and offers it
+// for the location book.
+TEST_F(QtGamePreviewTest, LAfterPlayNamesTheCopyTheGameLoadedAndPutsItInTheBook) {
+    const ::tintwright::test::TestRomLayout layout("stripes-live",
+                                                   {kStripeRowsLabel, "LiveCopyA", "LiveCopyB", "LiveDecoy"});
+    ASSERT_TRUE(layout.Error().empty()) << layout.Error();
+    QtPreviewWindow* preview = StartWithState(layout, "stripes-live");
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.AllAnswered(); }, 5000));
+    const QString copyB = QString::number(layout.Place("LiveCopyB").offset, 16).toUpper();
+
+    QTest::keyClick(preview, Qt::Key_Space);
+    QTest::qWait(300);
+    QTest::keyPress(preview, Qt::Key_Return);
+    QTest::qWait(200);
+    QTest::keyRelease(preview, Qt::Key_Return);
+    QTest::qWait(200);
+    QTest::keyClick(preview, Qt::Key_Space);
+    answerer.Expect(AnswerBox("Game Preview", "Yes"));
+    QTest::keyClick(preview, Qt::Key_L);
+    const QString live = "row 1 is loaded from $" + copyB + " (live)";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->StatusLine()->text().startsWith(live); }, 20000))
+        << preview->StatusLine()->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.AllAnswered(); }, 5000));
+    const std::vector<std::uint8_t> settings = ::tintwright::testing::ReadBytes(state.settingsPath);
+    EXPECT_NE(std::string(settings.begin(), settings.end())
+                  .find("Live row 1 @" + copyB.toStdString() + "=000" + copyB.toStdString()),
+              std::string::npos);
+    EXPECT_EQ(::tintwright::testing::ReadBytes(state.rom.SourcePath()), layout.Rom());
 }
 
 }  // namespace
