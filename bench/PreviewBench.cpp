@@ -124,7 +124,7 @@ double TimedRun(const LoadMessage& load, std::uint32_t frames, std::vector<std::
     const auto start = Clock::now();
     auto session = PreviewSession::Start(process, PreviewHostPath(process.ExecutablePath()), load, Now());
     if (!session) return 0;
-    (*session)->Send(RunMessage{std::vector<std::uint16_t>(frames, 0)}, Now());
+    (*session)->Send(RunMessage{std::vector<std::uint16_t>(frames, 0), {}, false}, Now());
     for (;;) {
         PreviewUpdate update = (*session)->Poll(Now());
         if (update.stopped) return 0;

@@ -86,6 +86,8 @@ void Body(Writer&, const ResetMessage&) {}
 void Body(Writer& out, const RunMessage& m) {
     out.Number(static_cast<std::uint32_t>(m.buttons.size()));
     for (const std::uint16_t buttons : m.buttons) out.Number(buttons, 2);
+    out.Blob(m.rom);
+    out.Number(m.fromPowerOn ? 1 : 0, 1);
 }
 void Body(Writer& out, const ReplayMessage& m) {
     out.Blob(m.rom);
@@ -243,10 +245,12 @@ Result<PreviewMessage> DecodePreviewMessage(std::uint8_t kind, std::span<const s
             if (count == 0 || count > kMostRunFrames)
                 return Result<PreviewMessage>::Failed("a run of " + std::to_string(count) +
                                                       " frames is asked for");
-            if (fields.Remaining() != 2u * count)
+            if (fields.Remaining() < 2u * count)
                 return Result<PreviewMessage>::Failed("a run message is cut or too long");
             m.buttons.resize(count);
             for (std::uint16_t& buttons : m.buttons) buttons = static_cast<std::uint16_t>(fields.Number(2));
+            m.rom = fields.Blob();
+            m.fromPowerOn = fields.Number(1) != 0;
             return Checked(fields, std::move(m), "run");
         }
         case kReplay: {

@@ -63,10 +63,13 @@ struct InputMessage {
 struct ResetMessage {
     bool operator==(const ResetMessage&) const = default;
 };
-// Runs the dropped state as it is, one frame per entry with those buttons
-// held (InputMessage's bits), and sends CGRAM back after every frame.
+// Runs the dropped state as it is, or the game from power-on, one frame per
+// entry with those buttons held (InputMessage's bits), on rom (the loaded
+// game when empty), and sends CGRAM back after every frame.
 struct RunMessage {
     std::vector<std::uint16_t> buttons;
+    std::vector<std::uint8_t> rom;
+    bool fromPowerOn = false;
     bool operator==(const RunMessage&) const = default;
 };
 // Replays what the game did while it played, from the oldest of the states

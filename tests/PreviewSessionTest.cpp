@@ -57,7 +57,7 @@ TEST_F(SessionFixture, SendsTheGameThenAsksForAFrameAndHandsTheFrameOn) {
 // A run owes its trace: the host has 20 ms a frame beyond the usual
 // allowance, and the trace, arriving with the load's frame, settles both.
 TEST_F(SessionFixture, ARunOwesItsTraceForAsLongAsItsFramesTake) {
-    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0)}, 0);
+    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0), {}, false}, 0);
     EXPECT_EQ(session->AnswersOwed(), 2);
     const std::int64_t due = kPreviewAnswerMilliseconds + 600 * kPreviewMillisecondsPerFrame;
     EXPECT_FALSE(session->Poll(due).stopped);
@@ -71,7 +71,7 @@ TEST_F(SessionFixture, ARunOwesItsTraceForAsLongAsItsFramesTake) {
     EXPECT_EQ(session->AnswersOwed(), 0);
 
     SetUp();
-    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0)}, 0);
+    session->Send(RunMessage{std::vector<std::uint16_t>(600, 0), {}, false}, 0);
     EXPECT_TRUE(session->Poll(due + 1).stopped);
 }
 

@@ -109,7 +109,7 @@ std::string Places(const RomLayout& layout, const std::vector<std::uint32_t>& of
 }
 
 void PrintLiveRows(const std::vector<LiveRow>& rows, const RomLayout& layout, std::uint32_t frames,
-                   std::ostream& out) {
+                   bool fromPowerOn, std::ostream& out) {
     for (const LiveRow& row : rows) {
         out << "row " << row.row << ": ";
         switch (row.status) {
@@ -127,7 +127,8 @@ void PrintLiveRows(const std::vector<LiveRow>& rows, const RomLayout& layout, st
                 break;
             case LiveRow::Status::NotReloaded:
                 out << "not reloaded in " << frames
-                    << " frames: the game loaded it before the state was saved ("
+                    << (fromPowerOn ? " frames from power-on: no candidate place was loaded ("
+                                    : " frames: the game loaded it before the state was saved (")
                     << Places(layout, row.notLoaded) << ")";
                 break;
         }
@@ -197,8 +198,8 @@ int RunPreview(std::span<const std::string> arguments, std::ostream& out, std::o
 
 int RunLive(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
     std::string error;
-    const auto parsed =
-        CommandArguments::Parse(arguments, {"--frames", "--press", "--core"}, {"--json"}, error);
+    const auto parsed = CommandArguments::Parse(arguments, {"--frames", "--press", "--core"},
+                                                {"--json", "--from-power-on"}, error);
     if (!parsed) return Refuse(err, error);
     if (parsed->Positional().size() != 2) return Refuse(err, "expected ROM STATE (see --help)");
     const std::string& romPath = parsed->Positional()[0];
@@ -224,23 +225,24 @@ int RunLive(std::span<const std::string> arguments, std::ostream& out, std::ostr
         return kExitFoundNothing;
     }
     const std::vector<std::uint16_t> buttons = LiveButtons(presses, *frames);
+    const bool fromPowerOn = parsed->Has("--from-power-on");
     // The untagged run first: its colours are the ones the tags must not be.
-    const auto reference = AskHost(LoadOf(*run, run->rom, {}), RunMessage{buttons});
+    const auto reference = AskHost(LoadOf(*run, run->rom, {}), RunMessage{buttons, {}, fromPowerOn});
     if (!reference) return Refuse(err, PreviewStoppedText(reference.Reason()));
     std::vector<std::uint16_t> avoided = reference->trace->cgram;
-    avoided.insert(avoided.end(), run->capture.colors.begin(), run->capture.colors.end());
+    avoided.insert(avoided.end(), reference->trace->start.begin(), reference->trace->start.end());
     const Result<LiveTags> tags = TagCandidates(run->rom, candidates, avoided);
     if (!tags) return Refuse(err, tags.Reason());
-    const auto tagged = AskHost(LoadOf(*run, tags->rom, {}), RunMessage{buttons});
+    const auto tagged = AskHost(LoadOf(*run, tags->rom, {}), RunMessage{buttons, {}, fromPowerOn});
     if (!tagged) return Refuse(err, PreviewStoppedText(tagged.Reason()));
 
-    const std::vector<LiveRow> rows =
-        ReadLiveRows(run->capture.colors, reference->trace->cgram, tagged->trace->cgram, candidates, *tags);
+    const std::vector<LiveRow> rows = ReadLiveRows(reference->trace->start, reference->trace->cgram,
+                                                   tagged->trace->cgram, candidates, *tags);
     const RomLayout layout = DetectRomLayout(run->rom);
     if (parsed->Has("--json"))
         PrintLiveJson(rows, layout, out);
     else
-        PrintLiveRows(rows, layout, *frames, out);
+        PrintLiveRows(rows, layout, *frames, fromPowerOn, out);
     const bool resolved = std::any_of(
         rows.begin(), rows.end(), [](const LiveRow& row) { return row.status == LiveRow::Status::Loaded; });
     return resolved ? kExitDone : kExitFoundNothing;

@@ -43,7 +43,8 @@ constexpr Subcommand kSubcommands[] = {
     {"preview", RunPreview,
      "preview ROM STATE --output FRAME.png [--edited EDITED] [--core CORE] [--frames N]",
      "tintwright-palette preview game.smc game.state --edited game-edited.smc --output frame.png"},
-    {"live", RunLive, "live ROM STATE [--frames N] [--press BUTTON@FRAME[+COUNT]]... [--json] [--core CORE]",
+    {"live", RunLive,
+     "live ROM STATE [--frames N] [--press BUTTON@FRAME[+COUNT]]... [--from-power-on] [--json] [--core CORE]",
      "tintwright-palette live game.smc game.state --press start@10 --frames 300"},
 };
 
@@ -84,7 +85,9 @@ void PrintHelp(std::ostream& stream) {
            "the game loaded and at which frame (counted from 0), the candidates not used, or that the\n"
            "row was not reloaded in those frames or was computed. --press holds a button (b, y, select,\n"
            "start, up, down, left, right, a, x, l, r) from FRAME for COUNT frames (default 2); it may be\n"
-           "given many times. Exit 0 when some row was told, 1 when none. With --json it prints one\n"
+           "given many times. --from-power-on runs the game from power-on instead of from STATE (for\n"
+           "palettes loaded once, such as a title screen's). Exit 0 when some row was told, 1 when\n"
+           "none. With --json it prints one\n"
            "array, an object per CGRAM row with candidates:\n"
            "  {\"row\": 3, \"status\": \"loaded\" | \"not reloaded\" | \"computed\",\n"
            "   \"live\": [{\"offset\": 106496, \"bus_address\": \"$03:A000\" or null, \"frame\": 11}],\n"

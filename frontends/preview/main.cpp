@@ -126,18 +126,35 @@ public:
         return frame;
     }
 
-    // The dropped state as it is, run frame by frame with the buttons given,
-    // and CGRAM after each frame as the core's own state holds it.
-    Result<TraceMessage> Run(const std::vector<std::uint16_t>& buttons) {
+    // The dropped state as it is, or the game just switched on (loading it
+    // again is its power-on), run frame by frame with the buttons given, on
+    // the ROM given or the working copy, and CGRAM after each frame as the
+    // core's own state holds it.
+    Result<TraceMessage> Run(const RunMessage& run) {
         using Traced = Result<TraceMessage>;
         Leave();
-        if (const Result<void> reloaded = ReloadIfChanged(false); !reloaded)
-            return Traced::Failed(reloaded.Reason());
-        if (const Result<void> put = runner_->Unserialize(load_.state); !put)
-            return Traced::Failed(put.Reason());
+        const bool otherRom = !run.rom.empty();
+        const Result<void> loaded = otherRom          ? runner_->Reload(run.rom)
+                                    : run.fromPowerOn ? runner_->Reload(load_.rom)
+                                                      : ReloadIfChanged(false);
+        if (!loaded) return Traced::Failed(loaded.Reason());
         TraceMessage trace{StateCgram(), {}};
-        if (const Result<void> traced = Trace(buttons, trace); !traced)
+        if (run.fromPowerOn) {
+            const auto now = runner_->Serialize();
+            if (!now) return Traced::Failed(now.Reason());
+            const auto words = CgramAfter(*now);
+            if (!words) return Traced::Failed(words.Reason());
+            trace.start = *words;
+        } else if (const Result<void> put = runner_->Unserialize(load_.state); !put) {
+            return Traced::Failed(put.Reason());
+        }
+        if (const Result<void> traced = Trace(run.buttons, trace); !traced)
             return Traced::Failed(traced.Reason());
+        // The working copy goes back in at once: a still frame does not reload.
+        if (otherRom)
+            if (const Result<void> back = runner_->Reload(load_.rom); !back)
+                return Traced::Failed(back.Reason());
+        if (otherRom) romChanged_ = false;
         return trace;
     }
 
@@ -321,7 +338,7 @@ int Serve(Inbox& inbox) {
                 if (!frame) return Fail(frame.Reason());
                 if (!Send(*frame)) return 0;
             } else if (const auto* run = std::get_if<RunMessage>(&*message)) {
-                auto trace = preview->Run(run->buttons);
+                auto trace = preview->Run(*run);
                 if (!trace) return Fail(trace.Reason());
                 if (!Send(*trace)) return 0;
             } else if (const auto* replay = std::get_if<ReplayMessage>(&*message)) {

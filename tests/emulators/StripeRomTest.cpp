@@ -216,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(BsnesMercury, StripeRomTest, ::testing::Values("stripes
 
 // tintwright-palette live on the stripe ROM that keeps row 1 at copies A and
 // B (loaded at reset and while Start is held) beside a decoy with 15 of its
-// colours, and fades row 2 by code from frame 60 of the run on.
+// colours, and fades row 2 by code from frame 60 of the run on; switched on,
+// it loads row 1 from A.
 TEST(LiveRun, TellsTheCopyTheGameLoadsAndARowItComputes) {
     const TestRomLayout layout("stripes-live", {kStripeRowsLabel, "LiveCopyA", "LiveCopyB", "LiveDecoy"});
     ASSERT_TRUE(layout.Error().empty()) << layout.Error();
@@ -235,19 +236,32 @@ TEST(LiveRun, TellsTheCopyTheGameLoadsAndARowItComputes) {
     const struct {
         std::vector<std::string> options;
         int exitCode;
-        std::string row1;
+        std::string row1, row2;
+        std::string neverLive;  // a place no line may name as loaded
     } runs[] = {
-        {{}, 1, "row 1: not reloaded in 600 frames: the game loaded it before the state was saved"},
+        {{},
+         1,
+         "row 1: not reloaded in 600 frames: the game loaded it before the state was saved",
+         "row 2: computed",
+         a},
         {{"--press", "start@10", "--frames", "120"},
          0,
-         "row 1: loaded from " + b + " ($03:A1A0) at frame 11; "},
+         "row 1: loaded from " + b + " ($03:A1A0) at frame 11; ",
+         "row 2: computed",
+         a},
+        // Switched on, the game loads row 1 from its first copy.
+        {{"--from-power-on", "--frames", "60"},
+         0,
+         "row 1: loaded from " + a + " ($03:A120) at frame 0; ",
+         "row 2: loaded from",
+         b},
     };
     for (const auto& run : runs) {
         const ProgramRun ran = live(run.options);
         EXPECT_EQ(ran.exitCode, run.exitCode) << ran.output;
         EXPECT_NE(ran.output.find(run.row1), std::string::npos) << ran.output;
-        EXPECT_NE(ran.output.find("row 2: computed"), std::string::npos) << ran.output;
-        EXPECT_EQ(ran.output.find("loaded from " + a), std::string::npos) << ran.output;
+        EXPECT_NE(ran.output.find(run.row2), std::string::npos) << ran.output;
+        EXPECT_EQ(ran.output.find("loaded from " + run.neverLive), std::string::npos) << ran.output;
         EXPECT_EQ(ran.output.find("loaded from " + decoy), std::string::npos) << ran.output;
     }
     const ProgramRun json = live({"--press", "start@10", "--frames", "120", "--json"});
