@@ -1,6 +1,7 @@
 #include "mainwindow/GamePreview.h"
 
 #include <chrono>
+#include <utility>
 
 #include "core/FileSystem.h"
 #include "mainwindow/CaptureSearch.h"
@@ -45,6 +46,7 @@ std::optional<int> PadButton(PreviewKey key) {
 
 constexpr std::size_t kMostSettingBytes = 1024;
 constexpr std::string_view kGamePreviewCaption = "Game Preview";
+constexpr std::size_t kPowerOnFrames = 600;  // ten seconds of the game
 
 }  // namespace
 
@@ -101,6 +103,7 @@ Result<std::unique_ptr<PreviewSession>> GamePreview::StartSession() {
     playing_ = false;
     buttons_ = 0;
     replay_ = Replay::None;
+    fromPowerOn_ = false;
     return PreviewSession::Start(process, PreviewHostPath(process.ExecutablePath()),
                                  {.corePath = corePath_,
                                   .rom = {rom.begin(), rom.end()},
@@ -164,18 +167,45 @@ void GamePreview::TakeReplay(TraceMessage trace) {
         tags_ = std::move(*tags);
         untagged_ = std::move(trace);
         replay_ = Replay::Tagged;
-        session_->Send(ReplayMessage{tags_.rom}, clock_());
+        if (fromPowerOn_)
+            session_->Send(RunMessage{std::vector<std::uint16_t>(kPowerOnFrames, 0), tags_.rom, true},
+                           clock_());
+        else
+            session_->Send(ReplayMessage{tags_.rom}, clock_());
         return;
     }
     if (stage != Replay::Tagged) return;
     const std::vector<LiveRow> rows =
         ReadLiveRows(untagged_.start, untagged_.cgram, trace.cgram, candidates_, tags_);
     const std::string live = LiveStatusText(rows);
+    const bool fromPowerOn = std::exchange(fromPowerOn_, false);
+    // The power-on run leaves the game 10 seconds in; the preview goes back
+    // to the dropped state.
+    if (fromPowerOn) session_->Send(ResetMessage{}, clock_());
+    if (live.empty() && fromPowerOn) {
+        windowSystem_.SetPreviewStatus(
+            window_,
+            "No row was loaded from its places in 10 seconds from power-on either; " + mapping_.status);
+        return;
+    }
     if (live.empty()) {
-        windowSystem_.SetPreviewStatus(window_, "No row was loaded from the ROM in the " +
-                                                    std::to_string(trace.cgram.size() / 256 / 60) +
+        const std::string seconds = std::to_string(trace.cgram.size() / 256 / 60);
+        windowSystem_.SetPreviewStatus(window_, "No row was loaded from the ROM in the " + seconds +
                                                     " seconds replayed: the game loaded them earlier; " +
                                                     mapping_.status);
+        // Palettes loaded once (a title screen's) show from power-on.
+        if (windowSystem_.ShowMessageBox("No row was loaded from the ROM in the " + seconds +
+                                             " seconds replayed.\r\n\r\nRun the game from power-on for 10 "
+                                             "seconds to see where it loads its palettes?",
+                                         kGamePreviewCaption,
+                                         box::kYesNo | box::kIconQuestion) == box::kAnswerYes) {
+            fromPowerOn_ = true;
+            replay_ = Replay::Untagged;
+            session_->Send(RunMessage{std::vector<std::uint16_t>(kPowerOnFrames, 0), {}, true}, clock_());
+            windowSystem_.SetPreviewStatus(window_,
+                                           "Running the game from power-on, as it is and then with every "
+                                           "place of each row marked...");
+        }
         return;
     }
     mapping_.colors = MapLiveRows(mapping_.colors, rows, candidates_);

@@ -77,6 +77,7 @@ private:
     // A replay asked for with L: the untagged one first, then the tagged one.
     enum class Replay { None, Untagged, Tagged };
     Replay replay_ = Replay::None;
+    bool fromPowerOn_ = false;  // the runs are from power-on, not a replay of play
     std::vector<PaletteHit> candidates_;
     TraceMessage untagged_;
     LiveTags tags_;

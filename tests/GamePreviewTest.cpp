@@ -197,6 +197,44 @@ TEST_F(GamePreviewTest, LReplaysThePlayAndTheRowsThenFollowWhereTheGameLoadsThem
     EXPECT_EQ(testing::ReadBytes(state.rom.SourcePath()), RomWithRow2()) << "the ROM is untouched";
 }
 
+// A replay in which no row was reloaded offers the run from power-on, as
+// it is and then tagged, after which the preview goes back to the state.
+TEST_F(GamePreviewTest, WithNoReloadInTheReplayTheGameIsRunFromPowerOn) {
+    StartEditor(RomWithRow2(), kCoreSetting);
+    Drop(test::Snes9xState(11));
+    const PreviewHandle preview = Open();
+    Sent();
+    const std::vector<std::uint16_t> cgram = test::Palette();
+    std::vector<std::uint16_t> frames;
+    for (int f = 0; f < 60; ++f) frames.insert(frames.end(), cgram.begin(), cgram.end());
+    const auto answer = [&](const std::vector<std::uint16_t>& trace) {
+        Host()->Say(EncodePreviewMessage(TraceMessage{cgram, trace}));
+        fake.TickPreview(preview);
+        return Sent();
+    };
+    const std::vector<std::uint16_t> stillPad(600, 0);
+    fake.PressPreviewKey(preview, PreviewKey::L, true);
+    Sent();
+    answer(frames);  // the untagged replay; the tagged one follows
+    fake.ExpectMessageBox("Game Preview", box::kAnswerYes);
+    EXPECT_EQ(answer(frames), (std::vector<PreviewMessage>{RunMessage{stillPad, {}, true}}));
+    const auto tagged = answer(frames);
+    ASSERT_EQ(tagged.size(), 1u);
+    const auto& run = std::get<RunMessage>(tagged[0]);
+    EXPECT_TRUE(run.fromPowerOn);
+    ASSERT_EQ(run.rom.size(), state.rom.Size());
+    for (std::size_t i = 0; i < 16; ++i)
+        frames[32 + i] = static_cast<std::uint16_t>(run.rom[kPlanted + 2 * i] |
+                                                    (run.rom[kPlanted + 2 * i + 1] & 0x7F) << 8);
+    fake.ExpectMessageBox("Game Preview", box::kAnswerNo);
+    const auto after = answer(frames);
+    EXPECT_EQ(fake.previews[preview].status.rfind("row 2 is loaded from $1A000 (live)", 0), 0u)
+        << fake.previews[preview].status;
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0], PreviewMessage(ResetMessage{}));
+    EXPECT_TRUE(std::holds_alternative<RemapMessage>(after[1]));
+}
+
 TEST_F(GamePreviewTest, AFailingHostEndsOnlyThePreviewAndClosingEndsTheHost) {
     StartEditor(RomWithRow2(), kCoreSetting);
     Drop(test::Snes9xState(11));
