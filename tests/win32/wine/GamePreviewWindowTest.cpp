@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -120,32 +121,63 @@ int EndRunningHosts(const std::vector<HANDLE>& hosts) {
     return running;
 }
 
-TEST(GamePreviewWindow, TheTestCoreShowsEachApplyAndUndoAndItsHostEndsWithTheEditor) {
+// A key as the keyboard delivers it to the preview window: its scan code in
+// bits 16-23, and on release the previous-state and transition bits.
+void SendKey(HWND preview, WPARAM key, unsigned scanCode, bool pressed) {
+    const auto data = static_cast<LPARAM>(1u | scanCode << 16 | (pressed ? 0u : 0xC0000000u));
+    SendMessageA(preview, pressed ? WM_KEYDOWN : WM_KEYUP, key, data);
+}
+
+void TapKey(HWND preview, WPARAM key, unsigned scanCode) {
+    SendKey(preview, key, scanCode, true);
+    SendKey(preview, key, scanCode, false);
+}
+
+constexpr unsigned kSpaceScanCode = 0x39;
+constexpr unsigned kEnterScanCode = 0x1C;
+constexpr unsigned kLScanCode = 0x26;
+
+// The editor started on the test core's game with --state STATE and the core
+// named in its settings; the steps get the main window and the Game Preview,
+// and once the editor has closed no host of it may run.
+class GamePreviewWindow : public ::testing::Test {
+protected:
+    void RunPreview(const std::function<void(HWND window, HWND preview)>& steps) {
+        const std::filesystem::path statePath = session.directory / "game.state";
+        const std::vector<std::uint8_t> state = GameState(rom);
+        std::ofstream(statePath, std::ios::binary)
+            .write(reinterpret_cast<const char*>(state.data()), static_cast<std::streamsize>(state.size()));
+        const std::filesystem::path core =
+            std::filesystem::path(SystemProcess().ExecutablePath()).parent_path() / TINTWRIGHT_TEST_CORE_NAME;
+        session.WriteSettings("[Settings]\r\nPreviewCore=" + core.string() + "\r\n");
+        session.statePath = statePath.string();
+
+        std::vector<HANDLE> hosts;
+        session.Run([&](HWND window) {
+            HWND preview = nullptr;
+            ASSERT_TRUE(PumpUntil(
+                [&] {
+                    return (preview = FindThreadWindow("TintwrightPreview", "game.state - Game Preview")) !=
+                           nullptr;
+                },
+                5000))
+                << "no Game Preview window within 5 s; the search said: "
+                << (session.user.boxes.empty() ? "nothing" : session.user.boxes.back().text);
+            hosts = OpenPreviewHosts();
+            EXPECT_EQ(hosts.size(), 1u);
+            steps(window, preview);
+        });
+        EXPECT_EQ(EndRunningHosts(hosts), 0) << "the preview host still ran after the editor closed";
+        EXPECT_EQ(EndRunningHosts(OpenPreviewHosts()), 0)
+            << "another preview host ran after the editor closed";
+    }
+
     const std::vector<std::uint8_t> rom = GameRom();
-    EditorSession session(rom);
-    const std::filesystem::path statePath = session.directory / "game.state";
-    const std::vector<std::uint8_t> state = GameState(rom);
-    std::ofstream(statePath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(state.data()), static_cast<std::streamsize>(state.size()));
-    const std::filesystem::path core =
-        std::filesystem::path(SystemProcess().ExecutablePath()).parent_path() / TINTWRIGHT_TEST_CORE_NAME;
-    session.WriteSettings("[Settings]\r\nPreviewCore=" + core.string() + "\r\n");
-    session.statePath = statePath.string();
+    EditorSession session{rom};
+};
 
-    std::vector<HANDLE> hosts;
-    session.Run([&](HWND window) {
-        HWND preview = nullptr;
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                return (preview = FindThreadWindow("TintwrightPreview", "game.state - Game Preview")) !=
-                       nullptr;
-            },
-            5000))
-            << "no Game Preview window within 5 s; the search said: "
-            << (session.user.boxes.empty() ? "nothing" : session.user.boxes.back().text);
-        hosts = OpenPreviewHosts();
-        EXPECT_EQ(hosts.size(), 1u);
-
+TEST_F(GamePreviewWindow, TheTestCoreShowsEachApplyAndUndoAndItsHostEndsWithTheEditor) {
+    RunPreview([&](HWND window, HWND preview) {
         const auto expectBlock7 = [&](SnesColor word, const char* after) {
             const RgbColor expected = CoreColor(word);
             EXPECT_TRUE(PumpUntil([&] { return Block7(preview) == expected; }, 5000))
@@ -169,8 +201,53 @@ TEST(GamePreviewWindow, TheTestCoreShowsEachApplyAndUndoAndItsHostEndsWithTheEdi
         expectBlock7(GameWord(7), "Undo Selected");
         EXPECT_EQ(session.WorkingCopy(), rom);
     });
-    EXPECT_EQ(EndRunningHosts(hosts), 0) << "the preview host still ran after the editor closed";
-    EXPECT_EQ(EndRunningHosts(OpenPreviewHosts()), 0) << "another preview host ran after the editor closed";
+}
+
+// Play, hold Start a moment, pause, L: while Start is held the test core loads
+// its whole palette from the ROM again, so every row is told to come from its
+// own place, and Yes in the box puts each into the location book.
+TEST_F(GamePreviewWindow, LAfterPlayWithStartHeldNamesEachRowsPlaceAndYesBooksThem) {
+    RunPreview([&](HWND, HWND preview) {
+        TapKey(preview, VK_SPACE, kSpaceScanCode);
+        Pump(200);
+        SendKey(preview, VK_RETURN, kEnterScanCode, true);
+        Pump(400);
+        SendKey(preview, VK_RETURN, kEnterScanCode, false);
+        Pump(200);
+        TapKey(preview, VK_SPACE, kSpaceScanCode);
+
+        std::string live;
+        for (int row = 0; row < 16; ++row) {
+            char clause[48];
+            std::snprintf(clause, sizeof clause, "%srow %d is loaded from $%X (live)", row == 0 ? "" : "; ",
+                          row, 32 * row);
+            live += clause;
+        }
+        const auto askedAboutTheBook = [&] {
+            return !session.user.boxes.empty() && session.user.boxes.back().caption == "Game Preview";
+        };
+        session.user.ShowNextBoxForReal();
+        const BoxSeen question = AnswerRealBox("Game Preview", IDYES, [&] {
+            TapKey(preview, 'L', kLScanCode);
+            PumpUntil(askedAboutTheBook, 10000);
+        });
+        ASSERT_TRUE(question.found) << "no Game Preview box within 10 s of L";
+        EXPECT_EQ(session.user.boxes.back().text.rfind(live + ".\r\n\r\nAdd the live places", 0), 0u)
+            << session.user.boxes.back().text;
+        const int statusTop = ClientRect(preview).right / 512 * 448;
+        EXPECT_TRUE(PreviewStatusShows(preview, statusTop, std::wstring(live.begin(), live.end())))
+            << "the status line shows something other than " << live;
+
+        const std::string book = session.SettingsText();
+        std::string missing;
+        for (int row = 0; row < 16; ++row) {
+            char entry[48];
+            std::snprintf(entry, sizeof entry, "Live row %d @%X=%08X\r\n", row, 32 * row, 32 * row);
+            if (book.find(entry) == std::string::npos) missing += entry;
+        }
+        EXPECT_EQ(missing, "") << "the settings file holds\n" << book;
+        EXPECT_EQ(session.WorkingCopy(), rom);
+    });
 }
 
 }  // namespace

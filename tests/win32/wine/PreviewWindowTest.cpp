@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "frontends/win32/GdiObject.h"
-#include "frontends/win32/WindowDc.h"
 #include "tests/win32/wine/EditorSession.h"
 #include "tests/win32/wine/WindowProbe.h"
 #include "window/ControlIds.h"
@@ -25,52 +23,14 @@ std::vector<std::uint32_t> Frame(int width, int height) {
     return pixels;
 }
 
-// A part of a window as the screen shows it, top-down 0x00RRGGBB.
-std::vector<std::uint32_t> ScreenPixels(HWND window, const RECT& area) {
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    const win32::WindowDc screen(window);
-    const HDC memory = CreateCompatibleDC(screen.Get());
-    const win32::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    const HGDIOBJ previous = SelectObject(memory, bitmap.Get());
-    BitBlt(memory, 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    GetDIBits(memory, bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(memory);
-    return pixels;
-}
-
 // The editor's status texts carry an en dash ("rows 0–15") and a
 // multiplication sign (a frame's size): the window shows the same pixels as
 // those words drawn over its status line in UTF-16, in the line's font and place.
 void ExpectStatusShownAsWritten(Win32WindowSystem& windowSystem, PreviewHandle preview, int statusTop) {
-    const HWND shown = windowSystem.PreviewWindow(preview);
     windowSystem.SetPreviewStatus(preview, "rows 0\u201315 follow the ROM; 640 \u00d7 480");
-    UpdateWindow(shown);
-    RECT status{};
-    GetClientRect(shown, &status);
-    status.top = statusTop;
-    const std::vector<std::uint32_t> painted = ScreenPixels(shown, status);
-    {
-        const win32::WindowDc dc(shown);
-        FillRect(dc.Get(), &status, GetSysColorBrush(COLOR_BTNFACE));
-        SelectObject(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(dc.Get(), TRANSPARENT);
-        SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
-        RECT text = status;
-        text.left += 4;
-        DrawTextW(dc.Get(), L"rows 0\u201315 follow the ROM; 640 \u00d7 480", -1, &text,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    }
-    EXPECT_TRUE(ScreenPixels(shown, status) == painted) << "the status line shows other characters";
+    EXPECT_TRUE(PreviewStatusShows(windowSystem.PreviewWindow(preview), statusTop,
+                                   L"rows 0\u201315 follow the ROM; 640 \u00d7 480"))
+        << "the status line shows other characters";
 }
 
 TEST(PreviewWindow, AFrameAtTheScaleForItsWidthAndTheStatusAsWrittenArePaintedBesideAWorkingMainWindow) {

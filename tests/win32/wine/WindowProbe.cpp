@@ -1,10 +1,38 @@
 #include "tests/win32/wine/WindowProbe.h"
 
+#include <cstdint>
 #include <vector>
 
+#include "frontends/win32/GdiObject.h"
 #include "frontends/win32/WindowDc.h"
 
 namespace tintwright::testing {
+namespace {
+
+// A part of a window as the screen shows it, top-down 0x00RRGGBB.
+std::vector<std::uint32_t> ScreenPixels(HWND window, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const win32::WindowDc screen(window);
+    const HDC memory = CreateCompatibleDC(screen.Get());
+    const win32::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    const HGDIOBJ previous = SelectObject(memory, bitmap.Get());
+    BitBlt(memory, 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(memory);
+    return pixels;
+}
+
+}  // namespace
 
 std::string WindowText(HWND window) {
     std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1);
@@ -69,6 +97,28 @@ RgbColor PaintedPixel(HWND window, int x, int y) {
     UpdateWindow(window);
     const win32::WindowDc dc(window);
     return GetPixel(dc.Get(), x, y);
+}
+
+bool PreviewStatusShows(HWND preview, int statusTop, std::wstring_view text) {
+    UpdateWindow(preview);
+    RECT status{};
+    GetClientRect(preview, &status);
+    status.top = statusTop;
+    const std::vector<std::uint32_t> painted = ScreenPixels(preview, status);
+    {
+        const win32::WindowDc dc(preview);
+        FillRect(dc.Get(), &status, GetSysColorBrush(COLOR_BTNFACE));
+        SelectObject(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc.Get(), TRANSPARENT);
+        SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+        RECT line = status;
+        line.left += 4;
+        DrawTextW(dc.Get(), text.data(), static_cast<int>(text.size()), &line,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    const bool same = ScreenPixels(preview, status) == painted;
+    InvalidateRect(preview, nullptr, FALSE);  // the window's own drawing back
+    return same;
 }
 
 LPARAM PointParameter(int x, int y) {

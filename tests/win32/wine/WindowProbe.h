@@ -28,6 +28,11 @@ void Pump(int milliseconds = 0);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMilliseconds = 2000);
 // The colour on screen at a client point of the window, after it has painted.
 RgbColor PaintedPixel(HWND window, int x, int y);
+// Whether a preview window's status line, its client area from statusTop
+// down, shows text as the window writes it: in UTF-16, in the line's font and
+// place. The line is no control whose text could be read, so the text is drawn
+// over it and the pixels are compared.
+bool PreviewStatusShows(HWND preview, int statusTop, std::wstring_view text);
 LPARAM PointParameter(int x, int y);
 POINT ScreenPointOf(HWND window, int x, int y);
 // A left press and release at a client point of the window, as a click sends them.
