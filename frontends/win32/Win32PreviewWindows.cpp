@@ -20,14 +20,19 @@ std::wstring WideText(std::string_view text) {
     return wide;
 }
 
-int StatusHeight(HWND window) {
+// The status line wraps under the picture rather than cutting off the places
+// it names: as many lines as the text needs at the window's width, at least one.
+int StatusHeight(HWND window, const std::wstring& text, int width) {
     const HDC dc = GetDC(window);
     TEXTMETRICA metrics{};
     const HGDIOBJ previous = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     GetTextMetricsA(dc, &metrics);
+    RECT needed{0, 0, std::max(width - 2 * kStatusMargin, 1), 0};
+    if (!text.empty())
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, kStatusTextFlags | DT_CALCRECT);
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
-    return static_cast<int>(metrics.tmHeight) + 2;
+    return std::max(static_cast<int>(metrics.tmHeight), static_cast<int>(needed.bottom)) + 2;
 }
 
 // The window's DPI over 96; GetDpiForWindow is looked up, as Windows before 10 lacks it.
@@ -150,7 +155,8 @@ HWND Win32PreviewWindows::Window(PreviewHandle preview) const {
 
 void Win32PreviewWindows::Fit(const OpenPreview& preview) {
     const int scale = PreviewScale(preview.width, DevicePixelRatio(preview.window));
-    RECT rect{0, 0, preview.width * scale, preview.height * scale + StatusHeight(preview.window)};
+    const int width = preview.width * scale;
+    RECT rect{0, 0, width, preview.height * scale + StatusHeight(preview.window, preview.status, width)};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(preview.window, GWL_STYLE)), FALSE, 0);
     SetWindowPos(preview.window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -171,6 +177,7 @@ void Win32PreviewWindows::Present(PreviewHandle handle, const PreviewFrame& fram
 void Win32PreviewWindows::SetStatus(PreviewHandle handle, std::string_view text) {
     if (OpenPreview* preview = Find(handle)) {
         preview->status = WideText(text);
+        Fit(*preview);
         InvalidateRect(preview->window, nullptr, FALSE);
     }
 }
@@ -219,9 +226,9 @@ void Win32PreviewWindows::Paint(OpenPreview& preview, HWND window) {
     const HGDIOBJ previous = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    status.left += 4;
-    DrawTextW(dc, preview.status.c_str(), static_cast<int>(preview.status.size()), &status,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    InflateRect(&status, -kStatusMargin, 0);
+    status.top += 1;
+    DrawTextW(dc, preview.status.c_str(), static_cast<int>(preview.status.size()), &status, kStatusTextFlags);
     SelectObject(dc, previous);
     EndPaint(window, &paint);
 }

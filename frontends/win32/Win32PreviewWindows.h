@@ -2,7 +2,7 @@
 
 // The preview windows: top-level windows of class "TintwrightPreview", no
 // one's dialog, each showing its last frame with StretchDIBits above a
-// one-line status. Each window finds its entry from its own GWLP_USERDATA,
+// status that wraps onto as many lines as it needs. Each window finds its entry from its own GWLP_USERDATA,
 // set at WM_NCCREATE from the CreateWindowExA parameter.
 
 #include <cstdint>
@@ -15,6 +15,11 @@
 #include "window/WindowSystem.h"
 
 namespace tintwright::win32 {
+
+// How the status under the picture is drawn: DrawTextW's flags and the
+// margin on either side, in the window's DEFAULT_GUI_FONT.
+inline constexpr UINT kStatusTextFlags = DT_WORDBREAK | DT_NOPREFIX;
+inline constexpr int kStatusMargin = 4;
 
 // The seam's key for a Win32 virtual key; Right Shift is told from the left
 // one by its scan code, as WM_KEYDOWN reports only VK_SHIFT.

@@ -43,6 +43,17 @@ TEST(PreviewWindow, AFrameAtTheScaleForItsWidthAndTheStatusAsWrittenArePaintedBe
         EXPECT_EQ(GetWindow(shown, GW_OWNER), nullptr);
         EXPECT_EQ(WindowText(shown), "Game Preview");
         ExpectStatusShownAsWritten(session.windowSystem, preview, 224 * 2);  // under the first, blank frame
+        // A status wider than the picture wraps onto more lines under it.
+        RECT oneLine{};
+        GetClientRect(shown, &oneLine);
+        session.windowSystem.SetPreviewStatus(preview,
+                                              "row 3 is loaded from $1A000 (live); row 4 is loaded from "
+                                              "$2C000 (live); row 5 is loaded from $2E400 (live); $30000 "
+                                              "is not used in this scene");
+        RECT wrapped{};
+        GetClientRect(shown, &wrapped);
+        EXPECT_EQ(wrapped.right, oneLine.right);
+        EXPECT_GT(wrapped.bottom, oneLine.bottom);
         struct Case {
             int width;
             int height;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frontends/win32/GdiObject.h"
+#include "frontends/win32/Win32PreviewWindows.h"
 #include "frontends/win32/WindowDc.h"
 
 namespace tintwright::testing {
@@ -112,9 +113,9 @@ bool PreviewStatusShows(HWND preview, int statusTop, std::wstring_view text) {
         SetBkMode(dc.Get(), TRANSPARENT);
         SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
         RECT line = status;
-        line.left += 4;
-        DrawTextW(dc.Get(), text.data(), static_cast<int>(text.size()), &line,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        InflateRect(&line, -win32::kStatusMargin, 0);
+        line.top += 1;
+        DrawTextW(dc.Get(), text.data(), static_cast<int>(text.size()), &line, win32::kStatusTextFlags);
     }
     const bool same = ScreenPixels(preview, status) == painted;
     InvalidateRect(preview, nullptr, FALSE);  // the window's own drawing back
