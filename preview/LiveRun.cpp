@@ -127,7 +127,12 @@ std::vector<LiveRow> ReadLiveRows(const std::vector<std::uint16_t>& stateCgram,
                                   const std::vector<PaletteHit>& candidates, const LiveTags& tags) {
     const std::size_t frames = std::min(reference.size(), tagged.size()) / kCgramWords;
     std::map<int, std::vector<std::size_t>> byRow;
-    for (std::size_t c = 0; c < candidates.size(); ++c) byRow[candidates[c].row].push_back(c);
+    std::vector<std::vector<std::pair<std::size_t, std::uint32_t>>>
+        wordsOf;  // worked out once, read every frame
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        byRow[candidates[c].row].push_back(c);
+        wordsOf.push_back(WordsOf(candidates[c]));
+    }
 
     std::vector<LiveRow> rows;
     for (const auto& [row, ofRow] : byRow) {
@@ -144,7 +149,7 @@ std::vector<LiveRow> ReadLiveRows(const std::vector<std::uint16_t>& stateCgram,
             std::size_t most = 0;
             std::vector<std::pair<std::size_t, std::size_t>> arrived;  // candidate, words
             for (const std::size_t c : ofRow) {
-                const auto words = WordsOf(candidates[c]);
+                const auto& words = wordsOf[c];
                 std::size_t count = 0;
                 for (const auto& [index, offset] : words) {
                     const auto tag = tags.offsetOfTag.find(tagged[f * kCgramWords + index] & 0x7FFF);
